@@ -1,0 +1,40 @@
+#pragma once
+#include <stdint.h>
+
+// Sector-level access to the whole disk in one floppy drive, below any file system.
+// Two platform methods implement it (a device handle on NT, the VWIN32 service on the
+// 9x family); tests use a simulated drive. Sectors are 512 bytes, in logical order.
+enum class DeviceAccess { Read, Write };
+
+enum class DeviceQuery {
+    Ok,
+    OpenFailed,   // the drive could not be opened (the job reports "Unable to open")
+    QueryFailed,  // the drive opened but did not tell its sectors per track
+};
+
+class FloppyDevice {
+public:
+    static constexpr uint32_t kSectorSize = 512;
+
+    virtual ~FloppyDevice() = default;
+
+    // Opens the drive in the given direction, asks for the sectors per track of the
+    // medium in it and closes it again, whatever the outcome.
+    virtual DeviceQuery QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) = 0;
+
+    // Opens the drive for a whole transfer; false when it cannot be opened.
+    virtual bool Open(DeviceAccess access) = 0;
+
+    // Transfers `bytes` (a whole number of sectors) starting at `firstSector`.
+    // A method that keeps a position of its own moves it only when `firstSector` is not
+    // where the previous transfer left it. `error` receives the platform's error code.
+    virtual bool Read(uint32_t firstSector, void* buffer, uint32_t bytes, uint32_t* transferred,
+                      uint32_t* error) = 0;
+    virtual bool Write(uint32_t firstSector, const void* buffer, uint32_t bytes,
+                       uint32_t* error) = 0;
+
+    virtual void Close() = 0;
+
+    // Tells a write-protected medium apart from other write errors.
+    virtual bool IsWriteProtectError(uint32_t error) const = 0;
+};

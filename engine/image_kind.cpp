@@ -1,0 +1,42 @@
+#include "engine/image_kind.h"
+
+#include <string.h>
+
+namespace {
+
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+bool HasExtension(const char* path, const char* extension) {
+    if (path == nullptr) {
+        return false;
+    }
+    const size_t length = strlen(path);
+    const size_t extensionLength = strlen(extension);
+    if (length < extensionLength) {
+        return false;
+    }
+    const char* tail = path + length - extensionLength;
+    for (size_t i = 0; i < extensionLength; ++i) {
+        if (AsciiLower(tail[i]) != AsciiLower(extension[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+ImageKind ImageKindOf(const char* path) {
+    if (HasExtension(path, ".img")) {
+        return ImageKind::Raw;
+    }
+    if (HasExtension(path, ".imz")) {
+        return ImageKind::Compressed;
+    }
+    if (HasExtension(path, ".exe")) {
+        return ImageKind::SelfExtracting;
+    }
+    return ImageKind::None;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+// An image's kind follows from the last four characters of its name alone; the
+// contents are never sniffed.
+enum class ImageKind {
+    None,            // not an image name
+    Raw,             // ".img": the sectors, then a trailer unless made in compatible mode
+    Compressed,      // ".imz": one bzip2 stream, then a trailer
+    SelfExtracting,  // ".exe": the restorer stub, one bzip2 stream, then a trailer
+};
+
+ImageKind ImageKindOf(const char* path);
+
+// True when the path's last four characters equal `extension` (".img" and the like),
+// compared without regard to case.
+bool HasExtension(const char* path, const char* extension);

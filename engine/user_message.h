@@ -1,0 +1,29 @@
+#pragma once
+// The portable code never shows a window: it hands a message, by string-table ID and
+// with at most one argument, to whoever hosts it. The main program backs this with
+// LoadString and MessageBox, the restorer stub with its own string numbers, and the
+// tests with a recorder.
+
+enum class MessageStyle {
+    Error,        // stop icon, OK
+    Warning,      // exclamation icon, OK
+    Information,  // information icon, OK
+    Question,     // question icon, Yes and No
+};
+
+enum class MessageAnswer { Ok, Yes, No };
+
+struct UserMessage {
+    unsigned id;
+    MessageStyle style;
+    const char* text = nullptr;  // takes the place of %s
+    long number = 0;             // takes the place of %d
+};
+
+class MessageSink {
+public:
+    virtual MessageAnswer Show(const UserMessage& message) = 0;
+
+protected:
+    ~MessageSink() = default;
+};
