@@ -1,0 +1,20 @@
+#pragma once
+#include <stdint.h>
+
+// The user's settings, one record for the whole process. Loaded from the registry at
+// start-up, changed in memory by the command line, written back only by the settings
+// sheet's OK. Switch values are 0 or 1.
+struct Settings {
+    char FDLetter[3] = {'A', ':', '\0'};  // "A:" or "B:"
+    uint32_t WindowFx = 1;                 // alpha-blending effects; forced to 0 below NT 5
+    uint32_t Compatible = 0;               // raw images without trailer
+    uint32_t Sound = 1;                    // completion sound
+    uint32_t Emergency = 0;                // sector-by-sector read past bad sectors
+    uint32_t Suppress = 0;                 // skip the confirmation questions
+};
+
+// The operating-system family, learnt once at start-up.
+struct PlatformInfo {
+    uint32_t ntMajorVersion = 0;  // the NT major version; 0 on the 9x family
+    uint32_t isWindowsMe = 0;     // 1 on the 9x family with build 3000
+};
