@@ -5,7 +5,7 @@
 // start-up, changed in memory by the command line, written back only by the settings
 // sheet's OK. Switch values are 0 or 1.
 struct Settings {
-    char FDLetter[3] = {'A', ':', '\0'};  // "A:" or "B:"
+    char FDLetter[3] = {'A', ':', '\0'};  // "A:" or "B:", nothing else
     uint32_t WindowFx = 1;                 // alpha-blending effects; forced to 0 below NT 5
     uint32_t Compatible = 0;               // raw images without trailer
     uint32_t Sound = 1;                    // completion sound
