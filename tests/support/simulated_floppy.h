@@ -1,0 +1,109 @@
+#pragma once
+#include <stdint.h>
+
+#include <map>
+#include <vector>
+
+#include "engine/floppy_device.h"
+
+// A floppy drive over an in-memory disk, with the faults a real one shows. It behaves
+// like one of the two platform methods: `Nt` keeps a position of its own (a transfer
+// that does not start where the previous one ended counts as a seek; a read at the end
+// of the disk delivers what is left, down to 0 bytes), `Vwin32` keeps none (a request
+// past the end fails). The flavour also decides the write-protection error code.
+class SimulatedFloppy : public FloppyDevice {
+public:
+    enum class Flavour { Nt, Vwin32 };
+
+    // Representative platform error codes.
+    static constexpr uint32_t kNtWriteProtect = 19;       // ERROR_WRITE_PROTECT
+    static constexpr uint32_t kVwin32WriteProtect = 0x100A;
+    static constexpr uint32_t kCrcError = 23;             // ERROR_CRC
+    static constexpr uint32_t kWriteFault = 29;           // ERROR_WRITE_FAULT
+    static constexpr uint32_t kSectorNotFound = 27;       // ERROR_SECTOR_NOT_FOUND
+    static constexpr uint32_t kNotOpen = 6;               // ERROR_INVALID_HANDLE
+    static constexpr uint32_t kAccessDenied = 5;          // Nt: transfer against the open's direction
+    static constexpr uint32_t kInvalidParameter = 87;     // not a whole number of sectors
+
+    // One successful or failed open, in order; the query's own opens included.
+    struct OpenRecord {
+        DeviceAccess access;
+        bool opened;  // false when the open was made to fail
+        bool closed;
+    };
+
+    // One Read or Write request as the device received it.
+    struct Transfer {
+        bool write;
+        uint32_t firstSector;
+        uint32_t bytes;
+        bool ok;
+    };
+
+    // A disk of sectorsPerTrack x 512 x 2 x 80 bytes, each sector filled with a pattern
+    // of its own (see PatternByte), reporting `sectorsPerTrack` when asked. Any other
+    // content: assign to disk(), keeping its size.
+    explicit SimulatedFloppy(uint32_t sectorsPerTrack = 18, Flavour flavour = Flavour::Nt);
+
+    // The byte a fresh disk holds at `offset`. Each sector starts with a stamp of its
+    // own number and no byte is constant, so misplaced, repeated or zeroed sectors show.
+    static uint8_t PatternByte(uint32_t offset);
+
+    std::vector<uint8_t>& disk() { return disk_; }
+    const std::vector<uint8_t>& disk() const { return disk_; }
+    uint32_t SectorCount() const { return static_cast<uint32_t>(disk_.size() / kSectorSize); }
+
+    // Faults.
+    void MakeUnreadable(uint32_t sector, uint32_t error = kCrcError);
+    void FailWriteAt(uint32_t sector, uint32_t error = kWriteFault);
+    void SetWriteProtected(bool on) { writeProtected_ = on; }
+    void FailOpen(bool inQuery, bool inTransferOpen);
+    void FailQuery(bool on) { failQuery_ = on; }
+    void ReportSectorsPerTrack(uint32_t value) { reportedSectorsPerTrack_ = value; }
+
+    // What the medium tells the drive, without opening anything; false when the query
+    // is made to fail. For emulations of the platform services built on this disk.
+    bool MediumSectorsPerTrack(uint32_t* sectorsPerTrack) const;
+
+    // The record. Opening again while open leaves the earlier open unclosed for good, as
+    // a leaked handle would be.
+    const std::vector<OpenRecord>& opens() const { return opens_; }
+    const std::vector<Transfer>& transfers() const { return transfers_; }
+    bool IsOpen() const { return open_; }
+    bool EveryOpenClosed() const;
+    uint32_t seeks() const { return seeks_; }
+
+    // FloppyDevice
+    DeviceQuery QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) override;
+    bool Open(DeviceAccess access) override;
+    bool Read(uint32_t firstSector, void* buffer, uint32_t bytes, uint32_t* transferred,
+              uint32_t* error) override;
+    bool Write(uint32_t firstSector, const void* buffer, uint32_t bytes,
+               uint32_t* error) override;
+    void Close() override;
+    bool IsWriteProtectError(uint32_t error) const override;
+
+private:
+    bool OpenOne(DeviceAccess access, bool failing);
+    void NotePosition(uint32_t firstSector);
+    bool FindFault(const std::map<uint32_t, uint32_t>& faults, uint32_t first, uint32_t count,
+                   uint32_t* sector, uint32_t* error) const;
+    bool Fail(bool write, uint32_t firstSector, uint32_t bytes, uint32_t code, uint32_t* error);
+
+    Flavour flavour_;
+    std::vector<uint8_t> disk_;
+    uint32_t reportedSectorsPerTrack_;
+    std::map<uint32_t, uint32_t> unreadable_;   // sector -> error code
+    std::map<uint32_t, uint32_t> writeFaults_;  // sector -> error code
+    bool writeProtected_ = false;
+    bool failQueryOpen_ = false;
+    bool failTransferOpen_ = false;
+    bool failQuery_ = false;
+
+    std::vector<OpenRecord> opens_;
+    std::vector<Transfer> transfers_;
+    bool open_ = false;
+    DeviceAccess openAccess_ = DeviceAccess::Read;
+    uint32_t position_ = 0;  // Nt: the sector after the previous transfer
+    uint32_t seeks_ = 0;
+};
