@@ -25,6 +25,9 @@
 #define IDS_WRITE_PROTECTED                  57668
 #define IDS_SECTOR_WRITE_FAILED_NO_TRAILER   57676
 
+/* Start-up */
+#define IDS_ASK_REGISTER_TYPES               57679
+
 /* Start checks */
 #define IDS_ONLY_IMG_IMZ_READABLE            57673
 #define IDS_ONLY_IMG_IMZ_EXE_CREATABLE       120
