@@ -1,0 +1,153 @@
+#include "app/command_line.h"
+
+#include <string.h>
+
+namespace {
+
+enum class Switch { None, DriveB, Suppress, Sound, Compatible, Emergency, Description, Write, Read };
+
+struct SwitchRow {
+    const char* word;
+    Switch meaning;
+};
+
+const SwitchRow kSwitches[] = {
+    {"/b", Switch::DriveB},     {"/f", Switch::Suppress},  {"/s", Switch::Sound},
+    {"/c", Switch::Compatible}, {"/e", Switch::Emergency}, {"/d", Switch::Description},
+    {"/w", Switch::Write},      {"/r", Switch::Read},
+};
+
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameWord(const std::string& word, const char* name) {
+    size_t i = 0;
+    for (; i < word.size() && name[i] != '\0'; ++i) {
+        if (AsciiLower(word[i]) != AsciiLower(name[i])) {
+            return false;
+        }
+    }
+    return i == word.size() && name[i] == '\0';
+}
+
+Switch SwitchOf(const std::string& word) {
+    for (const SwitchRow& row : kSwitches) {
+        if (SameWord(word, row.word)) {
+            return row.meaning;
+        }
+    }
+    return Switch::None;
+}
+
+bool BeginsWithSlash(const std::string& word) {
+    return !word.empty() && word[0] == '/';
+}
+
+bool TakesValue(Switch meaning) {
+    return meaning == Switch::Description || meaning == Switch::Write || meaning == Switch::Read;
+}
+
+void SetDrive(Settings& settings, const char* drive) {
+    memcpy(settings.FDLetter, drive, sizeof(settings.FDLetter));
+}
+
+void ApplyFlag(Switch meaning, Settings& settings) {
+    switch (meaning) {
+        case Switch::DriveB: SetDrive(settings, "B:"); break;
+        case Switch::Suppress: settings.Suppress = 1; break;
+        case Switch::Sound: settings.Sound = 1; break;
+        case Switch::Compatible: settings.Compatible = 1; break;
+        case Switch::Emergency: settings.Emergency = 1; break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+StartCase StartCaseOf(const std::vector<std::string>& words) {
+    if (words.size() <= 1) {
+        return StartCase::NoArguments;
+    }
+    if (words.size() == 2 && !BeginsWithSlash(words[1])) {
+        return StartCase::ImageArgument;
+    }
+    return StartCase::CommandLineMode;
+}
+
+int ParseSwitches(const std::vector<std::string>& words, Settings& settings, std::string& description) {
+    bool jobPresent = false;
+    for (size_t i = 1; i < words.size(); ++i) {
+        const Switch meaning = SwitchOf(words[i]);
+        if (meaning == Switch::None) {
+            break;
+        }
+        if (!TakesValue(meaning)) {
+            ApplyFlag(meaning, settings);
+            continue;
+        }
+        if (i + 1 == words.size()) {
+            break;
+        }
+        ++i;
+        if (meaning == Switch::Description) {
+            description = words[i];
+        } else {
+            jobPresent = true;
+        }
+    }
+    return jobPresent ? 0 : -1;
+}
+
+JobChoice ChooseJob(const std::vector<std::string>& words) {
+    JobChoice choice;
+    for (size_t i = 1; i + 1 < words.size(); ++i) {
+        const Switch meaning = SwitchOf(words[i]);
+        if (meaning == Switch::Write || meaning == Switch::Read) {
+            choice.job = meaning == Switch::Write ? CommandLineJob::Write : CommandLineJob::Read;
+            choice.image = words[i + 1];
+            break;
+        }
+    }
+    return choice;
+}
+
+CommandLineRequest InterpretCommandLine(const std::vector<std::string>& words, Settings& settings) {
+    CommandLineRequest request;
+    request.startCase = StartCaseOf(words);
+    if (request.startCase == StartCase::ImageArgument) {
+        request.imagePath = words[1];
+    }
+    if (request.startCase != StartCase::CommandLineMode) {
+        return request;
+    }
+    // An unattended run does not depend on the drive, questions, sound or read mode the
+    // user last chose for interactive work; a script says what it wants by switches.
+    // Compatible and WindowFx carry over.
+    SetDrive(settings, "A:");
+    settings.Suppress = 0;
+    settings.Sound = 0;
+    settings.Emergency = 0;
+    request.switchesResult = ParseSwitches(words, settings, request.description);
+    if (request.switchesResult == 0) {
+        const JobChoice choice = ChooseJob(words);
+        request.job = choice.job;
+        request.imagePath = choice.image;
+    }
+    return request;
+}
+
+std::string HandOverText(const std::vector<std::string>& words) {
+    if (words.size() < 2) {
+        return std::string();
+    }
+    if (!BeginsWithSlash(words[1])) {
+        return words[1];
+    }
+    for (size_t i = 1; i + 1 < words.size(); ++i) {
+        if (SameWord(words[i], "/w")) {
+            return words[i + 1];
+        }
+    }
+    return std::string();
+}

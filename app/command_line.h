@@ -1,0 +1,80 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+
+// The program's command line: word 0 is the program path, the rest are its arguments.
+//
+//   vorlix                       the user works in the main dialog
+//   vorlix image.imz             the image is shown in the Write Floppy panel
+//   vorlix [switches] /w image   one unattended write, then the process ends
+//   vorlix [switches] /r image   one unattended read, then the process ends
+//
+// Switches, in any order, before or after the job, repeatable, in any case: /b (B: drive),
+// /f (no confirmation questions), /s (completion sound), /c (compatible IMG files),
+// /e (emergency read), /d text (description; quote it when it has spaces).
+
+// Splits a command line the way the Microsoft C runtime does for argv:
+// - Words are separated by spaces and tabs; a quoted stretch belongs to one word and its
+//   quotes are removed; "" on its own is an empty word.
+// - Word 0, the program path, knows only quotes: its backslashes are plain characters.
+// - In the other words, 2N backslashes before a quote give N backslashes and the quote
+//   opens or closes a stretch; 2N+1 backslashes before a quote give N backslashes and a
+//   literal quote; backslashes before anything else stay as they are.
+// - Inside a quoted stretch, a doubled quote gives one literal quote and the stretch goes
+//   on, as in the runtimes since Visual C++ 2008 (older ones ended the stretch there).
+// The text is taken as single-byte: no lead-byte handling for double-byte code pages.
+std::vector<std::string> SplitCommandLine(const char* commandLine);
+
+// The words the runtime has already split (argc and argv, or __argc and __argv).
+std::vector<std::string> CommandLineWords(int count, const char* const* words);
+
+enum class StartCase {
+    NoArguments,      // one word: the main dialog, empty
+    ImageArgument,    // two words, word 1 not beginning with "/": show that image
+    CommandLineMode,  // anything else: one unattended job and the process ends
+};
+
+enum class CommandLineJob { None, Write, Read };
+
+StartCase StartCaseOf(const std::vector<std::string>& words);
+
+// The switch scan. Starts from `settings` as the caller holds them: the command-line
+// resets (A:, no questions suppressed, no sound, no emergency mode) are the caller's, or
+// InterpretCommandLine's. Stops at the first word that is no switch, and at "/d", "/w" or
+// "/r" as the last word. "/d", "/w" and "/r" take the next word whatever it looks like:
+// in "/w /f" the image is named "/f". Returns 0 when a "/w" or "/r" took a word (even if
+// the scan stopped later), else -1: the help is wanted and the exit status is -1.
+int ParseSwitches(const std::vector<std::string>& words, Settings& settings, std::string& description);
+
+// The job to run: the first "/w" or "/r" (any case) that is not the last word, looked for
+// over all words, also beyond where the switch scan stopped, and also where the switch
+// scan took that word as a value.
+struct JobChoice {
+    CommandLineJob job = CommandLineJob::None;
+    std::string image;  // the word after it
+};
+JobChoice ChooseJob(const std::vector<std::string>& words);
+
+// What start-up is asked to do; the dialogs act on it.
+struct CommandLineRequest {
+    StartCase startCase = StartCase::NoArguments;
+    // ImageArgument: word 1. CommandLineMode: the job's image ("" without a job).
+    std::string imagePath;
+    // CommandLineMode only. switchesResult -1: show the help and exit with -1; 0: run
+    // `job` (None: nothing to do) and exit with 0 unless the image is refused.
+    int switchesResult = 0;
+    std::string description;  // the "/d" value, "" without one
+    CommandLineJob job = CommandLineJob::None;
+};
+
+// Sorts the words into one of the three start cases. In command-line mode it applies the
+// run's settings to `settings` (in memory only): FDLetter "A:", Suppress, Sound and
+// Emergency 0, then the switches; Compatible and WindowFx keep their values.
+CommandLineRequest InterpretCommandLine(const std::vector<std::string>& words, Settings& settings);
+
+// What a second start hands to the instance already running: word 1 when it is no switch;
+// when word 1 is a switch, the word after the first "/w" (any case); "" (just activate
+// the running instance) when there is neither.
+std::string HandOverText(const std::vector<std::string>& words);
