@@ -1,0 +1,215 @@
+#include "engine/nt_floppy_device.h"
+
+#include <windows.h>
+#include <winioctl.h>
+
+#include "engine/device_handle_win32.h"
+#include "engine/floppy_type.h"
+
+namespace {
+
+static_assert(sizeof(DISK_GEOMETRY) == 24, "DISK_GEOMETRY as the drive fills it");
+
+// Not in the headers for the oldest targets; the value is the same on every system.
+constexpr DWORD kIoctlDiskGetLengthInfo = 0x0007405C;
+struct LengthInformation {
+    LARGE_INTEGER Length;
+};
+
+using GetFileSizeExFunction = BOOL(WINAPI*)(HANDLE, PLARGE_INTEGER);
+
+DWORD DesiredAccess(DeviceAccess access) {
+    return access == DeviceAccess::Read ? GENERIC_READ : GENERIC_WRITE;
+}
+
+// GetFileSizeEx is absent on NT 4 and Windows 95: importing it would keep the program
+// from loading there, so it is looked up, with GetFileSize behind it.
+bool FileSize(HANDLE device, ULONGLONG* size) {
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const FARPROC found = kernel ? GetProcAddress(kernel, "GetFileSizeEx") : nullptr;
+    if (found != nullptr) {
+        const auto getFileSizeEx =
+            reinterpret_cast<GetFileSizeExFunction>(reinterpret_cast<void*>(found));
+        LARGE_INTEGER answer;
+        if (!getFileSizeEx(device, &answer) || answer.QuadPart <= 0) {
+            return false;
+        }
+        *size = static_cast<ULONGLONG>(answer.QuadPart);
+        return true;
+    }
+    DWORD high = 0;
+    const DWORD low = GetFileSize(device, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
+        return false;
+    }
+    *size = (static_cast<ULONGLONG>(high) << 32) | low;
+    return *size != 0;
+}
+
+bool LengthInfo(HANDLE device, ULONGLONG* size) {
+    LengthInformation answer;
+    DWORD returned = 0;
+    if (!DeviceIoControl(device, kIoctlDiskGetLengthInfo, nullptr, 0, &answer, sizeof answer,
+                         &returned, nullptr) ||
+        returned < sizeof answer || answer.Length.QuadPart <= 0) {
+        return false;
+    }
+    *size = static_cast<ULONGLONG>(answer.Length.QuadPart);
+    return true;
+}
+
+// For drivers that do not tell their geometry (Wine's, for one): a medium of exactly
+// one of the known sizes has that format.
+bool SectorsPerTrackFromSize(HANDLE device, uint32_t* sectorsPerTrack) {
+    ULONGLONG size = 0;
+    if (!FileSize(device, &size) && !LengthInfo(device, &size)) {
+        return false;
+    }
+    static const uint32_t kCandidates[] = {9, 18, 21};
+    for (uint32_t candidate : kCandidates) {
+        if (FindFloppyType(candidate)->totalBytes == size) {
+            *sectorsPerTrack = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+NtFloppyDevice::NtFloppyDevice(const char* driveText) : handle_(INVALID_HANDLE_VALUE) {
+    static const char kPrefix[] = "\\\\.\\";
+    path_[0] = '\0';
+    const size_t textLength = driveText ? lstrlenA(driveText) : 0;
+    if (textLength == 0 || sizeof kPrefix + textLength > kPathSize) {
+        return;  // no usable name: every open fails
+    }
+    lstrcpyA(path_, kPrefix);
+    lstrcatA(path_, driveText);
+}
+
+NtFloppyDevice::~NtFloppyDevice() {
+    Close();
+}
+
+void* NtFloppyDevice::OpenHandle(DeviceAccess access) const {
+    if (path_[0] == '\0') {
+        SetLastError(ERROR_INVALID_NAME);
+        return INVALID_HANDLE_VALUE;
+    }
+    return CreateFileA(path_, DesiredAccess(access), FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+}
+
+DeviceQuery NtFloppyDevice::QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) {
+    ScopedDeviceHandle device(OpenHandle(access));
+    if (!device.valid()) {
+        return DeviceQuery::OpenFailed;
+    }
+    DISK_GEOMETRY geometry;
+    DWORD returned = 0;
+    if (DeviceIoControl(device.get(), IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &geometry,
+                        sizeof geometry, &returned, nullptr)) {
+        if (returned < sizeof geometry) {
+            return DeviceQuery::QueryFailed;
+        }
+        *sectorsPerTrack = geometry.SectorsPerTrack;
+        return DeviceQuery::Ok;
+    }
+    // Only a driver that does not know the request gets a second chance; a drive that
+    // knows it and fails (no disk, unreadable disk) has answered.
+    const DWORD error = GetLastError();
+    if (error != ERROR_NOT_SUPPORTED && error != ERROR_INVALID_FUNCTION) {
+        return DeviceQuery::QueryFailed;
+    }
+    return SectorsPerTrackFromSize(device.get(), sectorsPerTrack) ? DeviceQuery::Ok
+                                                                    : DeviceQuery::QueryFailed;
+}
+
+bool NtFloppyDevice::Open(DeviceAccess access) {
+    Close();
+    handle_ = OpenHandle(access);
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    position_ = 0;
+    positionKnown_ = true;
+    return true;
+}
+
+void NtFloppyDevice::Close() {
+    if (handle_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+    positionKnown_ = false;
+}
+
+bool NtFloppyDevice::IsWriteProtectError(uint32_t error) const {
+    return error == ERROR_WRITE_PROTECT;
+}
+
+// Sequential transfers leave the file pointer alone; a skip, or the first transfer after
+// a failed one (which may have moved it anywhere), sets it.
+bool NtFloppyDevice::MoveTo(uint32_t firstSector, uint32_t* error) {
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        *error = ERROR_INVALID_HANDLE;
+        return false;
+    }
+    if (positionKnown_ && firstSector == position_) {
+        return true;
+    }
+    const ULONGLONG offset = static_cast<ULONGLONG>(firstSector) * kSectorSize;
+    LONG high = static_cast<LONG>(offset >> 32);
+    // Sector-aligned, so a valid low part is never INVALID_SET_FILE_POINTER.
+    if (SetFilePointer(handle_, static_cast<LONG>(offset & 0xFFFFFFFFu), &high, FILE_BEGIN) ==
+        INVALID_SET_FILE_POINTER) {
+        *error = GetLastError();
+        positionKnown_ = false;
+        return false;
+    }
+    position_ = firstSector;
+    positionKnown_ = true;
+    return true;
+}
+
+bool NtFloppyDevice::Read(uint32_t firstSector, void* buffer, uint32_t bytes,
+                          uint32_t* transferred, uint32_t* error) {
+    *transferred = 0;
+    *error = 0;
+    if (!MoveTo(firstSector, error)) {
+        return false;
+    }
+    DWORD done = 0;
+    if (!ReadFile(handle_, buffer, bytes, &done, nullptr)) {
+        *error = GetLastError();
+        positionKnown_ = false;
+        return false;
+    }
+    *transferred = done;
+    positionKnown_ = done % kSectorSize == 0;
+    position_ += done / kSectorSize;
+    return true;
+}
+
+bool NtFloppyDevice::Write(uint32_t firstSector, const void* buffer, uint32_t bytes,
+                           uint32_t* error) {
+    *error = 0;
+    if (!MoveTo(firstSector, error)) {
+        return false;
+    }
+    DWORD done = 0;
+    if (!WriteFile(handle_, buffer, bytes, &done, nullptr)) {
+        *error = GetLastError();
+        positionKnown_ = false;
+        return false;
+    }
+    if (done != bytes) {
+        // Not all of it reached the disk: a success here would lose the rest unseen.
+        *error = ERROR_WRITE_FAULT;
+        positionKnown_ = false;
+        return false;
+    }
+    position_ += done / kSectorSize;
+    return true;
+}

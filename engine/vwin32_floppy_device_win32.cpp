@@ -1,0 +1,133 @@
+#include "engine/vwin32_floppy_device_win32.h"
+
+#include "engine/device_handle_win32.h"
+#include "engine/vwin32_records.h"
+
+namespace {
+
+static_assert(sizeof(void*) == 4, "the service takes 32-bit addresses");
+
+uint32_t AddressOf(const void* p) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+}
+
+constexpr uint32_t kMostSectorsPerRequest = 0xFFFF;  // DISKIO's count is 16-bit
+
+}  // namespace
+
+const Vwin32Calls& SystemVwin32Calls() {
+    static const Vwin32Calls calls = {&CreateFileA, &DeviceIoControl, &CloseHandle};
+    return calls;
+}
+
+Vwin32FloppyDevice::Vwin32FloppyDevice(const char* driveText, const Vwin32Calls& calls)
+    : calls_(calls), drive_(Vwin32DriveNumber(driveText)), handle_(INVALID_HANDLE_VALUE) {}
+
+Vwin32FloppyDevice::~Vwin32FloppyDevice() {
+    Close();
+}
+
+HANDLE Vwin32FloppyDevice::OpenService(DeviceAccess access) const {
+    const DWORD desired = access == DeviceAccess::Read ? GENERIC_READ : GENERIC_WRITE;
+    return calls_.createFile("\\\\.\\vwin32", desired, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             0, nullptr);
+}
+
+DeviceQuery Vwin32FloppyDevice::QuerySectorsPerTrack(DeviceAccess access,
+                                                     uint32_t* sectorsPerTrack) {
+    ScopedDeviceHandle service(OpenService(access), calls_.closeHandle);
+    if (!service.valid()) {
+        return DeviceQuery::OpenFailed;
+    }
+    DeviceParameters parameters = {};
+    parameters.bytes[kDeviceParametersSpecialFunctions] = kCurrentMedium;
+    DiocRegisters registers = {};
+    registers.reg_EAX = kDosGenericIoctl;
+    registers.reg_EBX = drive_;
+    registers.reg_ECX = kGetDeviceParameters;
+    registers.reg_EDX = AddressOf(&parameters);
+    registers.reg_Flags = kCarryFlag;  // a service that does nothing has not succeeded
+    DWORD returned = 0;
+    if (!calls_.deviceIoControl(service.get(), kVwin32DosIoctl, &registers, sizeof registers,
+                                &registers, sizeof registers, &returned, nullptr) ||
+        (registers.reg_Flags & kCarryFlag) != 0) {
+        return DeviceQuery::QueryFailed;
+    }
+    const uint8_t* field = &parameters.bytes[kDeviceParametersSectorsPerTrack];
+    *sectorsPerTrack = static_cast<uint32_t>(field[0]) | (static_cast<uint32_t>(field[1]) << 8);
+    return DeviceQuery::Ok;
+}
+
+bool Vwin32FloppyDevice::Open(DeviceAccess access) {
+    Close();
+    handle_ = OpenService(access);
+    if (handle_ == nullptr) {
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+    return handle_ != INVALID_HANDLE_VALUE;
+}
+
+void Vwin32FloppyDevice::Close() {
+    if (handle_ != INVALID_HANDLE_VALUE) {
+        calls_.closeHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+}
+
+bool Vwin32FloppyDevice::IsWriteProtectError(uint32_t error) const {
+    return error == kVwin32WriteProtectError;
+}
+
+bool Vwin32FloppyDevice::Read(uint32_t firstSector, void* buffer, uint32_t bytes,
+                              uint32_t* transferred, uint32_t* error) {
+    *transferred = 0;
+    if (!Transfer(kDiskIoRead, firstSector, buffer, bytes, error)) {
+        return false;
+    }
+    *transferred = bytes;  // the service moves the whole count or fails
+    return true;
+}
+
+bool Vwin32FloppyDevice::Write(uint32_t firstSector, const void* buffer, uint32_t bytes,
+                               uint32_t* error) {
+    return Transfer(kDiskIoWrite, firstSector, buffer, bytes, error);
+}
+
+// A failed request returns its error code in EAX, and the service may leave any register
+// changed, so the registers and the block are filled afresh for every request.
+bool Vwin32FloppyDevice::Transfer(uint32_t direction, uint32_t firstSector, const void* buffer,
+                                  uint32_t bytes, uint32_t* error) {
+    *error = 0;
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        *error = ERROR_INVALID_HANDLE;
+        return false;
+    }
+    if (bytes == 0 || bytes % kSectorSize != 0 || bytes / kSectorSize > kMostSectorsPerRequest) {
+        *error = ERROR_INVALID_PARAMETER;
+        return false;
+    }
+    DiskIo block;
+    block.startSector = firstSector;
+    block.sectorCount = static_cast<uint16_t>(bytes / kSectorSize);
+    block.buffer = AddressOf(buffer);
+    DiocRegisters registers = {};
+    registers.reg_EAX = kDosAbsoluteDiskIo;
+    registers.reg_EBX = AddressOf(&block);
+    registers.reg_ECX = kDiskIoUsesBlock;
+    registers.reg_EDX = drive_;
+    registers.reg_ESI = direction;
+    registers.reg_Flags = kCarryFlag;
+    DWORD returned = 0;
+    if (!calls_.deviceIoControl(handle_, kVwin32DosDriveInfo, &registers, sizeof registers,
+                                &registers, sizeof registers, &returned, nullptr)) {
+        // The request never reached MS-DOS: EAX still holds what we put there.
+        const DWORD lastError = GetLastError();
+        *error = lastError != 0 ? lastError : ERROR_GEN_FAILURE;
+        return false;
+    }
+    if ((registers.reg_Flags & kCarryFlag) != 0) {
+        *error = registers.reg_EAX;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,56 @@
+#pragma once
+#include <stdint.h>
+
+// The records the Windows 9x VWIN32 service exchanges with a program asking it to run
+// MS-DOS disk functions. Addresses travel as 32-bit numbers: the service only exists for
+// 32-bit programs.
+
+// VWIN32 control codes.
+constexpr uint32_t kVwin32DosIoctl = 1;      // VWIN32_DIOC_DOS_IOCTL: Int 21h function 44h
+constexpr uint32_t kVwin32DosDriveInfo = 6;  // VWIN32_DIOC_DOS_DRIVEINFO: Int 21h function 73h
+
+// MS-DOS functions and their sub-codes, as loaded into the registers.
+constexpr uint32_t kDosGenericIoctl = 0x440D;       // Generic IOCTL for block devices
+constexpr uint32_t kGetDeviceParameters = 0x0860;   // category 08h disk, minor 60h
+constexpr uint32_t kDosAbsoluteDiskIo = 0x7305;     // absolute disk read/write
+constexpr uint32_t kDiskIoUsesBlock = 0xFFFFFFFF;   // ECX: the request is in the DISKIO block
+constexpr uint32_t kDiskIoRead = 0;                 // ESI
+constexpr uint32_t kDiskIoWrite = 1;                // ESI
+constexpr uint32_t kCarryFlag = 0x0001;             // reg_Flags: the call failed
+constexpr uint32_t kVwin32WriteProtectError = 0x100A;
+
+// DIOC_REGISTERS: the CPU registers of the emulated MS-DOS call, in and out.
+struct DiocRegisters {
+    uint32_t reg_EBX;
+    uint32_t reg_EDX;
+    uint32_t reg_ECX;
+    uint32_t reg_EAX;
+    uint32_t reg_EDI;
+    uint32_t reg_ESI;
+    uint32_t reg_Flags;
+};
+static_assert(sizeof(DiocRegisters) == 28, "DIOC_REGISTERS");
+
+// The device-parameter block of Generic IOCTL 0860h. Byte 0 set to 1 asks for the
+// medium in the drive rather than the drive's defaults; the BIOS parameter block follows
+// at offset 7, its sectors-per-track field at offset 20 of the whole block.
+struct DeviceParameters {
+    uint8_t bytes[40];
+};
+constexpr unsigned kDeviceParametersSpecialFunctions = 0;
+constexpr unsigned kDeviceParametersSectorsPerTrack = 20;
+constexpr uint8_t kCurrentMedium = 1;
+
+// DISKIO, packed: start sector (32-bit), number of sectors (16-bit), buffer (32-bit).
+#pragma pack(push, 1)
+struct DiskIo {
+    uint32_t startSector;
+    uint16_t sectorCount;
+    uint32_t buffer;
+};
+#pragma pack(pop)
+static_assert(sizeof(DiskIo) == 10, "DISKIO is packed");
+
+// 1 is A:, 2 is B:. The drive text names the drive; "B:" in either case is the second
+// drive and anything else the first.
+uint32_t Vwin32DriveNumber(const char* driveText);

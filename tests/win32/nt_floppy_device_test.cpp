@@ -1,0 +1,197 @@
+// The NT method against a disk image that Wine presents as drive A: (see
+// scripts/with-floppy-image). Wine's driver does not answer the geometry request, so
+// the query goes by the medium's size here.
+#include "engine/nt_floppy_device.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/simulated_floppy.h"
+#include "tests/support/temp_dir.h"
+#include "tests/win32/mapped_floppy.h"
+
+namespace {
+
+constexpr uint32_t kSector = FloppyDevice::kSectorSize;
+constexpr uint32_t kUnit = 20 * kSector;
+
+std::string Pattern(size_t size) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>(SimulatedFloppy::PatternByte(static_cast<uint32_t>(i)));
+    }
+    return bytes;
+}
+
+std::string Sectors(const std::string& image, uint32_t firstSector, uint32_t bytes) {
+    return image.substr(static_cast<size_t>(firstSector) * kSector, bytes);
+}
+
+std::string AsText(const std::vector<uint8_t>& buffer, uint32_t bytes) {
+    return std::string(reinterpret_cast<const char*>(buffer.data()), bytes);
+}
+
+// Nobody holds the image open: an exclusive open of it succeeds.
+bool NothingHoldsTheImage(const std::string& image) {
+    HANDLE h = CreateFileA(image.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(h);
+    return true;
+}
+
+class MappedDriveA : public ::testing::Test {
+protected:
+    void SetUp() override {
+        image_ = MappedFloppyImage();
+        if (image_.empty()) {
+            GTEST_SKIP() << "drive A: is not mapped; run through scripts/with-floppy-image";
+        }
+    }
+
+    std::string Insert(size_t size) {
+        const std::string bytes = Pattern(size);
+        WriteWholeFile(image_, bytes);
+        return bytes;
+    }
+
+    std::string image_;
+};
+
+struct SizeCase {
+    size_t bytes;
+    DeviceQuery result;
+    uint32_t sectorsPerTrack;
+};
+
+void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.bytes << " bytes"; }
+
+class NtFloppyDeviceQuery : public MappedDriveA, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(NtFloppyDeviceQuery, GoesByTheMediumSizeAndClosesItsHandle) {
+    Insert(GetParam().bytes);
+    for (DeviceAccess access : {DeviceAccess::Read, DeviceAccess::Write}) {
+        NtFloppyDevice device("A:");
+        uint32_t sectorsPerTrack = 0;
+
+        EXPECT_EQ(device.QuerySectorsPerTrack(access, &sectorsPerTrack), GetParam().result);
+
+        EXPECT_EQ(sectorsPerTrack, GetParam().sectorsPerTrack);
+        EXPECT_TRUE(NothingHoldsTheImage(image_));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ImageSizes, NtFloppyDeviceQuery,
+    ::testing::Values(SizeCase{737280, DeviceQuery::Ok, 9}, SizeCase{1474560, DeviceQuery::Ok, 18},
+                      SizeCase{1720320, DeviceQuery::Ok, 21},
+                      // A size of no known format, however close, is no answer.
+                      SizeCase{1474561, DeviceQuery::QueryFailed, 0},
+                      SizeCase{1474048, DeviceQuery::QueryFailed, 0},
+                      SizeCase{1228800, DeviceQuery::QueryFailed, 0},
+                      SizeCase{0, DeviceQuery::QueryFailed, 0}));
+
+using NtFloppyDevice_Mapped = MappedDriveA;
+
+TEST_F(NtFloppyDevice_Mapped, SuccessiveReadsReturnSuccessiveUnits) {
+    const std::string disk = Insert(1720320);
+    NtFloppyDevice device("a:");
+    std::vector<uint8_t> buffer(kUnit);
+    std::string read;
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+    for (uint32_t sector = 0; sector < disk.size() / kSector; sector += kUnit / kSector) {
+        uint32_t got = 0;
+        uint32_t error = 0;
+        ASSERT_TRUE(device.Read(sector, buffer.data(), kUnit, &got, &error)) << error;
+        ASSERT_EQ(got, kUnit);
+        read += AsText(buffer, got);
+    }
+    device.Close();
+
+    EXPECT_TRUE(read == disk);
+    EXPECT_TRUE(NothingHoldsTheImage(image_));
+}
+
+TEST_F(NtFloppyDevice_Mapped, ReadsFromAnExplicitlyNamedSector) {
+    const std::string disk = Insert(1474560);
+    NtFloppyDevice device("A:");
+    std::vector<uint8_t> buffer(kUnit);
+    uint32_t got = 0;
+    uint32_t error = 0;
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+
+    ASSERT_TRUE(device.Read(0, buffer.data(), kSector, &got, &error));
+    // Skipping forward (past a bad sector, say), back, and on from there.
+    ASSERT_TRUE(device.Read(2, buffer.data(), kSector, &got, &error));
+    EXPECT_EQ(AsText(buffer, got), Sectors(disk, 2, kSector));
+    ASSERT_TRUE(device.Read(2860, buffer.data(), kUnit, &got, &error));
+    EXPECT_EQ(AsText(buffer, got), Sectors(disk, 2860, kUnit));
+    ASSERT_TRUE(device.Read(40, buffer.data(), kUnit, &got, &error));
+    EXPECT_EQ(AsText(buffer, got), Sectors(disk, 40, kUnit));
+    ASSERT_TRUE(device.Read(60, buffer.data(), kSector, &got, &error));
+    EXPECT_EQ(AsText(buffer, got), Sectors(disk, 60, kSector));
+}
+
+TEST_F(NtFloppyDevice_Mapped, WritesLandAtTheirSectors) {
+    std::string expected = Insert(737280);
+    const std::string first(kUnit, 'a');
+    const std::string second(kUnit, 'b');
+    const std::string later(3 * kSector, 'c');
+    {
+        NtFloppyDevice device("A:");
+        uint32_t error = 0;
+        ASSERT_TRUE(device.Open(DeviceAccess::Write));
+        ASSERT_TRUE(device.Write(0, first.data(), kUnit, &error)) << error;
+        ASSERT_TRUE(device.Write(20, second.data(), kUnit, &error)) << error;
+        ASSERT_TRUE(device.Write(1000, later.data(), 3 * kSector, &error)) << error;
+        EXPECT_FALSE(device.IsWriteProtectError(0));
+        EXPECT_TRUE(device.IsWriteProtectError(ERROR_WRITE_PROTECT));
+    }  // closed by going out of scope
+    expected.replace(0, kUnit, first);
+    expected.replace(20 * kSector, kUnit, second);
+    expected.replace(1000 * kSector, 3 * kSector, later);
+
+    EXPECT_TRUE(NothingHoldsTheImage(image_));
+    EXPECT_TRUE(ReadWholeFile(image_) == expected);
+}
+
+TEST_F(NtFloppyDevice_Mapped, TransfersNeedAnOpenDevice) {
+    Insert(1474560);
+    NtFloppyDevice device("A:");
+    std::vector<uint8_t> buffer(kSector);
+    uint32_t got = 0;
+    uint32_t error = 0;
+
+    EXPECT_FALSE(device.Read(0, buffer.data(), kSector, &got, &error));
+    EXPECT_EQ(error, static_cast<uint32_t>(ERROR_INVALID_HANDLE));
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+    device.Close();
+    EXPECT_FALSE(device.Write(0, buffer.data(), kSector, &error));
+    EXPECT_EQ(error, static_cast<uint32_t>(ERROR_INVALID_HANDLE));
+}
+
+// Needs no mapping: drive B: never has one in the test prefix.
+TEST(NtFloppyDevice, AnUnmappedDriveCannotBeOpened) {
+    NtFloppyDevice device("B:");
+    uint32_t sectorsPerTrack = 0;
+    EXPECT_EQ(device.QuerySectorsPerTrack(DeviceAccess::Read, &sectorsPerTrack),
+              DeviceQuery::OpenFailed);
+    EXPECT_FALSE(device.Open(DeviceAccess::Read));
+    EXPECT_FALSE(device.Open(DeviceAccess::Write));
+}
+
+TEST(NtFloppyDevice, AnUnusableDriveTextOpensNothing) {
+    const std::string tooLong(300, 'A');
+    for (const char* text : {"", tooLong.c_str()}) {
+        NtFloppyDevice device(text);
+        EXPECT_FALSE(device.Open(DeviceAccess::Read));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,242 @@
+// The Windows 9x method against an emulation of the VWIN32 service, which checks every
+// register and record the method hands over.
+#include "engine/vwin32_floppy_device_win32.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/vwin32_records.h"
+#include "tests/support/simulated_floppy.h"
+#include "tests/win32/vwin32_service_emulation.h"
+
+namespace {
+
+using ::testing::IsEmpty;
+
+constexpr uint32_t kSector = FloppyDevice::kSectorSize;
+constexpr uint32_t kUnit = 20 * kSector;
+constexpr auto kVwin32 = SimulatedFloppy::Flavour::Vwin32;
+
+std::vector<uint8_t> Slice(const std::vector<uint8_t>& disk, uint32_t firstSector, uint32_t bytes) {
+    const auto begin = disk.begin() + static_cast<size_t>(firstSector) * kSector;
+    return std::vector<uint8_t>(begin, begin + bytes);
+}
+
+class Vwin32Query : public ::testing::TestWithParam<uint32_t> {};
+
+TEST_P(Vwin32Query, AnswersTheMediumsSectorsPerTrackAndClosesTheService) {
+    for (DeviceAccess access : {DeviceAccess::Read, DeviceAccess::Write}) {
+        SimulatedFloppy disk(GetParam(), kVwin32);
+        Vwin32ServiceEmulation service(disk);
+        Vwin32FloppyDevice device("A:", service.Calls());
+        uint32_t sectorsPerTrack = 0;
+
+        EXPECT_EQ(device.QuerySectorsPerTrack(access, &sectorsPerTrack), DeviceQuery::Ok);
+
+        EXPECT_EQ(sectorsPerTrack, GetParam());
+        EXPECT_THAT(service.problems(), IsEmpty());
+        EXPECT_EQ(service.OpenHandles(), 0u);
+        ASSERT_EQ(disk.opens().size(), 1u);
+        EXPECT_EQ(disk.opens()[0].access, access);
+        EXPECT_TRUE(disk.EveryOpenClosed());
+    }
+}
+
+// The three formats, and values only the type check refuses.
+INSTANTIATE_TEST_SUITE_P(Values, Vwin32Query, ::testing::Values(9u, 18u, 21u, 15u, 36u, 300u));
+
+TEST(Vwin32FloppyDevice, QueryFailuresAreToldApart) {
+    SimulatedFloppy disk(18, kVwin32);
+    Vwin32ServiceEmulation service(disk);
+    Vwin32FloppyDevice device("A:", service.Calls());
+    uint32_t sectorsPerTrack = 0;
+
+    disk.FailQuery(true);  // carry set
+    EXPECT_EQ(device.QuerySectorsPerTrack(DeviceAccess::Read, &sectorsPerTrack),
+              DeviceQuery::QueryFailed);
+    disk.FailQuery(false);
+    service.FailCalls(ERROR_NOT_SUPPORTED);
+    EXPECT_EQ(device.QuerySectorsPerTrack(DeviceAccess::Read, &sectorsPerTrack),
+              DeviceQuery::QueryFailed);
+    service.FailCalls(0);
+    service.AllowOpens(0);
+    EXPECT_EQ(device.QuerySectorsPerTrack(DeviceAccess::Read, &sectorsPerTrack),
+              DeviceQuery::OpenFailed);
+    EXPECT_FALSE(device.Open(DeviceAccess::Read));
+
+    EXPECT_THAT(service.problems(), IsEmpty());
+    EXPECT_EQ(service.OpenHandles(), 0u);
+    EXPECT_TRUE(disk.EveryOpenClosed());
+}
+
+struct DriveCase {
+    const char* text;
+    uint32_t number;
+};
+
+class Vwin32Drive : public ::testing::TestWithParam<DriveCase> {};
+
+TEST_P(Vwin32Drive, EveryRequestAddressesTheDrivesNumber) {
+    SimulatedFloppy disk(18, kVwin32);
+    Vwin32ServiceEmulation service(disk, GetParam().number);
+    Vwin32FloppyDevice device(GetParam().text, service.Calls());
+    std::vector<uint8_t> buffer(kSector);
+    uint32_t sectorsPerTrack = 0;
+    uint32_t got = 0;
+    uint32_t error = 0;
+
+    EXPECT_EQ(Vwin32DriveNumber(GetParam().text), GetParam().number);
+    EXPECT_EQ(device.QuerySectorsPerTrack(DeviceAccess::Write, &sectorsPerTrack), DeviceQuery::Ok);
+    ASSERT_TRUE(device.Open(DeviceAccess::Write));
+    EXPECT_TRUE(device.Read(0, buffer.data(), kSector, &got, &error));
+    EXPECT_TRUE(device.Write(0, buffer.data(), kSector, &error));
+    EXPECT_THAT(service.problems(), IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(DriveTexts, Vwin32Drive,
+                         ::testing::Values(DriveCase{"A:", 1}, DriveCase{"B:", 2},
+                                           DriveCase{"b:", 2}, DriveCase{"a:", 1},
+                                           DriveCase{"C:", 1}, DriveCase{"B", 1},
+                                           DriveCase{"B:\\", 1}, DriveCase{"", 1}));
+
+TEST(Vwin32FloppyDevice, ReadsTheWholeDiskUnitByUnit) {
+    SimulatedFloppy disk(21, kVwin32);
+    Vwin32ServiceEmulation service(disk);
+    Vwin32FloppyDevice device("A:", service.Calls());
+    std::vector<uint8_t> image;
+    std::vector<uint8_t> buffer(kUnit);
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+
+    for (uint32_t sector = 0; sector < disk.SectorCount(); sector += kUnit / kSector) {
+        uint32_t got = 0;
+        uint32_t error = 0;
+        ASSERT_TRUE(device.Read(sector, buffer.data(), kUnit, &got, &error)) << sector;
+        ASSERT_EQ(got, kUnit);
+        image.insert(image.end(), buffer.begin(), buffer.end());
+    }
+    device.Close();
+
+    EXPECT_TRUE(image == disk.disk());
+    EXPECT_THAT(service.problems(), IsEmpty());
+    EXPECT_TRUE(disk.EveryOpenClosed());
+}
+
+TEST(Vwin32FloppyDevice, ReadsAndWritesAtTheNamedSector) {
+    SimulatedFloppy disk(18, kVwin32);
+    const std::vector<uint8_t> fresh = disk.disk();
+    Vwin32ServiceEmulation service(disk);
+    Vwin32FloppyDevice device("A:", service.Calls());
+    std::vector<uint8_t> buffer(3 * kSector);
+    uint32_t got = 0;
+    uint32_t error = 0;
+
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+    ASSERT_TRUE(device.Read(2877, buffer.data(), 3 * kSector, &got, &error));
+    EXPECT_EQ(buffer, Slice(fresh, 2877, 3 * kSector));
+    ASSERT_TRUE(device.Read(5, buffer.data(), kSector, &got, &error));
+    EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + kSector), Slice(fresh, 5, kSector));
+    device.Close();
+
+    const std::vector<uint8_t> data(2 * kSector, 0x6C);
+    ASSERT_TRUE(device.Open(DeviceAccess::Write));
+    ASSERT_TRUE(device.Write(100, data.data(), 2 * kSector, &error));
+    device.Close();
+
+    std::vector<uint8_t> expected = fresh;
+    std::copy(data.begin(), data.end(), expected.begin() + 100 * kSector);
+    EXPECT_TRUE(disk.disk() == expected);
+    EXPECT_THAT(service.problems(), IsEmpty());
+}
+
+TEST(Vwin32FloppyDevice, WriteProtectionIsToldApartFromOtherWriteErrors) {
+    SimulatedFloppy disk(18, kVwin32);
+    const std::vector<uint8_t> fresh = disk.disk();
+    Vwin32ServiceEmulation service(disk);
+    Vwin32FloppyDevice device("A:", service.Calls());
+    const std::vector<uint8_t> data(kUnit, 0);
+    uint32_t error = 0;
+    ASSERT_TRUE(device.Open(DeviceAccess::Write));
+
+    disk.SetWriteProtected(true);
+    EXPECT_FALSE(device.Write(0, data.data(), kUnit, &error));
+    EXPECT_EQ(error, 0x100Au);
+    EXPECT_TRUE(device.IsWriteProtectError(error));
+
+    disk.SetWriteProtected(false);
+    disk.FailWriteAt(45, 0x1B);
+    EXPECT_FALSE(device.Write(40, data.data(), kUnit, &error));
+    EXPECT_EQ(error, 0x1Bu);
+    EXPECT_FALSE(device.IsWriteProtectError(error));
+    EXPECT_FALSE(device.IsWriteProtectError(19));
+
+    EXPECT_TRUE(disk.disk() == fresh);
+    EXPECT_THAT(service.problems(), IsEmpty());
+}
+
+TEST(Vwin32FloppyDevice, AFailedReadReportsEaxAndTheNextRequestIsWhole) {
+    SimulatedFloppy disk(18, kVwin32);
+    disk.MakeUnreadable(7, 0x17);
+    Vwin32ServiceEmulation service(disk);
+    Vwin32FloppyDevice device("A:", service.Calls());
+    std::vector<uint8_t> buffer(kSector);
+    uint32_t got = 1;
+    uint32_t error = 0;
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+
+    EXPECT_FALSE(device.Read(7, buffer.data(), kSector, &got, &error));
+    EXPECT_EQ(error, 0x17u);
+    EXPECT_EQ(got, 0u);
+    // The service scrambled the registers and the block: the next request must not care.
+    EXPECT_TRUE(device.Read(8, buffer.data(), kSector, &got, &error));
+    EXPECT_EQ(buffer, Slice(disk.disk(), 8, kSector));
+    EXPECT_THAT(service.problems(), IsEmpty());
+}
+
+TEST(Vwin32FloppyDevice, AFailedCallReportsTheSystemsErrorNotTheRequest) {
+    SimulatedFloppy disk(18, kVwin32);
+    Vwin32ServiceEmulation service(disk);
+    Vwin32FloppyDevice device("A:", service.Calls());
+    std::vector<uint8_t> buffer(kSector);
+    uint32_t got = 0;
+    uint32_t error = 0;
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+    service.FailCalls(ERROR_NOT_READY);
+
+    EXPECT_FALSE(device.Read(0, buffer.data(), kSector, &got, &error));
+    EXPECT_EQ(error, static_cast<uint32_t>(ERROR_NOT_READY));
+}
+
+TEST(Vwin32FloppyDevice, RefusesWhatTheServiceCannotCarryWithoutAsking) {
+    SimulatedFloppy disk(18, kVwin32);
+    Vwin32ServiceEmulation service(disk);
+    Vwin32FloppyDevice device("A:", service.Calls());
+    std::vector<uint8_t> buffer(kSector);
+    uint32_t got = 0;
+    uint32_t error = 0;
+
+    EXPECT_FALSE(device.Read(0, buffer.data(), kSector, &got, &error));  // not open
+    EXPECT_EQ(error, static_cast<uint32_t>(ERROR_INVALID_HANDLE));
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+    for (uint32_t bytes : {0u, 1u, 511u, 513u, 0x10000u * kSector}) {
+        EXPECT_FALSE(device.Read(0, buffer.data(), bytes, &got, &error)) << bytes;
+        EXPECT_EQ(error, static_cast<uint32_t>(ERROR_INVALID_PARAMETER));
+    }
+    EXPECT_EQ(service.requests(), 0);
+}
+
+TEST(Vwin32FloppyDevice, DestructionClosesTheService) {
+    SimulatedFloppy disk(18, kVwin32);
+    Vwin32ServiceEmulation service(disk);
+    {
+        Vwin32FloppyDevice device("A:", service.Calls());
+        ASSERT_TRUE(device.Open(DeviceAccess::Write));
+        ASSERT_TRUE(device.Open(DeviceAccess::Write));  // reopening lets go of the first
+        EXPECT_EQ(service.OpenHandles(), 1u);
+    }
+    EXPECT_EQ(service.OpenHandles(), 0u);
+    EXPECT_TRUE(disk.EveryOpenClosed());
+}
+
+}  // namespace
