@@ -1,5 +1,8 @@
 /* String-table IDs of the main program, shared by the resource script and the code.
-   Only #defines: windres reads this file too. */
+   Only #defines: windres reads this file too.
+
+   A control whose ID has a string gets that string as its tooltip, so no ID here may
+   equal a control ID except the settings page's tooltips (1029-1036). */
 #ifndef VORLIX_RESOURCES_STRING_IDS_H
 #define VORLIX_RESOURCES_STRING_IDS_H
 
@@ -25,11 +28,60 @@
 #define IDS_WRITE_PROTECTED                  57668
 #define IDS_SECTOR_WRITE_FAILED_NO_TRAILER   57676
 
+/* Progress dialog */
+#define IDS_READING_FLOPPY                   108
+#define IDS_WRITING_FLOPPY                   109
+#define IDS_KB_COPIED                        57677
+
 /* Start-up */
 #define IDS_ASK_REGISTER_TYPES               57679
 
 /* Start checks */
 #define IDS_ONLY_IMG_IMZ_READABLE            57673
 #define IDS_ONLY_IMG_IMZ_EXE_CREATABLE       120
+#define IDS_OPERATION_CANCELLED              102
+#define IDS_ASK_REPLACE_EXISTING             103
+#define IDS_TARGET_READ_ONLY                 123
+#define IDS_ASK_OVERWRITE_FLOPPY             57670
+#define IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY     57671
+#define IDS_COPY_IMAGE_TO_HARDDRIVE          57672
+#define IDS_EMERGENCY_ONLY_IMG               57678
+#define IDS_ASK_COMPATIBLE_NO_DESCRIPTION    57680
+
+/* Settings page tooltips: each ID is its check box's control ID */
+#define IDS_TIP_USE_DRIVE_B                  1029
+#define IDS_TIP_REGISTER_IMG                 1030
+#define IDS_TIP_EMERGENCY                    1031
+#define IDS_TIP_SUPPRESS                     1032
+#define IDS_TIP_SOUND                        1033
+#define IDS_TIP_COMPATIBLE                   1034
+#define IDS_TIP_REGISTER_IMZ                 1035
+#define IDS_TIP_WINDOW_FX                    1036
+
+/* Online dialogs */
+#define IDS_NEEDS_NEWER_INTERNET_EXPLORER    201
+#define IDS_NOT_CONNECTED                    202
+#define IDS_STATUS_CONNECTING                203
+#define IDS_STATUS_SERVER_NOT_RESOLVED       204
+#define IDS_STATUS_TRANSFER_FAILED           205
+#define IDS_STATUS_NO_UPDATE                 206
+#define IDS_VERSION_AVAILABLE                207
+#define IDS_STATUS_CONNECTED                 208
+
+/* Links that cannot be opened, by the shell's error code */
+#define IDS_LINK_OUT_OF_RESOURCES            210
+#define IDS_LINK_FILE_NOT_FOUND              211
+#define IDS_LINK_PATH_NOT_FOUND              212
+#define IDS_LINK_ACCESS_DENIED               213
+#define IDS_LINK_OUT_OF_MEMORY               214
+#define IDS_LINK_BAD_EXE                     215
+#define IDS_LINK_SHARING_VIOLATION           216
+#define IDS_LINK_ASSOCIATION_INCOMPLETE      217
+#define IDS_LINK_DDE_TIMEOUT                 218
+#define IDS_LINK_DDE_FAILED                  219
+#define IDS_LINK_DDE_BUSY                    220
+#define IDS_LINK_NO_ASSOCIATION              221
+#define IDS_LINK_DLL_NOT_FOUND               222
+#define IDS_LINK_UNKNOWN_ERROR               223
 
 #endif
