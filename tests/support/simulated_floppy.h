@@ -53,7 +53,11 @@ public:
     const std::vector<uint8_t>& disk() const { return disk_; }
     uint32_t SectorCount() const { return static_cast<uint32_t>(disk_.size() / kSectorSize); }
 
-    // Faults.
+    // Faults. A read that covers an unreadable sector fails, moving nothing and leaving
+    // the Nt position where the request started; the sectors in front of the bad one may
+    // already have reached the buffer, as on a real drive. A write that covers a failing
+    // sector, or any write while write-protected, fails and changes nothing. Opens can
+    // be made to fail in the query, in Open, or both.
     void MakeUnreadable(uint32_t sector, uint32_t error = kCrcError);
     void FailWriteAt(uint32_t sector, uint32_t error = kWriteFault);
     void SetWriteProtected(bool on) { writeProtected_ = on; }
