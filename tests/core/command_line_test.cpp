@@ -49,6 +49,10 @@ const SplitCase kSplits[] = {
     {R"("C:\a b\x.exe"/w a.img)", {R"(C:\a b\x.exe/w)", "a.img"}},
 };
 
+void PrintTo(const SplitCase& c, std::ostream* out) {
+    *out << c.commandLine;
+}
+
 class SplitTest : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitTest, FollowsTheRuntimesRules) {
@@ -161,6 +165,10 @@ const RequestCase kRequests[] = {
     {"x.exe /r a.img /w", kCmd, 0, kRead, "a.img", "", "A: fx"},
 };
 
+void PrintTo(const RequestCase& c, std::ostream* out) {
+    *out << c.commandLine;
+}
+
 class RequestTest : public ::testing::TestWithParam<RequestCase> {};
 
 TEST_P(RequestTest, FromTheWords) {
@@ -234,6 +242,10 @@ const HandOverCase kHandOvers[] = {
     {"x.exe /w", ""},
     {"x.exe /ww a.img", ""},
 };
+
+void PrintTo(const HandOverCase& c, std::ostream* out) {
+    *out << c.commandLine;
+}
 
 class HandOverTest : public ::testing::TestWithParam<HandOverCase> {};
 

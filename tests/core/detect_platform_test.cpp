@@ -28,11 +28,14 @@ const VersionCase kVersions[] = {
     {"Windows CE", 3, 5, 3000, 0, 0},
 };
 
+void PrintTo(const VersionCase& c, std::ostream* out) {
+    *out << c.system;
+}
+
 class DetectPlatformTest : public ::testing::TestWithParam<VersionCase> {};
 
 TEST_P(DetectPlatformTest, FamilyAndMeFromTheVersionRecord) {
     const VersionCase& c = GetParam();
-    SCOPED_TRACE(c.system);
     const PlatformInfo platform = DetectPlatform(c.platformId, c.majorVersion, c.buildNumber);
     EXPECT_EQ(platform.ntMajorVersion, c.ntMajorVersion);
     EXPECT_EQ(platform.isWindowsMe, c.isWindowsMe);
