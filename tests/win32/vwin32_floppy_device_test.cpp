@@ -76,6 +76,8 @@ struct DriveCase {
     uint32_t number;
 };
 
+void PrintTo(const DriveCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
 class Vwin32Drive : public ::testing::TestWithParam<DriveCase> {};
 
 TEST_P(Vwin32Drive, EveryRequestAddressesTheDrivesNumber) {
