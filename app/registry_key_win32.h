@@ -1,0 +1,30 @@
+#pragma once
+#include <windows.h>
+
+#include "app/registry_key.h"
+
+// RegistryKey over the Win32 registry. Holds at most one key handle, which Close
+// releases; Create and Open release a handle still held before taking the new one.
+class SystemRegistryKey : public RegistryKey {
+public:
+    SystemRegistryKey() = default;
+    SystemRegistryKey(const SystemRegistryKey&) = delete;
+    SystemRegistryKey& operator=(const SystemRegistryKey&) = delete;
+
+    int Create(RegistryRoot root, const char* path) override;
+    int Open(RegistryRoot root, const char* path) override;
+    int Close() override;
+    int SetString(const char* name, const char* text) override;
+    int SetDword(const char* name, uint32_t value) override;
+    int QueryString(const char* name, std::string& text, const char* defaultText) override;
+    int QueryDword(const char* name, uint32_t& value, uint32_t defaultValue) override;
+    int Delete(const char* name) override;
+
+private:
+    void Hold(HKEY key);
+    bool SubKeyHasSubKeys(const char* name) const;
+
+    HKEY key_ = nullptr;
+};
+
+HKEY RootKey(RegistryRoot root);
