@@ -1,0 +1,57 @@
+#include "app/settings_store.h"
+
+#include <string.h>
+
+#include <string>
+
+#include "app/registry_key.h"
+#include "app/registry_names.h"
+
+namespace {
+
+uint32_t QuerySwitch(RegistryKey& key, const char* name, uint32_t defaultValue) {
+    uint32_t value = defaultValue;
+    key.QueryDword(name, value, defaultValue);
+    return value != 0 ? 1 : 0;
+}
+
+bool IsDriveB(const char* text) {
+    return (text[0] == 'B' || text[0] == 'b') && text[1] == ':' && text[2] == '\0';
+}
+
+// The drive text goes straight into "\\.\X:" for raw sector access, so anything but the
+// two floppy drives (a hand-edited "C:" would be the hard disk) falls back to A:.
+void SetDrive(Settings& settings, bool driveB) {
+    strcpy(settings.FDLetter, driveB ? "B:" : "A:");
+}
+
+}  // namespace
+
+void LoadSettings(RegistryKey& key, const PlatformInfo& platform, Settings& settings) {
+    const Settings defaults;
+    key.Create(RegistryRoot::CurrentUser, kSettingsKeyPath);
+    settings.Suppress = QuerySwitch(key, kSuppressValue, defaults.Suppress);
+    settings.Emergency = QuerySwitch(key, kEmergencyValue, defaults.Emergency);
+    settings.Sound = QuerySwitch(key, kSoundValue, defaults.Sound);
+    settings.Compatible = QuerySwitch(key, kCompatibleValue, defaults.Compatible);
+    settings.WindowFx = QuerySwitch(key, kWindowFxValue, defaults.WindowFx);
+    std::string drive;
+    key.QueryString(kFDLetterValue, drive, defaults.FDLetter);
+    key.Close();
+
+    SetDrive(settings, IsDriveB(drive.c_str()));
+    if (platform.ntMajorVersion < 5) {
+        settings.WindowFx = 0;  // no layered windows before Windows 2000
+    }
+}
+
+void SaveSettings(RegistryKey& key, const Settings& settings) {
+    key.Create(RegistryRoot::CurrentUser, kSettingsKeyPath);
+    key.SetDword(kEmergencyValue, settings.Emergency != 0 ? 1 : 0);
+    key.SetDword(kSoundValue, settings.Sound != 0 ? 1 : 0);
+    key.SetDword(kCompatibleValue, settings.Compatible != 0 ? 1 : 0);
+    key.SetDword(kWindowFxValue, settings.WindowFx != 0 ? 1 : 0);
+    key.SetDword(kSuppressValue, settings.Suppress != 0 ? 1 : 0);
+    key.SetString(kFDLetterValue, IsDriveB(settings.FDLetter) ? "B:" : "A:");
+    key.Close();
+}
