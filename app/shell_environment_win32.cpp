@@ -1,0 +1,27 @@
+#include "app/shell_environment_win32.h"
+
+#include <shlobj.h>
+#include <stdlib.h>
+#include <windows.h>
+
+#include "app/program_path.h"
+
+namespace {
+
+std::string ModuleFileName() {
+    char path[MAX_PATH + 1];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) {
+        return std::string();
+    }
+    return std::string(path, length);
+}
+
+}  // namespace
+
+SystemShell::SystemShell()
+    : programPath_(ChooseProgramPath(__argc > 0 ? __argv[0] : nullptr, ModuleFileName())) {}
+
+void SystemShell::AssociationsChanged() {
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
