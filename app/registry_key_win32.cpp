@@ -11,8 +11,9 @@ class ScopedKey {
 public:
     ScopedKey() = default;
     ~ScopedKey() {
-        if (key_ != nullptr)
+        if (key_ != nullptr) {
             RegCloseKey(key_);
+        }
     }
     ScopedKey(const ScopedKey&) = delete;
     ScopedKey& operator=(const ScopedKey&) = delete;
@@ -24,11 +25,11 @@ private:
     HKEY key_ = nullptr;
 };
 
-}  // namespace
-
 HKEY RootKey(RegistryRoot root) {
     return root == RegistryRoot::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER;
 }
+
+}  // namespace
 
 void SystemRegistryKey::Hold(HKEY key) {
     if (key_ != nullptr) {

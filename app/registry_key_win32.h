@@ -26,5 +26,3 @@ private:
 
     HKEY key_ = nullptr;
 };
-
-HKEY RootKey(RegistryRoot root);
