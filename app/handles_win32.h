@@ -112,3 +112,146 @@ public:
 private:
     HANDLE mutex_ = NULL;
 };
+
+// A GDI object (font, pen, brush, bitmap), deleted with DeleteObject. An object still
+// selected into a device context cannot be deleted: declare its SelectedObject guard
+// after it, so that the guard puts the previous object back first.
+template <typename T>
+class GdiObject {
+public:
+    constexpr GdiObject() = default;
+    explicit GdiObject(T object) : object_(object) {}
+    ~GdiObject() { Reset(); }
+
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    GdiObject(GdiObject&& other) noexcept : object_(other.Release()) {}
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+
+    T Get() const { return object_; }
+    explicit operator bool() const { return object_ != NULL; }
+
+    T Release() {
+        T object = object_;
+        object_ = NULL;
+        return object;
+    }
+
+    void Reset(T object = NULL) {
+        if (object_ != NULL) DeleteObject(object_);
+        object_ = object;
+    }
+
+private:
+    T object_ = NULL;
+};
+
+using FontHandle = GdiObject<HFONT>;
+using BitmapHandle = GdiObject<HBITMAP>;
+using BrushHandle = GdiObject<HBRUSH>;
+using PenHandle = GdiObject<HPEN>;
+
+// A device context made for drawing off-screen (CreateCompatibleDC), deleted with DeleteDC.
+class MemoryDC {
+public:
+    constexpr MemoryDC() = default;
+    explicit MemoryDC(HDC dc) : dc_(dc) {}
+    ~MemoryDC() { Reset(); }
+
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    MemoryDC(MemoryDC&& other) noexcept : dc_(other.dc_) { other.dc_ = NULL; }
+    MemoryDC& operator=(MemoryDC&& other) noexcept {
+        if (this != &other) {
+            Reset(other.dc_);
+            other.dc_ = NULL;
+        }
+        return *this;
+    }
+
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != NULL; }
+
+    void Reset(HDC dc = NULL) {
+        if (dc_ != NULL) DeleteDC(dc_);
+        dc_ = dc;
+    }
+
+private:
+    HDC dc_ = NULL;
+};
+
+// A window's device context from GetDC, given back with ReleaseDC, which needs the
+// window as well.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDC() { Reset(); }
+
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    WindowDC(WindowDC&& other) noexcept : window_(other.window_), dc_(other.dc_) { other.dc_ = NULL; }
+    WindowDC& operator=(WindowDC&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            window_ = other.window_;
+            dc_ = other.dc_;
+            other.dc_ = NULL;
+        }
+        return *this;
+    }
+
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != NULL; }
+
+    void Reset() {
+        if (dc_ != NULL) ReleaseDC(window_, dc_);
+        dc_ = NULL;
+    }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects a font, pen, brush or bitmap into a device context and puts the one it
+// replaced back when it goes (regions are not selected this way: SelectObject answers
+// them with a region type, not an object).
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : dc_(dc), previous_(dc != NULL && object != NULL ? SelectObject(dc, object) : NULL) {
+        if (previous_ == HGDI_ERROR) previous_ = NULL;
+    }
+    ~SelectedObject() { Restore(); }
+
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    SelectedObject(SelectedObject&& other) noexcept : dc_(other.dc_), previous_(other.previous_) {
+        other.previous_ = NULL;
+    }
+    SelectedObject& operator=(SelectedObject&& other) noexcept {
+        if (this != &other) {
+            Restore();
+            dc_ = other.dc_;
+            previous_ = other.previous_;
+            other.previous_ = NULL;
+        }
+        return *this;
+    }
+
+    // Whether the object was selected (and will be taken out again).
+    bool Selected() const { return previous_ != NULL; }
+
+    void Restore() {
+        if (previous_ != NULL) SelectObject(dc_, previous_);
+        previous_ = NULL;
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
