@@ -1,0 +1,27 @@
+#pragma once
+#include "engine/user_message.h"
+
+// The last 1024 bytes of an image: text, then zero bytes, giving the format version,
+// the description and the disk's sectors per track.
+constexpr int kImageTrailerSize = 1024;
+constexpr int kMaxDescriptionLength = 255;
+constexpr int kDescriptionBufferSize = kMaxDescriptionLength + 1;
+
+// Results of ReadImageTrailer.
+constexpr int kTrailerRead = 0;
+constexpr int kTrailerUnreadable = -1;      // no file, or nothing in it
+constexpr int kTrailerMissing = -2;         // an image without trailer
+constexpr int kTrailerNewerVersion = -3;    // the user has been told to update
+constexpr int kTrailerNoDescription = -4;   // read, but the description is empty
+
+// Appends the trailer to an existing, closed image file. The description is cut to its
+// first 255 characters; nullptr stands for none. Returns 0, or -1 when the file cannot
+// be opened or the trailer not written whole. Shows nothing: the caller reports.
+int AppendImageTrailer(const char* path, const char* description, int sectorsPerTrack);
+
+// Reads the trailer of `path`. `description` becomes the description, cut to 255
+// characters, or empty; `sectorsPerTrack` the disk's sectors per track, or 0 when the
+// trailer does not tell. Returns one of the kTrailer* results above; only
+// kTrailerNewerVersion shows a message.
+int ReadImageTrailer(const char* path, MessageSink& sink,
+                     char (&description)[kDescriptionBufferSize], int* sectorsPerTrack);
