@@ -231,3 +231,29 @@ TEST(Bzip2Stream, NoFileNoStream) {
     Bzip2Reader reader;
     EXPECT_EQ(reader.Open(nullptr), -1);
 }
+
+#ifndef _WIN32
+#include "tests/support/file_size_limit.h"
+
+// A small image is written out only when the stream is finished; a full disk then must
+// not pass for a complete image.
+TEST(Bzip2Stream, EndThatDoesNotFitFailsTheFinish) {
+    TempDir dir;
+    FILE* file = fopen(dir.File("full.imz").c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    const std::string data = BinaryTestData(1000, 38);
+    int written = -2;
+    int finished = -2;
+    {
+        FileSizeLimit full(10);
+        ASSERT_TRUE(full.active());
+        Bzip2Writer writer;
+        ASSERT_EQ(writer.Open(file), 0);
+        written = writer.Write(data.data(), static_cast<int>(data.size()));
+        finished = writer.Finish();
+    }
+    fclose(file);
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(finished, -1);
+}
+#endif

@@ -291,3 +291,22 @@ TEST(ImageTrailer, BlockWithoutZeroByteStaysWithinIt) {
     EXPECT_EQ(read.result, kTrailerRead);
     EXPECT_EQ(read.description, std::string(255, 'q'));
 }
+
+#ifndef _WIN32
+#include "tests/support/file_size_limit.h"
+
+// The trailer sits in the stream's buffer until the file is closed: a full disk shows
+// only then.
+TEST(ImageTrailer, TrailerThatDoesNotFitFails) {
+    TempDir dir;
+    const std::string path = dir.File("disk.img");
+    WriteWholeFile(path, BinaryTestData(5000, 8));
+    int result = 0;
+    {
+        FileSizeLimit full(5500);
+        ASSERT_TRUE(full.active());
+        result = AppendImageTrailer(path.c_str(), "abc", 18);
+    }
+    EXPECT_EQ(result, -1);
+}
+#endif

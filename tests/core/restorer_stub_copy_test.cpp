@@ -118,3 +118,23 @@ TEST(RestorerStubCopy, UncreatableOutputIsReported) {
     EXPECT_EQ(outcome.result, kStubOutputNotCreated);
     EXPECT_FALSE(outcome.outputOpen);
 }
+
+#ifndef _WIN32
+#include "tests/support/file_size_limit.h"
+
+// A stub cut short by a full disk would make an image that cannot restore itself.
+TEST(RestorerStubCopy, StubThatDoesNotFitIsNotLeftBehind) {
+    TempDir dir;
+    WriteWholeFile(dir.File("vorlix.exe"),
+                   ProgramHead(2048) + RestorerStubSignatureBytes() + BinaryTestData(20000, 15));
+    CopyOutcome outcome{};
+    {
+        FileSizeLimit full(5000);
+        ASSERT_TRUE(full.active());
+        outcome = Copy(dir.File("vorlix.exe"), dir.File("disk.exe"));
+    }
+    EXPECT_EQ(outcome.result, kStubOutputNotCreated);
+    EXPECT_FALSE(outcome.outputOpen);
+    EXPECT_FALSE(FileExists(dir.File("disk.exe")));
+}
+#endif
