@@ -39,6 +39,10 @@ int FadeSteps::Step(int minAlpha, int maxAlpha) {
     // the conversion so that no position can overflow an int.
     double rounded = static_cast<double>(position_) + 0.5;
     alpha_ = rounded <= 0.0 ? 0 : rounded >= 255.0 ? 255 : static_cast<int>(rounded);
+    // A fade that starts off the grid of steps would otherwise end past its limit (out
+    // from 130 would show 117): the last step stops at the limit instead.
+    if (direction_ == FadeDirection::Out && alpha_ < minAlpha) alpha_ = minAlpha;
+    if (direction_ == FadeDirection::In && alpha_ > maxAlpha) alpha_ = maxAlpha;
     position_ = Advance(position_, StepSize(minAlpha, maxAlpha), direction_);
     return alpha_;
 }

@@ -8,7 +8,7 @@
 // up. With the limits 128 and 255 the step is 12.7, and the float rounding makes the two
 // directions differ slightly: out from 255 gives 242 230 217 204 192 179 166 153 141 128,
 // in from 128 gives 141 153 166 179 191 204 217 230 242 255. A fade that starts where
-// another one stopped simply continues from the alpha reached.
+// another one stopped continues from the alpha reached and stops at the limit.
 
 enum class FadeDirection { Out, In };
 

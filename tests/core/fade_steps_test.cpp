@@ -41,6 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
         FadeCase{"InFromWhereAnOutStopped", FadeDirection::In, 204, 128, 255, {217, 229, 242, 255}},
         FadeCase{"OutFromWhereAnInStopped", FadeDirection::Out, 191, 128, 255, {178, 166, 153, 140, 128}},
         FadeCase{"InOvershootIsClamped", FadeDirection::In, 250, 128, 255, {255}},
+        FadeCase{"OutOvershootStopsAtTheMinimum", FadeDirection::Out, 130, 128, 255, {128}},
+        FadeCase{"InOvershootStopsAtTheMaximum", FadeDirection::In, 150, 0, 160, {160}},
         FadeCase{"OutToTransparent", FadeDirection::Out, 255, 0, 255,
                  {230, 204, 179, 153, 128, 102, 77, 51, 26, 0}},
         FadeCase{"StartAboveRangeIsClamped", FadeDirection::Out, 400, 128, 255,
