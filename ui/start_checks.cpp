@@ -1,0 +1,132 @@
+#include "ui/start_checks.h"
+
+#include "engine/image_kind.h"
+#include "resources/string_ids.h"
+
+namespace {
+
+void ShowError(MessageSink& sink, unsigned id, const std::string* path = nullptr) {
+    sink.Show({id, MessageStyle::Error, path != nullptr ? path->c_str() : nullptr});
+}
+
+bool Confirmed(MessageSink& sink, unsigned id, const std::string* path = nullptr) {
+    UserMessage question{id, MessageStyle::Question, path != nullptr ? path->c_str() : nullptr};
+    return sink.Show(question) == MessageAnswer::Yes;
+}
+
+// "A:..." or "B:...", in either case, whichever drive is configured.
+bool OnFloppyDrive(const std::string& path) {
+    if (path.size() < 2 || path[1] != ':') return false;
+    char letter = path[0];
+    return letter == 'a' || letter == 'A' || letter == 'b' || letter == 'B';
+}
+
+// The jobs keep paths in MAX_PATH buffers; a longer one could only be cut into another
+// file's name.
+bool TooLong(const std::string& path, unsigned id, MessageSink& sink) {
+    if (path.size() <= kLongestImagePath) return false;
+    ShowError(sink, id, &path);
+    return true;
+}
+
+void CompleteJob(int result, const JobFields& fields, const Settings& settings, StartHost& host) {
+    if (result == kJobCancelled) {
+        host.Messages().Show({IDS_OPERATION_CANCELLED, MessageStyle::Warning});
+    } else if (result == kJobFinished && settings.Sound) {
+        host.PlayCompletionSound(fields.commandLineMode);
+    }
+}
+
+}  // namespace
+
+int CheckReadableExtension(const std::string& path, JobFields& fields, MessageSink& sink) {
+    if (TooLong(path, IDS_UNABLE_TO_OPEN, sink)) return -1;
+    switch (ImageKindOf(path.c_str())) {
+    case ImageKind::Compressed:
+        fields.compressed = true;
+        return 0;
+    case ImageKind::Raw:
+        fields.compressed = false;
+        return 0;
+    default:
+        ShowError(sink, IDS_ONLY_IMG_IMZ_READABLE);
+        return -1;
+    }
+}
+
+int CheckCreatableExtension(const std::string& path, JobFields& fields, MessageSink& sink) {
+    if (TooLong(path, IDS_UNABLE_TO_CREATE, sink)) return -1;
+    switch (ImageKindOf(path.c_str())) {
+    case ImageKind::Compressed:
+    case ImageKind::SelfExtracting:
+        fields.compressed = true;
+        return 0;
+    case ImageKind::Raw:
+        fields.compressed = false;
+        return 0;
+    default:
+        ShowError(sink, IDS_ONLY_IMG_IMZ_EXE_CREATABLE);
+        return -1;
+    }
+}
+
+int CheckImageOpens(const std::string& path, StartHost& host) {
+    if (host.FileOpensForReading(path)) return 0;
+    ShowError(host.Messages(), IDS_UNABLE_TO_OPEN, &path);
+    return -1;
+}
+
+int StartWrite(JobFields& fields, const Settings& settings, StartHost& host) {
+    MessageSink& sink = host.Messages();
+    if (OnFloppyDrive(fields.writeImagePath)) {
+        ShowError(sink, IDS_COPY_IMAGE_TO_HARDDRIVE);
+        return -1;
+    }
+    if (!settings.Suppress && !Confirmed(sink, IDS_ASK_OVERWRITE_FLOPPY)) return -1;
+    int result = host.RunJob(JobKind::Write);
+    CompleteJob(result, fields, settings, host);
+    return result;
+}
+
+int StartRead(JobFields& fields, const std::string& descriptionEditText, const Settings& settings,
+              StartHost& host) {
+    MessageSink& sink = host.Messages();
+    const std::string& path = fields.readImagePath;
+    if (OnFloppyDrive(path)) {
+        ShowError(sink, IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY);
+        return -1;
+    }
+    const ImageKind kind = ImageKindOf(path.c_str());
+    if (!settings.Suppress && settings.Compatible && kind == ImageKind::Raw &&
+        !Confirmed(sink, IDS_ASK_COMPATIBLE_NO_DESCRIPTION)) {
+        return -1;
+    }
+    if (settings.Emergency && (kind == ImageKind::Compressed || kind == ImageKind::SelfExtracting)) {
+        ShowError(sink, IDS_EMERGENCY_ONLY_IMG);
+        return -1;
+    }
+    if (host.FileOpensForReading(path)) {
+        if (host.FileIsReadOnly(path)) {
+            ShowError(sink, IDS_TARGET_READ_ONLY, &path);
+            return -1;
+        }
+        if (!Confirmed(sink, IDS_ASK_REPLACE_EXISTING, &path)) return -1;
+    }
+    if (!fields.commandLineMode) fields.description = descriptionEditText;
+    int result = host.RunJob(JobKind::Read);
+    CompleteJob(result, fields, settings, host);
+    return result;
+}
+
+int SaveFilterIndexFor(const std::string& path, int current) {
+    switch (ImageKindOf(path.c_str())) {
+    case ImageKind::Compressed:
+        return 1;
+    case ImageKind::Raw:
+        return 2;
+    case ImageKind::SelfExtracting:
+        return 3;
+    default:
+        return current;
+    }
+}
