@@ -1,0 +1,45 @@
+#pragma once
+// The base of every end-to-end test of vorlix.exe: one started program, a private folder
+// for its images, a clean profile, and the program's own message texts to compare with.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/gui/gui_environment.h"
+#include "tests/gui/vorlix_driver.h"
+#include "tests/support/temp_dir.h"
+
+namespace gui {
+
+constexpr DWORD kExitRejected = 0xFFFFFFFFu;  // exit status -1
+constexpr DWORD kJobMs = 120000;               // one whole disk, slow machines included
+
+class VorlixRunTest : public ::testing::Test {
+protected:
+    // Skips, saying why, while the program or drive A: is missing.
+    void SetUp() override;
+
+    // The string-table text `id` with its one argument in place of %s or %d.
+    static std::string Message(unsigned id, const std::string& argument = std::string());
+
+    // Starts vorlix.exe with `arguments`; fails the test when it cannot.
+    void Start(const std::vector<std::string>& arguments);
+    // Waits for the end of an unattended run during which no message may come; returns the
+    // exit status. A message box that comes anyway fails the test with its text.
+    DWORD FinishWithoutMessages(DWORD ms = kJobMs);
+    // The next message box; fails the test when none comes in time.
+    ShownMessage ExpectMessage(unsigned id, const std::string& argument = std::string(),
+                               DWORD ms = kDefaultWaitMs);
+    // Waits for the end and returns the exit status (STILL_ACTIVE on timeout).
+    DWORD ExitStatus(DWORD ms = kDefaultWaitMs);
+
+    std::string Image(const std::string& name) const { return folder_.File(name); }
+
+    DrivenProcess vorlix_;
+    TempDir folder_;
+};
+
+std::string FloppyBytes();
+
+}  // namespace gui
