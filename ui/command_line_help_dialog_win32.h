@@ -1,0 +1,13 @@
+#pragma once
+#include <windows.h>
+
+#include "resources/main_dialog_ids.h"
+#include "ui/my_dialog_win32.h"
+
+// The command-line syntax: all of it is in the dialog template.
+class CommandLineHelpDialog : public CMyDialog {
+public:
+    explicit CommandLineHelpDialog(HWND parent = NULL) : CMyDialog(IDD_COMMAND_LINE_HELP, parent) {}
+
+    const char* ClassName() const override { return "CommandLineHelpDialog"; }
+};
