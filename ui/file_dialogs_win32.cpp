@@ -9,13 +9,9 @@
 
 namespace {
 
-// The record as Windows 2000 and Me know it; our headers target NT 4 and lack the tail.
-struct OpenFileNameNt5 {
-    OPENFILENAMEA base;
-    void* pvReserved;
-    DWORD dwReserved;
-    DWORD FlagsEx;
-};
+// The headers' record is the one Windows 2000 and Me know; older systems refuse it and
+// take only its first part, up to the template name.
+static_assert(sizeof(OPENFILENAMEA) == 88, "the record with the Windows 2000 tail");
 
 const char kPreviewContext[] = "Vorlix.DescriptionPreview";
 constexpr int kPathBufferSize = MAX_PATH;
@@ -76,14 +72,14 @@ UINT_PTR CALLBACK PreviewHook(HWND area, UINT message, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-void FillCommon(OpenFileNameNt5& record, HWND owner, const PlatformInfo& platform, char* buffer) {
+void FillCommon(OPENFILENAMEA& record, HWND owner, const PlatformInfo& platform, char* buffer) {
     memset(&record, 0, sizeof record);
-    record.base.lStructSize = NewerDialogs(platform) ? sizeof record : OPENFILENAME_SIZE_VERSION_400A;
-    record.base.hwndOwner = owner;
-    record.base.hInstance = ResourceModule();
-    record.base.lpstrFile = buffer;
-    record.base.nMaxFile = kPathBufferSize;
-    record.base.lpstrDefExt = "imz";
+    record.lStructSize = NewerDialogs(platform) ? sizeof record : OPENFILENAME_SIZE_VERSION_400A;
+    record.hwndOwner = owner;
+    record.hInstance = ResourceModule();
+    record.lpstrFile = buffer;
+    record.nMaxFile = kPathBufferSize;
+    record.lpstrDefExt = "imz";
 }
 
 }  // namespace
@@ -91,34 +87,34 @@ void FillCommon(OpenFileNameNt5& record, HWND owner, const PlatformInfo& platfor
 bool BrowseImageToWrite(HWND owner, const PlatformInfo& platform, MessageSink& sink, std::string& path) {
     char buffer[kPathBufferSize] = "";
     PreviewContext context{&sink, NewerDialogs(platform)};
-    OpenFileNameNt5 record;
+    OPENFILENAMEA record;
     FillCommon(record, owner, platform, buffer);
-    record.base.lpstrTitle = "Open Image File";
-    record.base.lpstrFilter = "Image Files (*.imz,*.img)\0*.imz; *.img\0All Files (*.*)\0*.*\0";
-    record.base.nFilterIndex = 1;
-    record.base.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+    record.lpstrTitle = "Open Image File";
+    record.lpstrFilter = "Image Files (*.imz,*.img)\0*.imz; *.img\0All Files (*.*)\0*.*\0";
+    record.nFilterIndex = 1;
+    record.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                         OFN_ENABLESIZING | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE;
-    record.base.lpfnHook = PreviewHook;
-    record.base.lpTemplateName =
+    record.lpfnHook = PreviewHook;
+    record.lpTemplateName =
         MAKEINTRESOURCEA(context.newerLayout ? IDD_OPEN_PREVIEW : IDD_OPEN_PREVIEW_OLD);
-    record.base.lCustData = reinterpret_cast<LPARAM>(&context);
-    if (!GetOpenFileNameA(&record.base)) return false;
+    record.lCustData = reinterpret_cast<LPARAM>(&context);
+    if (!GetOpenFileNameA(&record)) return false;
     path = buffer;
     return true;
 }
 
 bool BrowseImageToCreate(HWND owner, const PlatformInfo& platform, int filterIndex, std::string& path) {
     char buffer[kPathBufferSize] = "";
-    OpenFileNameNt5 record;
+    OPENFILENAMEA record;
     FillCommon(record, owner, platform, buffer);
-    record.base.lpstrTitle = "Save Image File";
-    record.base.lpstrFilter =
+    record.lpstrTitle = "Save Image File";
+    record.lpstrFilter =
         "Compressed Image File (*.imz)\0*.imz\0"
         "Uncompressed Image File (*.img)\0*.img\0"
         "Self-Extracting Image File (*.exe)\0*.exe\0";
-    record.base.nFilterIndex = filterIndex;
-    record.base.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-    if (!GetSaveFileNameA(&record.base)) return false;
+    record.nFilterIndex = filterIndex;
+    record.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+    if (!GetSaveFileNameA(&record)) return false;
     path = buffer;
     return true;
 }
