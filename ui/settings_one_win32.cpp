@@ -1,0 +1,46 @@
+#include "ui/settings_one_win32.h"
+
+#include "app/settings.h"
+#include "resources/dialog_ids.h"
+
+namespace {
+
+struct Box {
+    int id;
+    int SettingsChoices::*member;
+};
+
+constexpr Box kBoxes[] = {
+    {IDC_SETTINGS_USE_DRIVE_B, &SettingsChoices::useDriveB},
+    {IDC_SETTINGS_EMERGENCY, &SettingsChoices::emergency},
+    {IDC_SETTINGS_SUPPRESS, &SettingsChoices::suppress},
+    {IDC_SETTINGS_SOUND, &SettingsChoices::sound},
+    {IDC_SETTINGS_COMPATIBLE, &SettingsChoices::compatible},
+    {IDC_SETTINGS_WINDOW_FX, &SettingsChoices::windowFx},
+    {IDC_SETTINGS_REGISTER_IMG, &SettingsChoices::registerImg},
+    {IDC_SETTINGS_REGISTER_IMZ, &SettingsChoices::registerImz},
+};
+
+// Layered windows, which the fading needs, came with Windows 2000.
+const uint32_t kFirstFadingNtVersion = 5;
+
+}  // namespace
+
+CSettingsOne::CSettingsOne(RegistryKey& key, ShellEnvironment& shell)
+    : CMyPropertyPage(IDD_SETTINGS_GENERAL), key_(key), shell_(shell) {
+    boxes_ = ReadSettingsChoices(TheSettings(), key_, shell_);
+    opened_ = boxes_;
+}
+
+bool CSettingsOne::OnInitDialog() {
+    CMyPropertyPage::OnInitDialog();
+    for (const Box& box : kBoxes) CheckItem(box.id, boxes_.*box.member != 0);
+    if (ThePlatform().ntMajorVersion < kFirstFadingNtVersion) EnableItem(IDC_SETTINGS_WINDOW_FX, false);
+    return true;
+}
+
+bool CSettingsOne::OnApply() {
+    for (const Box& box : kBoxes) boxes_.*box.member = IsItemChecked(box.id) ? 1 : 0;
+    ApplySettingsChoices(boxes_, opened_, TheSettings(), key_, shell_);
+    return CMyPropertyPage::OnApply();
+}
