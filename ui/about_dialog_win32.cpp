@@ -1,0 +1,52 @@
+#include "ui/about_dialog_win32.h"
+
+#include <string>
+
+#include "app/maker_site.h"
+#include "app/version.h"
+#include "resources/dialog_ids.h"
+#include "resources/string_ids.h"
+#include "ui/reflected_colour_win32.h"
+
+namespace {
+
+const char kBuildDate[] = "November 13, 2001";
+const COLORREF kBlue = RGB(0, 0, 255);
+
+std::string ProgramName() {
+    char name[64];
+    if (LoadStringA(ResourceModule(), IDS_APP_TITLE, name, sizeof name) <= 0) return "Vorlix";
+    return name;
+}
+
+}  // namespace
+
+AboutDialog::AboutDialog(HWND parent) : CMyDialog(IDD_ABOUT, parent) {}
+
+bool AboutDialog::OnInitDialog() {
+    CMyDialog::OnInitDialog();
+    webLink_.SubclassDlgItem(IDC_ABOUT_WEB, hwnd_);
+    mailLink_.SubclassDlgItem(IDC_ABOUT_MAIL, hwnd_);
+
+    SetItemText(IDC_ABOUT_TITLE, (ProgramName() + " " + kProgramVersion).c_str());
+    SetItemText(IDC_ABOUT_DATE, kBuildDate);
+    SetItemText(IDC_ABOUT_MAIL, kMakerMailAddress);
+    SetItemText(IDC_ABOUT_WEB, kMakerWebAddress);
+
+    webLink_.SetURL(kMakerWebAddress);
+    CHyperLink::SetColours(kBlue, kBlue, kBlue, kBlue);
+    mailLink_.SetURL((std::string("mailto:") + kMakerMailAddress).c_str());
+    CHyperLink::SetColours(kBlue, kBlue, kBlue, kBlue);
+    return true;
+}
+
+INT_PTR AboutDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    INT_PTR brush = 0;
+    if (ReflectControlColour(message, wParam, lParam, brush)) return brush;
+    return CMyDialog::WindowProc(message, wParam, lParam);
+}
+
+void ShowAboutDialog(HWND parent) {
+    AboutDialog dialog(parent);
+    dialog.DoModal();
+}
