@@ -1,0 +1,40 @@
+#pragma once
+#include <stdint.h>
+
+#include "engine/job_context.h"
+#include "engine/user_message.h"
+
+enum class JobKind { Read, Write };
+
+// Everything a job needs from outside the disk and the image file. Through it the jobs
+// stay free of windows and threads: the main program's worker backs it with message
+// boxes, posted messages and the settings record; tests back it with recorders and a
+// clock of their own.
+class JobHost {
+public:
+    // Where the job's messages go. Every failure is shown before Failed is posted.
+    virtual MessageSink& Messages() = 0;
+
+    // Hands `progress` over to the window thread and posts `notice` for a job of `kind`.
+    virtual void Post(JobKind kind, JobNotice notice, const JobProgress& progress) = 0;
+
+    virtual bool CancelRequested() = 0;
+
+    // Wall-clock time in whole seconds.
+    virtual int64_t NowSeconds() = 0;
+
+    // The settings the jobs read: the drive ("A:" or "B:") when a job is built, Emergency
+    // when a read job is built and after each failed read, Compatible when it completes.
+    virtual const char* DriveText() = 0;
+    virtual bool Emergency() = 0;
+    virtual bool Compatible() = 0;
+
+    // The running program's own file, which carries the restorer stub.
+    virtual const char* ProgramPath() = 0;
+
+    // Removes a partial image; a file that will not go is left as it is.
+    virtual void RemoveFile(const char* path) = 0;
+
+protected:
+    ~JobHost() = default;
+};

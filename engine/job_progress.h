@@ -1,0 +1,15 @@
+#pragma once
+#include <stdint.h>
+
+// Room for the longest speed ("4294967295.0") and size ("1680 kB") texts.
+constexpr int kSpeedTextSize = 16;
+constexpr int kSizeTextSize = 16;
+
+// What the progress dialog shows of a running job. It travels as one value, so that the
+// window thread never sees a text that the worker is halfway through rewriting.
+struct JobProgress {
+    uint32_t percentDone;      // 0 to 100
+    uint32_t kilobytesCopied;  // bytes copied so far / 1024, remainder dropped
+    char speedText[kSpeedTextSize];  // kB per second with one decimal, or "0"
+    char sizeText[kSizeTextSize];    // "720 kB", "1440 kB" or "1680 kB"
+};
