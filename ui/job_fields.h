@@ -3,8 +3,7 @@
 
 #include <string>
 
-// Which of the two jobs runs.
-enum class JobKind { Read, Write };
+#include "engine/job_host.h"  // JobKind
 
 // Modal results of a job's progress dialog.
 constexpr int kJobFinished = 0;

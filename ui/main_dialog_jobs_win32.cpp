@@ -2,16 +2,23 @@
 // worker's notices.
 #include "app/message_box_sink_win32.h"
 #include "resources/string_ids.h"
+#include "ui/job_request.h"
 #include "ui/main_dialog_win32.h"
 #include "ui/progress_dialog_win32.h"
 
 namespace {
 
-// The codes in a notice's first parameter.
-constexpr WPARAM kNoticeProgress = 0;
-constexpr WPARAM kNoticeFinished = 1;
-constexpr WPARAM kNoticeFailed = 2;
+// Placeholder until the job engine's worker entries are in: every job fails at once.
+DWORD WINAPI NoJob(void* argument) {
+    JobContext* context = static_cast<JobContext*>(argument);
+    PostMessageA(static_cast<HWND>(context->notifyWindow), WM_READ_PROGRESS,
+                 static_cast<WPARAM>(JobNotice::Failed), 0);
+    return 0;
+}
 
+LPTHREAD_START_ROUTINE WorkerEntry(JobKind) {
+    return NoJob;
+}
 
 }  // namespace
 
@@ -19,22 +26,22 @@ int MainDialog::RunJob(JobKind kind) {
     // A cancelled worker may still be finishing its last unit: it must be gone before
     // the record it reads is reset, or it would carry on beside the new one.
     WaitForWorker();
-    job_.Prepare(kind, model_.fields, hwnd_);
+    PrepareJobContext(job_, model_.fields, hwnd_);
     ProgressDialog progress(hwnd_);
-    progress_ = &progress;
+    job_.progressDialog = &progress;
     DWORD threadId;
-    worker_.Reset(CreateThread(NULL, 0, job_.Entry(kind), job_.Argument(), 0, &threadId));
+    worker_.Reset(CreateThread(NULL, 0, WorkerEntry(kind), &job_, 0, &threadId));
     if (!worker_) {
-        progress_ = nullptr;
+        job_.progressDialog = nullptr;
         return kJobFailed;
     }
     int result = progress.DoModal();
     if (result != kJobFinished && result != kJobFailed) {
         // Cancelled, or the dialog could not be shown: the worker stops either way.
-        job_.RequestCancel();
+        job_.cancelRequested.store(1);
         if (result != kJobCancelled) result = kJobFailed;
     }
-    progress_ = nullptr;
+    job_.progressDialog = nullptr;
     return result;
 }
 
@@ -51,25 +58,27 @@ void MainDialog::WaitForWorker() {
 }
 
 void MainDialog::OnJobNotice(JobKind kind, WPARAM notice) {
-    if (progress_ == nullptr || progress_->Handle() == NULL) return;  // late, after a cancel
-    switch (notice) {
-    case kNoticeFinished:
-        progress_->EndDialog(kJobFinished);
+    ProgressDialog* progress = job_.progressDialog;
+    if (progress == nullptr || progress->Handle() == NULL) return;  // late, after a cancel
+    switch (static_cast<JobNotice>(notice)) {
+    case JobNotice::Finished:
+        progress->EndDialog(kJobFinished);
         return;
-    case kNoticeFailed:
-        progress_->EndDialog(kJobFailed);
+    case JobNotice::Failed:
+        progress->EndDialog(kJobFailed);
         return;
-    case kNoticeProgress:
+    case JobNotice::Progress:
         break;
     default:
         return;
     }
-    JobProgress now = job_.Progress();
+    const JobProgress now = job_.progress.Load();
     char status[kMessageTextSize];
     char count[kMessageTextSize];
     unsigned statusId = kind == JobKind::Read ? IDS_READING_FLOPPY : IDS_WRITING_FLOPPY;
-    FormatUserMessage(NULL, {statusId, MessageStyle::Information, now.size.c_str()}, status, sizeof status);
-    UserMessage copied{IDS_KB_COPIED, MessageStyle::Information, now.speed.c_str(), static_cast<long>(now.kilobytes)};
+    FormatUserMessage(NULL, {statusId, MessageStyle::Information, now.sizeText}, status, sizeof status);
+    UserMessage copied{IDS_KB_COPIED, MessageStyle::Information, now.speedText,
+                       static_cast<long>(now.kilobytesCopied)};
     FormatUserMessage(NULL, copied, count, sizeof count);
-    progress_->ShowProgress(status, count, static_cast<int>(now.percent));
+    progress->ShowProgress(status, count, static_cast<int>(now.percentDone));
 }

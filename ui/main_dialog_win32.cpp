@@ -133,10 +133,10 @@ INT_PTR MainDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam))) break;
         SetMessageResult(TRUE);
         return TRUE;
-    case kReadProgressMessage:
+    case WM_READ_PROGRESS:
         OnJobNotice(JobKind::Read, wParam);
         return TRUE;
-    case kWriteProgressMessage:
+    case WM_WRITE_PROGRESS:
         OnJobNotice(JobKind::Write, wParam);
         return TRUE;
     case WM_DESTROY:

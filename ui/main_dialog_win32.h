@@ -5,7 +5,7 @@
 
 #include "app/handles_win32.h"
 #include "app/instance_checker_win32.h"
-#include "ui/job_launch_win32.h"
+#include "engine/job_context.h"
 #include "ui/main_dialog_model.h"
 #include "ui/my_dialog_win32.h"
 #include "ui/start_host.h"
@@ -66,8 +66,7 @@ private:
 
     CInstanceChecker instanceChecker_;
     MainDialogModel model_;
-    JobLaunch job_;
-    ProgressDialog* progress_ = nullptr;
+    JobContext job_;
     UniqueHandle worker_;
     HICON icon_ = NULL;
     BitmapHandle readBitmap_;
