@@ -1,5 +1,5 @@
 # Entry points; the build itself is CMake (see CMakePresets.json).
-.PHONY: setup native win32 test test-native test-win32 clean
+.PHONY: setup native win32 test test-native test-win32 clean demo demo-gui
 
 setup:
 	bash scripts/setup
@@ -20,6 +20,15 @@ test-win32: win32
 
 # Everything: set-up, both builds, all tests.
 test: test-native test-win32
+
+# The program on a sample floppy in a private Wine prefix (build/demo): read it into an
+# image with the progress dialog, write it back onto a blank disk, compare.
+demo:
+	bash scripts/demo
+
+# The main dialog on your display, with the sample disk as A:.
+demo-gui:
+	bash scripts/demo --gui
 
 clean:
 	rm -rf build/native build/win32

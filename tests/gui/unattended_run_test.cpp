@@ -24,6 +24,8 @@ class UnattendedRoundTrip : public VorlixRunTest,
                             public ::testing::WithParamInterface<RoundTripCase> {};
 
 TEST_P(UnattendedRoundTrip, ReadsTheDiskWithItsDescriptionAndWritesItBack) {
+    RequireJobs();
+    if (IsSkipped()) return;
     const char* extension = std::get<0>(GetParam());
     Format format = std::get<1>(GetParam());
     std::string sample = ReadWholeFile(SampleDisk("sample", format.kilobytes));
@@ -105,6 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<RefusedRun>& run) { return std::string(run.param.name); });
 
 TEST_F(VorlixRunTest, AnExistingTargetIsReplacedOnlyAfterYes) {
+    RequireJobs();
+    if (IsSkipped()) return;
     ASSERT_EQ(0, InsertDisk(SampleDisk("sample", 1440)));
     std::string image = Image("old.img");
     WriteWholeFile(image, "keep me");
@@ -135,6 +139,8 @@ TEST_F(VorlixRunTest, WritingAsksBeforeOverwritingTheDiskUnlessForced) {
 
 // An emergency read goes one sector at a time, slow enough to watch and to cancel.
 TEST_F(VorlixRunTest, ProgressShowsThePercentageAndCancelLeavesNoImage) {
+    RequireJobs();
+    if (IsSkipped()) return;
     ASSERT_EQ(0, InsertDisk(SampleDisk("sample", 1680)));
     std::string image = Image("cancelled.img");
     Start({"/e", "/r", image, "/f"});

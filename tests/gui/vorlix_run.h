@@ -23,6 +23,10 @@ protected:
     // The string-table text `id` with its one argument in place of %s or %d.
     static std::string Message(unsigned id, const std::string& argument = std::string());
 
+    // Skips (the caller then returns: if (IsSkipped()) return;) while vorlix.exe runs no jobs yet: a forced read of the sample disk that ends
+    // with status 0, no message and no image means the job was never started.
+    void RequireJobs();
+
     // Starts vorlix.exe with `arguments`; fails the test when it cannot.
     void Start(const std::vector<std::string>& arguments);
     // Waits for the end of an unattended run during which no message may come; returns the
