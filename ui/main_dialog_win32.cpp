@@ -8,13 +8,16 @@
 #include "app/message_box_sink_win32.h"
 #include "app/registry_key_win32.h"
 #include "app/settings.h"
+#include "app/shell_environment_win32.h"
 #include "app/window_position.h"
 #include "resources/main_dialog_ids.h"
 #include "resources/string_ids.h"
+#include "ui/about_dialog_win32.h"
 #include "ui/command_line_help_dialog_win32.h"
 #include "ui/file_dialogs_win32.h"
 #include "ui/item_text_win32.h"
 #include "ui/key_filter.h"
+#include "ui/settings_sheet_win32.h"
 #include "ui/transparent_bitmap_win32.h"
 
 namespace {
@@ -171,6 +174,8 @@ bool MainDialog::OnCommand(int id, int code, HWND control) {
         CommandLineHelpDialog(hwnd_).DoModal();
         return true;
     case ID_APP_ABOUT:
+        ShowAboutDialog(hwnd_);
+        return true;
     case ID_FEEDBACK:
     case ID_COMMUNICATOR:
     case ID_CHECK_FOR_UPDATES:
@@ -201,11 +206,15 @@ bool MainDialog::PreTranslateMessage(MSG& message) {
 
 void MainDialog::GreyMissingCommands() {
     HMENU menu = GetMenu(hwnd_);
-    const UINT missing[] = {ID_APP_ABOUT, ID_FEEDBACK, ID_COMMUNICATOR, ID_CHECK_FOR_UPDATES, ID_SETTINGS};
+    const UINT missing[] = {ID_FEEDBACK, ID_COMMUNICATOR, ID_CHECK_FOR_UPDATES};
     for (UINT id : missing) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED);
 }
 
-void MainDialog::OnSettings() {}
+void MainDialog::OnSettings() {
+    SystemRegistryKey key;
+    SystemShell shell;
+    RunSettingsSheet(*this, key, shell);
+}
 
 // ---------------------------------------------------------------------------------------
 // Panels
