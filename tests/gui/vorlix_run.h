@@ -23,8 +23,9 @@ protected:
     // The string-table text `id` with its one argument in place of %s or %d.
     static std::string Message(unsigned id, const std::string& argument = std::string());
 
-    // Skips (the caller then returns: if (IsSkipped()) return;) while vorlix.exe runs no jobs yet: a forced read of the sample disk that ends
-    // with status 0, no message and no image means the job was never started.
+    // Skips while vorlix.exe runs no jobs yet (the caller then returns: a skip inside a
+    // helper does not end the test): a forced read of the sample disk that ends with
+    // status 0, no message and no image means the job was never started.
     void RequireJobs();
 
     // Starts vorlix.exe with `arguments`; fails the test when it cannot.
