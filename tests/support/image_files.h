@@ -1,0 +1,31 @@
+#pragma once
+#include <stddef.h>
+
+#include <string>
+
+#include "tests/support/simulated_floppy.h"
+
+// Test helpers around image files: what a disk holds, and the parts of an image file.
+
+std::string DiskBytes(const SimulatedFloppy& disk);
+void SetDiskBytes(SimulatedFloppy& disk, const std::string& bytes);
+
+// One bzip2 stream of `data`, made the way the read job makes it.
+std::string CompressedStream(const std::string& data);
+
+// Decompresses the stream that starts at `offset` of `file`; `complete` says whether it
+// ended cleanly.
+struct StreamContents {
+    std::string data;
+    bool complete = false;
+};
+StreamContents DecompressFile(const std::string& file, long offset);
+
+// A stand-in for the main program's executable: a header of `headSize` bytes (carrying
+// the executable signature at offset 0, as the real one does), then the stub, which
+// starts with the signature. Writes it to `path` and returns the stub's bytes.
+std::string WriteFakeProgram(const std::string& path, size_t headSize = 4096,
+                             size_t stubSize = 20000);
+
+// True when nothing holds `path` open (on Windows an open file cannot be renamed).
+bool NothingHoldsFile(const std::string& path);
