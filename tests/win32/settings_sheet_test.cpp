@@ -323,3 +323,19 @@ TEST_F(SettingsSheetTest, ThePageReadsTheTypesWhenItIsMade) {
 }
 
 }  // namespace
+
+namespace {
+
+// The page's tooltips come from the strings with the boxes' IDs; a box without one would
+// silently lose its tip.
+TEST(SettingsPageTips, EveryBoxHasItsTooltipText) {
+    for (int id : kBoxIds) {
+        char text[512] = "";
+        EXPECT_GT(LoadStringA(GetModuleHandleA(NULL), id, text, sizeof text), 0) << id;
+    }
+    char text[512] = "";
+    LoadStringA(GetModuleHandleA(NULL), IDC_SETTINGS_USE_DRIVE_B, text, sizeof text);
+    EXPECT_STREQ(text, "Use the B: floppy drive instead of A: which is the default.");
+}
+
+}  // namespace
