@@ -100,7 +100,7 @@ TEST_F(JobsOverNtFloppyDevice, ReadsTheDriveIntoEveryKind) {
         EXPECT_THAT(host_.sink.Ids(), IsEmpty());
         EXPECT_EQ(host_.Outcome(), JobNotice::Finished);
         const std::string image = ReadWholeFile(target);
-        ASSERT_EQ(image.size() > kImageTrailerSize, true);
+        ASSERT_GT(image.size(), static_cast<size_t>(kImageTrailerSize));
         if (raw) {
             EXPECT_TRUE(image.substr(0, kBytes1440) == disk);
             EXPECT_EQ(image.size(), kBytes1440 + kImageTrailerSize);
