@@ -7,7 +7,9 @@
 // What the update check and the message dialog show once their worker is done. Both
 // dialogs have a status line (control 1003) and, at the same place, a hidden link
 // (1004); one of the two is shown. Their result edit (the version history or the
-// message) starts disabled and empty.
+// message) starts disabled and empty, and stays so when the transfer failed: "The server
+// name or address could not be resolved" when the request was not sent, "Unable to
+// complete transfer, try again later" when the body broke off.
 struct FetchView {
     bool showLink = false;    // hide the status line and show the link instead
     ControlText status;       // the status line's text when the link stays hidden

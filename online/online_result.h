@@ -6,7 +6,7 @@
 enum class FetchStatus {
     Received,  // the body was read to its end (whatever the HTTP status)
     NotSent,   // the request never reached a server
-    Broken,    // the connection failed while the body was being read
+    Broken,    // the body could not be read to its end, or was far too large
 };
 
 struct FetchResult {
