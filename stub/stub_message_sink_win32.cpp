@@ -1,0 +1,21 @@
+#include "stub/stub_message_sink_win32.h"
+
+#include "app/message_box_sink_win32.h"
+#include "stub/stub_messages.h"
+
+MessageAnswer StubMessageSink::Show(const UserMessage& message) {
+    const unsigned id = StubMessageId(message, driveText_);
+    if (id == 0) {
+        // A text the stub does not carry; a question nobody saw is no consent.
+        return message.style == MessageStyle::Question ? MessageAnswer::No : MessageAnswer::Ok;
+    }
+    return ShowOwn(id, message.style, message.text, message.number);
+}
+
+MessageAnswer StubMessageSink::ShowOwn(unsigned stubId, MessageStyle style, const char* text,
+                                       long number) {
+    // The stub's string table shares the main program's title ID, so the caption is
+    // the stub's own title.
+    MessageBoxSink boxes(owner_);
+    return boxes.Show(UserMessage{stubId, style, text, number});
+}
