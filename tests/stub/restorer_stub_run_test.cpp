@@ -1,0 +1,304 @@
+// End-to-end runs of the restorer stub under Wine: vorlix.exe makes self-extracting
+// images of the sample disks, and the images are started as a user would start them,
+// with drive A: (and for one test B:) mapped to a scratch disk image. The stub's own
+// string table is linked into this program, so message texts are compared with the
+// real ones.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "resources/stub_ids.h"
+#include "tests/gui/gui_environment.h"
+#include "tests/gui/vorlix_driver.h"
+#include "tests/support/binary_data.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using gui::DrivenProcess;
+using gui::ShownMessage;
+
+constexpr DWORD kJobMs = 120000;
+constexpr DWORD kExitRejected = 0xFFFFFFFFu;
+
+std::string StubFile() { return gui::WindowsPath(VORLIX_STUB_PROGRAM); }
+
+std::string WindowsPathFromEnvironment(const char* name) {
+    const char* value = getenv(name);
+    return value != nullptr && value[0] == '/' ? gui::WindowsPath(value) : std::string();
+}
+
+std::string StubText(unsigned id, const std::string& argument = std::string()) {
+    char text[1024] = "";
+    LoadStringA(GetModuleHandleA(NULL), id, text, sizeof text);
+    std::string message = text;
+    for (const char* mark : {"%s", "%d"}) {
+        const size_t at = message.find(mark);
+        if (at != std::string::npos) message.replace(at, 2, argument);
+    }
+    return message;
+}
+
+std::string Trailer(const std::string& description, int sectorsPerTrack) {
+    std::string block = "[FileVersion 002] [Description " + description + "\x01" +
+                        "] [SectorsPerTrack " + std::to_string(sectorsPerTrack) + "]";
+    block.resize(1024, '\0');
+    return block;
+}
+
+class RestorerStubRunTest : public ::testing::Test {
+protected:
+    // The self-extracting images of the three sample disks, made once for all tests.
+    static void SetUpTestSuite() {
+        images_ = new TempDir;
+        ready_ = !gui::VorlixProgram().empty() && !gui::FloppyImage().empty() &&
+                 !gui::GuiDataFolder().empty() && gui::PrepareProfile() == 0;
+        for (int size : {720, 1440, 1680}) {
+            if (ready_) ready_ = MakeImage(size) == 0;
+        }
+    }
+    static void TearDownTestSuite() {
+        delete images_;
+        images_ = nullptr;
+    }
+
+    void SetUp() override {
+        if (gui::VorlixProgram().empty()) GTEST_SKIP() << "vorlix.exe is not built";
+        if (gui::FloppyImage().empty()) GTEST_SKIP() << "drive A: is not mapped";
+        ASSERT_TRUE(ready_) << "vorlix.exe could not make the self-extracting images";
+    }
+
+    void TearDown() override {
+        stub_.Terminate();
+        second_.Terminate();
+    }
+
+    static std::string ImagePath(int size) {
+        return images_->File("sample-" + std::to_string(size) + ".exe");
+    }
+    static std::string Description(int size) { return "Sample disk of " + std::to_string(size) + " kB"; }
+
+    static int MakeImage(int size) {
+        if (gui::InsertDisk(gui::SampleDisk("sample", size)) != 0) return -1;
+        DrivenProcess vorlix;
+        if (vorlix.Start(gui::VorlixProgram(), {"/r", ImagePath(size), "/d", Description(size), "/f"}) != 0) {
+            return -1;
+        }
+        if (!vorlix.Wait(kJobMs) || vorlix.ExitCode() != 0) {
+            vorlix.Terminate();
+            return -1;
+        }
+        return FileExists(ImagePath(size)) ? 0 : -1;
+    }
+
+    // Starts `program` and waits for its window.
+    HWND StartStub(const std::string& program, const std::vector<std::string>& arguments = {}) {
+        EXPECT_EQ(0, stub_.Start(program, arguments)) << "cannot start " << program;
+        const HWND window = gui::WaitForTopWindow(stub_.Id(), nullptr, "Create Floppy");
+        EXPECT_NE(nullptr, window) << "no \"Create Floppy\" window";
+        return window;
+    }
+
+    ShownMessage ExpectMessage(unsigned id, const std::string& argument = std::string(),
+                               DWORD ms = 20000) {
+        ShownMessage box = gui::WaitForMessageBox(stub_.Id(), ms);
+        EXPECT_NE(nullptr, box.window) << "message " << id << " did not come";
+        if (box.window != NULL) {
+            EXPECT_EQ("Rewinder", box.caption);
+            EXPECT_EQ(StubText(id, argument), box.text);
+        }
+        return box;
+    }
+
+    // Presses "Create Floppy" and says Yes to the overwrite question.
+    void CreateFloppy(HWND window) {
+        ASSERT_TRUE(gui::PressButton(window, IDC_STUB_CREATE_FLOPPY));
+        ShownMessage question = ExpectMessage(IDS_STUB_ASK_OVERWRITE);
+        EXPECT_EQ((std::vector<int>{IDYES, IDNO}), question.buttons);
+        ASSERT_TRUE(gui::Answer(question, IDYES));
+    }
+
+    DWORD ExitStatus(DrivenProcess& process, DWORD ms = 20000) {
+        if (!process.Wait(ms)) {
+            ADD_FAILURE() << "the stub did not end within " << ms << " ms";
+            return STILL_ACTIVE;
+        }
+        return process.ExitCode();
+    }
+
+    static TempDir* images_;
+    static bool ready_;
+    DrivenProcess stub_;
+    DrivenProcess second_;
+    TempDir folder_;
+};
+
+TempDir* RestorerStubRunTest::images_ = nullptr;
+bool RestorerStubRunTest::ready_ = false;
+
+// The image vorlix.exe makes: the whole stub, the bzip2 stream straight behind it, and
+// the trailer as the last 1024 bytes.
+TEST_F(RestorerStubRunTest, ImageIsStubThenStreamThenTrailer) {
+    const std::string stub = ReadWholeFile(StubFile());
+    const std::string image = ReadWholeFile(ImagePath(1440));
+    ASSERT_GT(image.size(), stub.size() + 1024);
+    EXPECT_TRUE(image.compare(0, stub.size(), stub) == 0) << "the image does not begin with the stub";
+    EXPECT_EQ(CompressedStreamSignatureBytes(), image.substr(stub.size(), 7));
+    EXPECT_EQ(std::string::npos, stub.find(CompressedStreamSignatureBytes()));
+    EXPECT_EQ(Trailer(Description(1440), 18), image.substr(image.size() - 1024));
+}
+
+TEST_F(RestorerStubRunTest, WritesItsImageOntoABlankDiskAndEnds) {
+    for (int size : {720, 1440}) {
+        SCOPED_TRACE(size);
+        ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", size)));
+        const HWND window = StartStub(ImagePath(size));
+        ASSERT_NE(nullptr, window);
+        EXPECT_TRUE(gui::ControlVisible(window, IDC_STUB_DESCRIPTION));
+        EXPECT_EQ(Description(size), gui::ControlText(window, IDC_STUB_DESCRIPTION));
+        CreateFloppy(window);
+        ShownMessage done = ExpectMessage(IDS_STUB_SUCCESS, "", kJobMs);
+        ASSERT_TRUE(gui::Answer(done, IDOK));
+        EXPECT_EQ(0u, ExitStatus(stub_));
+        EXPECT_TRUE(ReadWholeFile(gui::SampleDisk("sample", size)) == ReadWholeFile(gui::FloppyImage()))
+            << "the disk differs from the sample it was read from";
+    }
+}
+
+TEST_F(RestorerStubRunTest, SlashBInCapitalsWritesToDriveB) {
+    const std::string driveB = WindowsPathFromEnvironment("VORLIX_FLOPPY_IMAGE_B");
+    if (driveB.empty()) GTEST_SKIP() << "drive B: is not mapped (run through with-drive-b)";
+    ASSERT_TRUE(CopyFileA(gui::SampleDisk("blank", 720).c_str(), driveB.c_str(), FALSE));
+    ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 1440)));
+    const HWND window = StartStub(ImagePath(720), {"extra", "/B"});
+    ASSERT_NE(nullptr, window);
+    CreateFloppy(window);
+    ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_SUCCESS, "", kJobMs), IDOK));
+    EXPECT_EQ(0u, ExitStatus(stub_));
+    EXPECT_TRUE(ReadWholeFile(gui::SampleDisk("sample", 720)) == ReadWholeFile(driveB));
+    EXPECT_TRUE(ReadWholeFile(gui::SampleDisk("blank", 1440)) == ReadWholeFile(gui::FloppyImage()))
+        << "drive A: was written";
+}
+
+struct MismatchCase {
+    int imageSize;
+    int diskSize;
+    unsigned message;
+    const char* argument;
+};
+
+class RestorerStubMismatchTest : public RestorerStubRunTest,
+                                 public ::testing::WithParamInterface<MismatchCase> {};
+
+TEST_P(RestorerStubMismatchTest, WrongFormatIsRefusedAndTheDiskUntouched) {
+    const MismatchCase& c = GetParam();
+    ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", c.diskSize)));
+    const HWND window = StartStub(ImagePath(c.imageSize));
+    ASSERT_NE(nullptr, window);
+    CreateFloppy(window);
+    ASSERT_TRUE(gui::Answer(ExpectMessage(c.message, c.argument), IDOK));
+    EXPECT_EQ(0u, ExitStatus(stub_));
+    EXPECT_TRUE(ReadWholeFile(gui::SampleDisk("blank", c.diskSize)) == ReadWholeFile(gui::FloppyImage()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, RestorerStubMismatchTest,
+    ::testing::Values(MismatchCase{1440, 720, IDS_STUB_NEEDS_OTHER_DENSITY, "high density (HD)"},
+                      MismatchCase{720, 1440, IDS_STUB_NEEDS_OTHER_DENSITY, "double density (DD)"},
+                      MismatchCase{1680, 1440, IDS_STUB_NEEDS_OTHER_FORMAT, "1680"}));
+
+// A payload that begins after the first 524,288 bytes is not looked for; the file is
+// otherwise a good image. Without a description the edit stays hidden.
+TEST_F(RestorerStubRunTest, PayloadBeyondTheSearchLimitIsNoImage) {
+    const std::string stub = ReadWholeFile(StubFile());
+    const std::string image = ReadWholeFile(ImagePath(720));
+    std::string filler(524288 - stub.size(), 'x');
+    const std::string stream = image.substr(stub.size(), image.size() - stub.size() - 1024);
+    const std::string path = folder_.File("far.exe");
+    WriteWholeFile(path, stub + filler + stream + Trailer("", 9));
+    ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 720)));
+    const HWND window = StartStub(path);
+    ASSERT_NE(nullptr, window);
+    EXPECT_FALSE(gui::ControlVisible(window, IDC_STUB_DESCRIPTION));
+    CreateFloppy(window);
+    ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_EXE_HAS_NO_IMAGE), IDOK));
+    EXPECT_EQ(0u, ExitStatus(stub_));
+    EXPECT_TRUE(ReadWholeFile(gui::SampleDisk("blank", 720)) == ReadWholeFile(gui::FloppyImage()));
+}
+
+// A stream cut short is a failed read, not a disk "successfully created".
+TEST_F(RestorerStubRunTest, CutShortPayloadIsAReadFailure) {
+    const std::string image = ReadWholeFile(ImagePath(1440));
+    const std::string path = folder_.File("cut.exe");
+    WriteWholeFile(path, image.substr(0, image.size() / 2) + Trailer("cut", 18));
+    ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 1440)));
+    const HWND window = StartStub(path);
+    ASSERT_NE(nullptr, window);
+    CreateFloppy(window);
+    ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_IMAGE_READ_FAILED, "", kJobMs), IDOK));
+    EXPECT_EQ(0u, ExitStatus(stub_));
+}
+
+TEST_F(RestorerStubRunTest, NoLeavesTheDialogOpenForAnotherTry) {
+    ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 720)));
+    const HWND window = StartStub(ImagePath(720));
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(gui::PressButton(window, IDC_STUB_CREATE_FLOPPY));
+    ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_ASK_OVERWRITE), IDNO));
+    EXPECT_FALSE(stub_.Wait(1000)) << "the stub ended after No";
+    EXPECT_TRUE(IsWindowVisible(window));
+    // Escape closes it without writing.
+    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(0u, ExitStatus(stub_));
+    EXPECT_TRUE(ReadWholeFile(gui::SampleDisk("blank", 720)) == ReadWholeFile(gui::FloppyImage()));
+}
+
+TEST_F(RestorerStubRunTest, CancelIsReportedAndTheProgramEnds) {
+    ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 1680)));
+    const HWND window = StartStub(ImagePath(1680));
+    ASSERT_NE(nullptr, window);
+    CreateFloppy(window);
+    const HWND progress = gui::WaitForDialogWith(stub_.Id(), IDC_STUB_PROGRESS_BAR);
+    ASSERT_NE(nullptr, progress);
+    ASSERT_TRUE(gui::PressButton(progress, IDCANCEL));
+    ShownMessage box = gui::WaitForMessageBox(stub_.Id(), kJobMs);
+    ASSERT_NE(nullptr, box.window);
+    if (box.text == StubText(IDS_STUB_SUCCESS)) {
+        gui::Answer(box, IDOK);
+        GTEST_SKIP() << "the whole disk was written before Cancel arrived";
+    }
+    EXPECT_EQ("Rewinder", box.caption);
+    EXPECT_EQ(StubText(IDS_STUB_CANCELLED), box.text);
+    ASSERT_TRUE(gui::Answer(box, IDOK));
+    EXPECT_EQ(0u, ExitStatus(stub_));
+}
+
+TEST_F(RestorerStubRunTest, SecondStartBringsTheFirstForwardAndEnds) {
+    const HWND window = StartStub(ImagePath(720));
+    ASSERT_NE(nullptr, window);
+    ASSERT_EQ(0, second_.Start(ImagePath(1440), {}));
+    EXPECT_EQ(0u, ExitStatus(second_));
+    EXPECT_FALSE(stub_.Wait(0)) << "the first stub ended";
+    EXPECT_EQ(nullptr, gui::FindTopWindow(second_.Id(), nullptr, nullptr));
+    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(0u, ExitStatus(stub_));
+}
+
+// Started from a floppy drive the stub would overwrite its own file: it refuses before
+// touching any disk.
+TEST_F(RestorerStubRunTest, StartedFromDriveBIsRefused) {
+    const char* folder = getenv("VORLIX_DRIVE_B_FOLDER");
+    if (folder == nullptr) GTEST_SKIP() << "drive B: is not mapped (run through with-drive-b)";
+    ASSERT_TRUE(CopyFileA(ImagePath(720).c_str(), (gui::WindowsPath(folder) + "\\disk.exe").c_str(),
+                          FALSE));
+    ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 720)));
+    ASSERT_EQ(0, stub_.Start("b:\\disk.exe", {}));
+    ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_COPY_TO_HARDDRIVE), IDOK));
+    EXPECT_EQ(kExitRejected, ExitStatus(stub_));
+    EXPECT_EQ(nullptr, gui::FindTopWindow(stub_.Id(), nullptr, "Create Floppy"));
+}
+
+}  // namespace
