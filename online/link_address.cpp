@@ -1,6 +1,7 @@
 #include "online/link_address.h"
 
 #include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -19,7 +20,7 @@ bool StartsWithNoCase(const std::string& text, const char* prefix) {
 bool IsOpenableAddress(const std::string& address) {
     static const char* const kSchemes[] = {"http://", "https://", "ftp://", "mailto:"};
     for (const char* scheme : kSchemes) {
-        if (StartsWithNoCase(address, scheme) && address.size() > std::string(scheme).size()) {
+        if (StartsWithNoCase(address, scheme) && address.size() > std::strlen(scheme)) {
             return true;
         }
     }
