@@ -159,6 +159,7 @@ TEST_F(RestorerStubRunTest, WritesItsImageOntoABlankDiskAndEnds) {
         ASSERT_NE(nullptr, window);
         EXPECT_TRUE(gui::ControlVisible(window, IDC_STUB_DESCRIPTION));
         EXPECT_EQ(Description(size), gui::ControlText(window, IDC_STUB_DESCRIPTION));
+        gui::SaveScreenshot(gui::ArtifactPath("restorer-stub.bmp"));
         CreateFloppy(window);
         ShownMessage done = ExpectMessage(IDS_STUB_SUCCESS, "", kJobMs);
         ASSERT_TRUE(gui::Answer(done, IDOK));
