@@ -1,5 +1,6 @@
 // The main dialog's side of a job: the worker thread, the progress dialog and the
 // worker's notices.
+#include "app/job_worker_win32.h"
 #include "app/message_box_sink_win32.h"
 #include "resources/string_ids.h"
 #include "ui/job_request.h"
@@ -8,16 +9,8 @@
 
 namespace {
 
-// Placeholder until the job engine's worker entries are in: every job fails at once.
-DWORD WINAPI NoJob(void* argument) {
-    JobContext* context = static_cast<JobContext*>(argument);
-    PostMessageA(static_cast<HWND>(context->notifyWindow), WM_READ_PROGRESS,
-                 static_cast<WPARAM>(JobNotice::Failed), 0);
-    return 0;
-}
-
-LPTHREAD_START_ROUTINE WorkerEntry(JobKind) {
-    return NoJob;
+LPTHREAD_START_ROUTINE WorkerEntry(JobKind kind) {
+    return kind == JobKind::Read ? ReadFloppyWorker : WriteFloppyWorker;
 }
 
 }  // namespace
@@ -70,6 +63,14 @@ void MainDialog::OnJobNotice(JobKind kind, WPARAM notice) {
     case JobNotice::Progress:
         break;
     default:
+        return;
+    }
+    // The record always holds the newest progress, so while a later notice waits in the
+    // queue this one has nothing to show: a fast disk (one notice per sector in emergency
+    // mode) would otherwise keep the dialog repainting long after the worker is done.
+    MSG next;
+    if (PeekMessageA(&next, hwnd_, WM_READ_PROGRESS, WM_WRITE_PROGRESS, PM_NOREMOVE) &&
+        next.wParam == static_cast<WPARAM>(JobNotice::Progress)) {
         return;
     }
     const JobProgress now = job_.progress.Load();
