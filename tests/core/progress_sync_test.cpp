@@ -40,6 +40,8 @@ TEST(ProgressSync, TheWindowThreadSeesOnlyWholeSnapshotsAndNeverAnOlderOne) {
             stored = step;
         }
     });
+    // On a busy machine the worker may not run before the loads are done: wait for it.
+    while (stored == 0) std::this_thread::yield();
     int torn = 0;
     int backwards = 0;
     uint32_t previous = 0;
