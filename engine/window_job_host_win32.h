@@ -29,4 +29,5 @@ private:
     MessageSink& messages_;
     const Settings& settings_;
     char programPath_[MAX_PATH];
+    DWORD unitDelayMs_ = 0;  // VORLIX_TEST_UNIT_DELAY_MS: a pause per unit, for the GUI tests
 };
