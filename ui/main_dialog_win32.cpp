@@ -10,6 +10,9 @@
 #include "app/settings.h"
 #include "app/shell_environment_win32.h"
 #include "app/window_position.h"
+#include "online/feedback_dialog_win32.h"
+#include "online/message_dialog_win32.h"
+#include "online/update_check_dialog_win32.h"
 #include "resources/main_dialog_ids.h"
 #include "resources/string_ids.h"
 #include "ui/about_dialog_win32.h"
@@ -72,7 +75,6 @@ bool MainDialog::OnInitDialog() {
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     readBitmap_.Reset(LoadBitmapA(ResourceModule(), MAKEINTRESOURCEA(IDB_READ_FLOPPY)));
     writeBitmap_.Reset(LoadBitmapA(ResourceModule(), MAKEINTRESOURCEA(IDB_WRITE_FLOPPY)));
-    GreyMissingCommands();
     return HandleCommandLine();
 }
 
@@ -176,10 +178,16 @@ bool MainDialog::OnCommand(int id, int code, HWND control) {
     case ID_APP_ABOUT:
         ShowAboutDialog(hwnd_);
         return true;
-    case ID_FEEDBACK:
-    case ID_COMMUNICATOR:
+    // The online dialogs (online/).
     case ID_CHECK_FOR_UPDATES:
-        return true;  // greyed until their dialogs exist
+        ShowUpdateCheckDialog(hwnd_);
+        return true;
+    case ID_FEEDBACK:
+        ShowFeedbackDialog(hwnd_);
+        return true;
+    case ID_COMMUNICATOR:
+        ShowMessageDialog(hwnd_);
+        return true;
     default:
         return CMyDialog::OnCommand(id, code, control);
     }
@@ -202,12 +210,6 @@ bool MainDialog::PreTranslateMessage(MSG& message) {
         }
     }
     return CMyDialog::PreTranslateMessage(message);
-}
-
-void MainDialog::GreyMissingCommands() {
-    HMENU menu = GetMenu(hwnd_);
-    const UINT missing[] = {ID_FEEDBACK, ID_COMMUNICATOR, ID_CHECK_FOR_UPDATES};
-    for (UINT id : missing) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED);
 }
 
 void MainDialog::OnSettings() {

@@ -43,7 +43,6 @@ private:
 
     void RestoreWindowPosition();
     void SaveWindowPosition();
-    void GreyMissingCommands();
 
     void ReflectPanels();
     void BrowseWrite();
