@@ -4,18 +4,11 @@
 
 #include <algorithm>
 
+#include "tests/support/message_box_content_win32.h"
+
 namespace gui {
 namespace {
 
-// Polls `done` every 20 ms for at most `ms`.
-template <typename Condition>
-bool WaitUntil(Condition done, DWORD ms) {
-    for (DWORD start = GetTickCount(); !done();) {
-        if (GetTickCount() - start > ms) return false;
-        Sleep(20);
-    }
-    return true;
-}
 
 std::string ClassOf(HWND window) {
     char name[64] = "";

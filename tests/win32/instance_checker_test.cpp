@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/message_box_content_win32.h"
 #include "tests/support/temp_dir.h"
 #include "tests/win32/instance_probe.h"
 
@@ -37,15 +38,6 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-// Polls `done` every 20 ms for at most `ms`.
-template <typename Condition>
-bool WaitUntil(Condition done, DWORD ms) {
-    for (DWORD start = GetTickCount(); !done();) {
-        if (GetTickCount() - start > ms) return false;
-        Sleep(20);
-    }
-    return true;
-}
 
 std::string ProbePath() {
     char path[MAX_PATH];

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/message_box_content_win32.h"
 #include "tests/support/temp_dir.h"
 
 namespace link_test {
@@ -184,20 +185,6 @@ private:
         *reinterpret_cast<HWND*>(result) = window;
         return FALSE;
     }
-    static BOOL CALLBACK ReadChild(HWND child, LPARAM result) {
-        BoxSeen& seen = *reinterpret_cast<BoxSeen*>(result);
-        char name[32] = "";
-        GetClassNameA(child, name, sizeof name);
-        if (lstrcmpiA(name, "Static") != 0) return TRUE;
-        if (GetWindowLongA(child, GWL_STYLE) & SS_ICON) {
-            seen.icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-        } else {
-            char text[1024] = "";
-            GetWindowTextA(child, text, sizeof text);
-            if (text[0] != '\0') seen.text = text;
-        }
-        return TRUE;
-    }
     static DWORD WINAPI Run(LPVOID parameter) {
         BoxWatcher& self = *static_cast<BoxWatcher*>(parameter);
         const DWORD start = GetTickCount();
@@ -208,7 +195,9 @@ private:
             BoxSeen seen;
             seen.found = true;
             seen.owner = GetWindow(box, GW_OWNER);
-            EnumChildWindows(box, ReadChild, reinterpret_cast<LPARAM>(&seen));
+            const MessageBoxContent content = ReadMessageBoxContent(box);
+            seen.text = content.text;
+            seen.icon = content.icon;
             self.seen_ = seen;
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             break;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "resources/string_ids.h"
+#include "tests/support/message_box_content_win32.h"
 #include "tests/support/string_table_source.h"
 
 namespace {
@@ -114,21 +115,6 @@ BOOL CALLBACK FindVisibleBox(HWND window, LPARAM result) {
     return FALSE;
 }
 
-BOOL CALLBACK ReadBoxChild(HWND child, LPARAM result) {
-    BoxSeen& seen = *reinterpret_cast<BoxSeen*>(result);
-    char name[32] = "";
-    GetClassNameA(child, name, sizeof name);
-    if (lstrcmpiA(name, "Static") != 0) return TRUE;
-    if (GetWindowLongA(child, GWL_STYLE) & SS_ICON) {
-        seen.icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-    } else {
-        char text[kMessageTextSize] = "";
-        GetWindowTextA(child, text, sizeof text);
-        if (text[0] != '\0') seen.text = text;
-    }
-    return TRUE;
-}
-
 void ReadBox(HWND box, HWND owner, BoxSeen& seen) {
     seen.found = true;
     char caption[256] = "";
@@ -138,7 +124,9 @@ void ReadBox(HWND box, HWND owner, BoxSeen& seen) {
     seen.yes = GetDlgItem(box, IDYES) != NULL;
     seen.no = GetDlgItem(box, IDNO) != NULL;
     seen.ownerDisabled = owner != NULL && !IsWindowEnabled(owner);
-    EnumChildWindows(box, ReadBoxChild, reinterpret_cast<LPARAM>(&seen));
+    const MessageBoxContent content = ReadMessageBoxContent(box);
+    seen.text = content.text;
+    seen.icon = content.icon;
 }
 
 struct ShowJob {
