@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Limits without room would step by zero for ever.
         FadeCase{"EqualLimitsTakeNoStep", FadeDirection::Out, 255, 200, 200, {}},
         FadeCase{"CrossedLimitsTakeNoStep", FadeDirection::In, 100, 255, 128, {}}),
-    [](const testing::TestParamInfo<FadeCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<FadeCase>& param) { return std::string(param.param.name); });
 
 TEST(FadeSteps, KeepsTheClampedStartUntilTheFirstStep) {
     EXPECT_EQ(FadeSteps(FadeDirection::Out, 300, 128, 255).Alpha(), 255);
