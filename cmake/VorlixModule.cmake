@@ -20,6 +20,8 @@ function(vorlix_module name folder)
   endif()
   if(WIN32)
     file(GLOB platform CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*_win32.cpp)
+    # A program's entry point belongs to its executable, not to the library.
+    list(FILTER platform EXCLUDE REGEX "_main_win32\\.cpp$")
     if(platform)
       add_library(${name}_win32 STATIC ${platform})
       target_link_libraries(${name}_win32 PUBLIC ${name} ${ARG_WIN32_DEPENDS})
