@@ -19,7 +19,7 @@ InputOpen ImageInput::Open(const char* sourcePath, bool compressed) {
     }
     if (decompressor_.Open(file_) != 0) {
         Close();
-        return InputOpen::NotOpened;
+        return InputOpen::DecompressorNotOpened;
     }
     return InputOpen::Opened;
 }

@@ -6,7 +6,8 @@
 // Outcomes of ImageInput::Open; each failure names what the job reports.
 enum class InputOpen {
     Opened,
-    NotOpened,     // the file, or the decompressor on it
+    NotOpened,     // the file
+    DecompressorNotOpened,
     NoImageInExe,  // a self-extracting image without a compressed stream
 };
 

@@ -61,6 +61,9 @@ int WriteFloppyJob::OpenInput() {
     case InputOpen::NoImageInExe:
         device_.Close();
         return Fail(IDS_EXE_HAS_NO_IMAGE);
+    case InputOpen::DecompressorNotOpened:
+        device_.Close();
+        return Fail(IDS_DECOMPRESSOR_NOT_OPENED, sourcePath_);
     case InputOpen::NotOpened:
         break;
     }

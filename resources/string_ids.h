@@ -42,6 +42,9 @@
 #define IDS_OPERATION_CANCELLED              102
 #define IDS_ASK_REPLACE_EXISTING             103
 #define IDS_TARGET_READ_ONLY                 123
+/* The decompressor would not open on an image: the main program says "Unable to open"
+   as for the file itself; the restorer stub tells the two apart. */
+#define IDS_DECOMPRESSOR_NOT_OPENED          124
 #define IDS_ASK_OVERWRITE_FLOPPY             57670
 #define IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY     57671
 #define IDS_COPY_IMAGE_TO_HARDDRIVE          57672

@@ -86,6 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{IDS_UNABLE_TO_OPEN, "B:", IDS_STUB_UNABLE_TO_OPEN},
         MessageCase{IDS_UNABLE_TO_OPEN, "C:\\images\\disk.exe", IDS_STUB_CANNOT_OPEN_IMAGE},
         MessageCase{IDS_UNABLE_TO_OPEN, "A:", IDS_STUB_CANNOT_OPEN_IMAGE},
+        MessageCase{IDS_DECOMPRESSOR_NOT_OPENED, "C:\\images\\disk.exe", IDS_STUB_UNABLE_TO_OPEN},
         MessageCase{IDS_UNKNOWN_FLOPPY_TYPE, nullptr, IDS_STUB_UNKNOWN_FLOPPY_TYPE},
         // A damaged payload is a failed read, never a success.
         MessageCase{IDS_IMAGE_READ_FAILED, nullptr, IDS_STUB_IMAGE_READ_FAILED},
