@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include <string.h>
+#include "engine/ascii_text.h"
 
 namespace {
 
@@ -17,23 +17,9 @@ const SwitchRow kSwitches[] = {
     {"/w", Switch::Write},      {"/r", Switch::Read},
 };
 
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameWord(const std::string& word, const char* name) {
-    size_t i = 0;
-    for (; i < word.size() && name[i] != '\0'; ++i) {
-        if (AsciiLower(word[i]) != AsciiLower(name[i])) {
-            return false;
-        }
-    }
-    return i == word.size() && name[i] == '\0';
-}
-
 Switch SwitchOf(const std::string& word) {
     for (const SwitchRow& row : kSwitches) {
-        if (SameWord(word, row.word)) {
+        if (EqualsIgnoringCase(word.c_str(), row.word)) {
             return row.meaning;
         }
     }
@@ -48,13 +34,9 @@ bool TakesValue(Switch meaning) {
     return meaning == Switch::Description || meaning == Switch::Write || meaning == Switch::Read;
 }
 
-void SetDrive(Settings& settings, const char* drive) {
-    memcpy(settings.FDLetter, drive, sizeof(settings.FDLetter));
-}
-
 void ApplyFlag(Switch meaning, Settings& settings) {
     switch (meaning) {
-        case Switch::DriveB: SetDrive(settings, "B:"); break;
+        case Switch::DriveB: SelectDrive(settings, true); break;
         case Switch::Suppress: settings.Suppress = 1; break;
         case Switch::Sound: settings.Sound = 1; break;
         case Switch::Compatible: settings.Compatible = 1; break;
@@ -124,7 +106,7 @@ CommandLineRequest InterpretCommandLine(const std::vector<std::string>& words, S
     // An unattended run does not depend on the drive, questions, sound or read mode the
     // user last chose for interactive work; a script says what it wants by switches.
     // Compatible and WindowFx carry over.
-    SetDrive(settings, "A:");
+    SelectDrive(settings, false);
     settings.Suppress = 0;
     settings.Sound = 0;
     settings.Emergency = 0;
@@ -145,7 +127,7 @@ std::string HandOverText(const std::vector<std::string>& words) {
         return words[1];
     }
     for (size_t i = 1; i + 1 < words.size(); ++i) {
-        if (SameWord(words[i], "/w")) {
+        if (EqualsIgnoringCase(words[i].c_str(), "/w")) {
             return words[i + 1];
         }
     }

@@ -19,6 +19,9 @@ struct PlatformInfo {
     uint32_t isWindowsMe = 0;     // 1 on the 9x family with build 3000
 };
 
+// The only two drive texts the record ever holds.
+void SelectDrive(Settings& settings, bool driveB);
+
 // The two process-wide records. Both are written on the main thread only: the platform
 // once at start-up, the settings at start-up, by the command line and by the settings
 // sheet. Code that can take them as arguments does; these are for the window layer.

@@ -1,11 +1,10 @@
 #include "app/settings_choices.h"
 
-#include <string.h>
-
 #include "app/file_types.h"
 #include "app/registry_names.h"
 #include "app/settings_store.h"
 #include "app/shell_environment.h"
+#include "engine/ascii_text.h"
 
 namespace {
 
@@ -13,16 +12,12 @@ int Box(uint32_t value) {
     return value != 0 ? 1 : 0;
 }
 
-bool IsDriveA(const char* drive) {
-    return (drive[0] == 'A' || drive[0] == 'a') && drive[1] == ':' && drive[2] == '\0';
-}
-
 }  // namespace
 
 SettingsChoices ReadSettingsChoices(const Settings& settings, RegistryKey& key,
                                     const ShellEnvironment& shell) {
     SettingsChoices boxes;
-    boxes.useDriveB = IsDriveA(settings.FDLetter) ? 0 : 1;
+    boxes.useDriveB = EqualsIgnoringCase(settings.FDLetter, "A:") ? 0 : 1;
     boxes.emergency = Box(settings.Emergency);
     boxes.suppress = Box(settings.Suppress);
     boxes.sound = Box(settings.Sound);
@@ -40,7 +35,7 @@ void ApplySettingsChoices(const SettingsChoices& boxes, const SettingsChoices& o
     settings.Compatible = Box(boxes.compatible);
     settings.WindowFx = Box(boxes.windowFx);
     settings.Suppress = Box(boxes.suppress);
-    strcpy(settings.FDLetter, boxes.useDriveB ? "B:" : "A:");
+    SelectDrive(settings, boxes.useDriveB != 0);
     SaveSettings(key, settings);
 
     // Registering a type that is already ours, or removing one that belongs to another

@@ -1,11 +1,10 @@
 #include "app/settings_store.h"
 
-#include <string.h>
-
 #include <string>
 
 #include "app/registry_key.h"
 #include "app/registry_names.h"
+#include "engine/ascii_text.h"
 
 namespace {
 
@@ -16,13 +15,7 @@ uint32_t QuerySwitch(RegistryKey& key, const char* name, uint32_t defaultValue) 
 }
 
 bool IsDriveB(const char* text) {
-    return (text[0] == 'B' || text[0] == 'b') && text[1] == ':' && text[2] == '\0';
-}
-
-// The drive text goes straight into "\\.\X:" for raw sector access, so anything but the
-// two floppy drives (a hand-edited "C:" would be the hard disk) falls back to A:.
-void SetDrive(Settings& settings, bool driveB) {
-    strcpy(settings.FDLetter, driveB ? "B:" : "A:");
+    return EqualsIgnoringCase(text, "B:");
 }
 
 }  // namespace
@@ -39,7 +32,9 @@ void LoadSettings(RegistryKey& key, const PlatformInfo& platform, Settings& sett
     key.QueryString(kFDLetterValue, drive, defaults.FDLetter);
     key.Close();
 
-    SetDrive(settings, IsDriveB(drive.c_str()));
+    // The drive text goes straight into "\\.\X:" for raw sector access, so anything but
+    // the two floppy drives (a hand-edited "C:" would be the hard disk) falls back to A:.
+    SelectDrive(settings, IsDriveB(drive.c_str()));
     if (platform.ntMajorVersion < 5) {
         settings.WindowFx = 0;  // no layered windows before Windows 2000
     }

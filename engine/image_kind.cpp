@@ -2,13 +2,7 @@
 
 #include <string.h>
 
-namespace {
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
+#include "engine/ascii_text.h"
 
 bool HasExtension(const char* path, const char* extension) {
     if (path == nullptr) {
@@ -39,4 +33,12 @@ ImageKind ImageKindOf(const char* path) {
         return ImageKind::SelfExtracting;
     }
     return ImageKind::None;
+}
+
+bool IsOnFloppyDrive(const char* path) {
+    if (path == nullptr || path[0] == '\0' || path[1] != ':') {
+        return false;
+    }
+    const char drive = AsciiLower(path[0]);
+    return drive == 'a' || drive == 'b';
 }

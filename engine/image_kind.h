@@ -14,3 +14,7 @@ ImageKind ImageKindOf(const char* path);
 // True when the path's last four characters equal `extension` (".img" and the like),
 // compared without regard to case.
 bool HasExtension(const char* path, const char* extension);
+
+// True when the path lies on a floppy drive ("A:" or "B:" in either case, whichever drive
+// is configured): an image read from or written to the disk it describes would destroy it.
+bool IsOnFloppyDrive(const char* path);

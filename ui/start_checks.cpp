@@ -14,13 +14,6 @@ bool Confirmed(MessageSink& sink, unsigned id, const std::string* path = nullptr
     return sink.Show(question) == MessageAnswer::Yes;
 }
 
-// "A:..." or "B:...", in either case, whichever drive is configured.
-bool OnFloppyDrive(const std::string& path) {
-    if (path.size() < 2 || path[1] != ':') return false;
-    char letter = path[0];
-    return letter == 'a' || letter == 'A' || letter == 'b' || letter == 'B';
-}
-
 // The jobs keep paths in MAX_PATH buffers; a longer one could only be cut into another
 // file's name.
 bool TooLong(const std::string& path, unsigned id, MessageSink& sink) {
@@ -78,7 +71,7 @@ int CheckImageOpens(const std::string& path, StartHost& host) {
 
 int StartWrite(JobFields& fields, const Settings& settings, StartHost& host) {
     MessageSink& sink = host.Messages();
-    if (OnFloppyDrive(fields.writeImagePath)) {
+    if (IsOnFloppyDrive(fields.writeImagePath.c_str())) {
         ShowError(sink, IDS_COPY_IMAGE_TO_HARDDRIVE);
         return -1;
     }
@@ -92,7 +85,7 @@ int StartRead(JobFields& fields, const std::string& descriptionEditText, const S
               StartHost& host) {
     MessageSink& sink = host.Messages();
     const std::string& path = fields.readImagePath;
-    if (OnFloppyDrive(path)) {
+    if (IsOnFloppyDrive(path.c_str())) {
         ShowError(sink, IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY);
         return -1;
     }
