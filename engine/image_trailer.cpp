@@ -1,21 +1,12 @@
 #include "engine/image_trailer.h"
 
-#include <limits.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
+#include "engine/trailer_reader.h"
 #include "resources/string_ids.h"
 
 namespace {
-
-constexpr long kCurrentVersion = 2;
-const char kVersionTag[] = "[FileVersion ";
-const char kDescriptionTag[] = "[Description ";
-const char kSectorsTag[] = "[SectorsPerTrack ";
-constexpr char kDescriptionEnd = '\x01';
-// Version 1 trailers kept the description, zero-terminated, at this offset.
-constexpr size_t kVersion1DescriptionOffset = 32;
 
 // strnlen is missing from the C runtime of older Windows.
 size_t BoundedLength(const char* text, size_t limit) {
@@ -60,58 +51,15 @@ void FormatTrailer(char (&block)[kImageTrailerSize], const char* description,
                    int sectorsPerTrack) {
     memset(block, 0, sizeof block);
     TextBuilder text{block};
-    text.Append(kVersionTag);
+    text.Append(kTrailerVersionTag);
     text.Append("002] ");
-    text.Append(kDescriptionTag);
+    text.Append(kTrailerDescriptionTag);
     text.Append(description, BoundedLength(description, kMaxDescriptionLength));
-    text.AppendChar(kDescriptionEnd);
+    text.AppendChar(kTrailerDescriptionEnd);
     text.Append("] ");
-    text.Append(kSectorsTag);
+    text.Append(kTrailerSectorsTag);
     text.AppendNumber(sectorsPerTrack);
     text.AppendChar(']');
-}
-
-// Reads the last trailer-sized block of `file` (all of a shorter file) into `block`;
-// returns the number of bytes read.
-size_t ReadLastBlock(FILE* file, char* block) {
-    if (fseek(file, -static_cast<long>(kImageTrailerSize), SEEK_END) != 0) {
-        fseek(file, 0, SEEK_SET);
-    }
-    return fread(block, 1, kImageTrailerSize, file);
-}
-
-void CopyDescription(char (&description)[kDescriptionBufferSize], const char* from,
-                     size_t length) {
-    if (length > kMaxDescriptionLength) {
-        length = kMaxDescriptionLength;
-    }
-    memcpy(description, from, length);
-    description[length] = '\0';
-}
-
-int ToInt(long value) {
-    if (value > INT_MAX) {
-        return INT_MAX;
-    }
-    return value < INT_MIN ? INT_MIN : static_cast<int>(value);
-}
-
-// Version 2: the description runs from its tag to the first 0x01 behind it (none: it is
-// empty); the sectors per track follow the first tag of theirs anywhere in the text.
-void ParseVersion2(const char* text, char (&description)[kDescriptionBufferSize],
-                   int* sectorsPerTrack) {
-    const char* start = strstr(text, kDescriptionTag);
-    if (start != nullptr) {
-        start += sizeof kDescriptionTag - 1;
-        const char* end = strchr(start, kDescriptionEnd);
-        if (end != nullptr) {
-            CopyDescription(description, start, static_cast<size_t>(end - start));
-        }
-    }
-    const char* sectors = strstr(text, kSectorsTag);
-    if (sectors != nullptr) {
-        *sectorsPerTrack = ToInt(strtol(sectors + sizeof kSectorsTag - 1, nullptr, 10));
-    }
 }
 
 }  // namespace
@@ -136,38 +84,9 @@ int AppendImageTrailer(const char* path, const char* description, int sectorsPer
 
 int ReadImageTrailer(const char* path, MessageSink& sink,
                      char (&description)[kDescriptionBufferSize], int* sectorsPerTrack) {
-    description[0] = '\0';
-    *sectorsPerTrack = 0;
-
-    // One byte more than a trailer, always zero: the text ends within the buffer even
-    // when the block holds no zero byte.
-    char text[kImageTrailerSize + 1] = {};
-    FILE* file = fopen(path, "rb");
-    if (file == nullptr) {
-        return kTrailerUnreadable;
-    }
-    const size_t got = ReadLastBlock(file, text);
-    fclose(file);
-    if (got == 0) {
-        return kTrailerUnreadable;
-    }
-    if (strncmp(text, kVersionTag, sizeof kVersionTag - 1) != 0) {
-        return kTrailerMissing;
-    }
-
-    const long version = strtol(text + sizeof kVersionTag - 1, nullptr, 10);
-    if (version > kCurrentVersion) {
+    const int result = ReadTrailerFile(path, kProgramTrailerPolicy, description, sectorsPerTrack);
+    if (result == kTrailerNewerVersion) {
         sink.Show({IDS_NEWER_IMAGE_VERSION, MessageStyle::Warning});
-        return kTrailerNewerVersion;
     }
-    if (version == 1) {
-        const size_t length = strlen(text);
-        if (length > kVersion1DescriptionOffset) {
-            CopyDescription(description, text + kVersion1DescriptionOffset,
-                            length - kVersion1DescriptionOffset);
-        }
-    } else if (version == kCurrentVersion) {
-        ParseVersion2(text, description, sectorsPerTrack);
-    }
-    return description[0] == '\0' ? kTrailerNoDescription : kTrailerRead;
+    return result;
 }

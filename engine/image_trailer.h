@@ -7,6 +7,16 @@ constexpr int kImageTrailerSize = 1024;
 constexpr int kMaxDescriptionLength = 255;
 constexpr int kDescriptionBufferSize = kMaxDescriptionLength + 1;
 
+// The layout, shared by the writer and the reader: "[FileVersion 002] [Description ",
+// the description, 0x01, "] [SectorsPerTrack ", the number, "]".
+constexpr int kTrailerCurrentVersion = 2;
+inline constexpr char kTrailerVersionTag[] = "[FileVersion ";
+inline constexpr char kTrailerDescriptionTag[] = "[Description ";
+inline constexpr char kTrailerSectorsTag[] = "[SectorsPerTrack ";
+constexpr char kTrailerDescriptionEnd = '\x01';
+// Version 1 trailers kept the description, zero-terminated, at this offset.
+constexpr int kTrailerVersion1DescriptionOffset = 32;
+
 // Results of ReadImageTrailer.
 constexpr int kTrailerRead = 0;
 constexpr int kTrailerUnreadable = -1;      // no file, or nothing in it
@@ -19,7 +29,8 @@ constexpr int kTrailerNoDescription = -4;   // read, but the description is empt
 // be opened or the trailer not written whole. Shows nothing: the caller reports.
 int AppendImageTrailer(const char* path, const char* description, int sectorsPerTrack);
 
-// Reads the trailer of `path`. `description` becomes the description, cut to 255
+// Reads the trailer of `path` under kProgramTrailerPolicy (trailer_reader.h), showing
+// message 57666 for an image of a newer version. `description` becomes the description, cut to 255
 // characters, or empty; `sectorsPerTrack` the disk's sectors per track, or 0 when the
 // trailer does not tell. Returns one of the kTrailer* results above; only
 // kTrailerNewerVersion shows a message.

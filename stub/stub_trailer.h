@@ -1,10 +1,12 @@
 #pragma once
-#include "engine/image_trailer.h"
+#include "engine/trailer_reader.h"
 
-// The trailer as the restorer stub reads it from its own file. Unlike the main program
-// it never looks at the format version: whatever the image says, the stub writes it.
-// `description` becomes the description (cut to 255 characters) or empty,
-// `sectorsPerTrack` the disk's sectors per track or 0. Returns kTrailerRead,
+// The trailer as the restorer stub reads it from its own file: the shared reader under
+// the stub's policy, which never looks at the format version (whatever the image says,
+// the stub writes it). `description` becomes the description (cut to 255 characters) or
+// empty, `sectorsPerTrack` the disk's sectors per track or 0. Returns kTrailerRead,
 // kTrailerUnreadable, kTrailerMissing or kTrailerNoDescription; shows nothing.
-int ReadStubTrailer(const char* path, char (&description)[kDescriptionBufferSize],
-                    int* sectorsPerTrack);
+inline int ReadStubTrailer(const char* path, char (&description)[kDescriptionBufferSize],
+                           int* sectorsPerTrack) {
+    return ReadTrailerFile(path, kStubTrailerPolicy, description, sectorsPerTrack);
+}

@@ -1,0 +1,123 @@
+#include "engine/trailer_reader.h"
+
+#include <limits.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+void CopyDescription(char (&description)[kDescriptionBufferSize], const char* from,
+                     size_t length) {
+    if (length > kMaxDescriptionLength) {
+        length = kMaxDescriptionLength;
+    }
+    memcpy(description, from, length);
+    description[length] = '\0';
+}
+
+// --- The program's rules
+
+int ClampedNumber(const char* text) {
+    const long value = strtol(text, nullptr, 10);
+    if (value > INT_MAX) {
+        return INT_MAX;
+    }
+    return value < INT_MIN ? INT_MIN : static_cast<int>(value);
+}
+
+TrailerVersionVerdict CheckVersion(const char* text, char (&description)[kDescriptionBufferSize]) {
+    const int version = ClampedNumber(text + sizeof kTrailerVersionTag - 1);
+    if (version > kTrailerCurrentVersion) {
+        return TrailerVersionVerdict::Newer;
+    }
+    if (version == 1) {
+        const size_t length = strlen(text);
+        if (length > kTrailerVersion1DescriptionOffset) {
+            CopyDescription(description, text + kTrailerVersion1DescriptionOffset,
+                            length - kTrailerVersion1DescriptionOffset);
+        }
+    }
+    // Versions below 1 hold nothing we read.
+    return version == kTrailerCurrentVersion ? TrailerVersionVerdict::ReadTags
+                                             : TrailerVersionVerdict::Done;
+}
+
+// --- The restorer stub's rules
+
+TrailerVersionVerdict AnyVersion(const char*, char (&)[kDescriptionBufferSize]) {
+    return TrailerVersionVerdict::ReadTags;
+}
+
+// Far more digits than any disk has cannot overflow: the value stops growing.
+int PlainNumber(const char* text) {
+    while (*text == ' ') {
+        ++text;
+    }
+    int value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        if (value < 100000) {
+            value = value * 10 + (*text - '0');
+        }
+    }
+    return value;
+}
+
+// --- Shared
+
+// The description runs from its tag to the first 0x01 behind it (none: it is empty); the
+// sectors per track follow the first tag of theirs anywhere in the text, inside the
+// description too.
+void ReadTags(const char* text, const TrailerPolicy& policy,
+              char (&description)[kDescriptionBufferSize], int* sectorsPerTrack) {
+    const char* start = strstr(text, kTrailerDescriptionTag);
+    if (start != nullptr) {
+        start += sizeof kTrailerDescriptionTag - 1;
+        const char* end = strchr(start, kTrailerDescriptionEnd);
+        if (end != nullptr) {
+            CopyDescription(description, start, static_cast<size_t>(end - start));
+        }
+    }
+    const char* sectors = strstr(text, kTrailerSectorsTag);
+    if (sectors != nullptr) {
+        *sectorsPerTrack = policy.numberAt(sectors + sizeof kTrailerSectorsTag - 1);
+    }
+}
+
+}  // namespace
+
+const TrailerPolicy kProgramTrailerPolicy = {CheckVersion, ClampedNumber};
+const TrailerPolicy kStubTrailerPolicy = {AnyVersion, PlainNumber};
+
+int ReadTrailerFile(const char* path, const TrailerPolicy& policy,
+                    char (&description)[kDescriptionBufferSize], int* sectorsPerTrack) {
+    description[0] = '\0';
+    *sectorsPerTrack = 0;
+
+    // One byte more than a trailer, always zero: the text ends within the buffer even
+    // when the block holds no zero byte.
+    char text[kImageTrailerSize + 1] = {};
+    FILE* file = fopen(path, "rb");
+    if (file == nullptr) {
+        return kTrailerUnreadable;
+    }
+    if (fseek(file, -static_cast<long>(kImageTrailerSize), SEEK_END) != 0) {
+        fseek(file, 0, SEEK_SET);
+    }
+    const size_t got = fread(text, 1, kImageTrailerSize, file);
+    fclose(file);
+    if (got == 0) {
+        return kTrailerUnreadable;
+    }
+    if (strncmp(text, kTrailerVersionTag, sizeof kTrailerVersionTag - 1) != 0) {
+        return kTrailerMissing;
+    }
+    const TrailerVersionVerdict verdict = policy.checkVersion(text, description);
+    if (verdict == TrailerVersionVerdict::Newer) {
+        return kTrailerNewerVersion;
+    }
+    if (verdict == TrailerVersionVerdict::ReadTags) {
+        ReadTags(text, policy, description, sectorsPerTrack);
+    }
+    return description[0] == '\0' ? kTrailerNoDescription : kTrailerRead;
+}
