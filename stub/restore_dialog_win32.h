@@ -5,7 +5,7 @@
 #include "app/handles_win32.h"
 #include "app/instance_checker_win32.h"
 #include "engine/job_context.h"
-#include "stub/progress_dialog_win32.h"
+#include "stub/stub_progress_dialog_win32.h"
 #include "ui/my_dialog_win32.h"
 
 // The restorer stub's window (template 102): the instructions, the image's description
@@ -39,10 +39,10 @@ private:
 
     CInstanceChecker checker_;
     JobContext context_;
-    ProgressDialog progressWindow_;
+    StubProgressDialog progressWindow_;
     // The progress dialog while an attempt runs; null before and after, so that notices
     // of a cancelled worker that come late touch nothing.
-    ProgressDialog* progress_ = nullptr;
+    StubProgressDialog* progress_ = nullptr;
     char description_[kDescriptionBufferSize] = {};
     char driveText_[3] = {'A', ':', '\0'};
     HICON icon_ = NULL;

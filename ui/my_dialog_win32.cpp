@@ -33,7 +33,7 @@ INT_PTR CMyDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 bool CMyDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     fader_.SetupFade(hwnd_, kFadeLowAlpha, kFadeHighAlpha, kFadeStepDelayMs);
-    if (toolTip_.Create(hwnd_)) {
+    if (toolTipsOn_ && toolTip_.Create(hwnd_)) {
         toolTip_.Activate(true);
         SetupToolTips(toolTip_, hwnd_);
     }

@@ -28,6 +28,7 @@ protected:
     // Fade set-up, then the tooltips; true.
     bool OnInitDialog() override;
 
+    // Off before the dialog opens: it gets no tooltips at all.
     bool toolTipsOn_ = true;
     WindowFader fader_;
     CToolTip toolTip_;

@@ -3,10 +3,11 @@
 
 #include "ui/my_dialog_win32.h"
 
-// The modal dialog shown while a job's worker runs: a bar, a status line, a count line
-// and Cancel. It handles no messages of its own: the main dialog, which receives the
-// worker's notices, fills it in and ends it (0 finished, 1 failed); Cancel and Escape end
-// it with 2.
+// The program's progress dialog, shown modally while a job's worker runs: the shared
+// progress controls (ui/progress_controls_win32.h) and Cancel. Unlike the restorer
+// stub's it has tooltips and shows the percentage in its title as well. It handles no
+// messages of its own: the main dialog, which receives the worker's notices, fills it in
+// and ends it (0 finished, 1 failed); Cancel and Escape end it with 2.
 class ProgressDialog : public CMyDialog {
 public:
     explicit ProgressDialog(HWND parent);
