@@ -1,6 +1,6 @@
 #include "app/message_box_sink_win32.h"
 
-#include "resources/string_ids.h"
+#include "app/application_title_win32.h"
 
 namespace {
 
@@ -98,10 +98,7 @@ int FormatUserMessage(HINSTANCE module, const UserMessage& message, char* out, i
 MessageAnswer MessageBoxSink::Show(const UserMessage& message) {
     char text[kMessageTextSize];
     FormatUserMessage(module_, message, text, sizeof text);
-    char caption[256];
-    if (LoadStringA(ModuleOrProgram(module_), IDS_APP_TITLE, caption, sizeof caption) <= 0) {
-        lstrcpyA(caption, "Vorlix");
-    }
+    const ApplicationTitle caption(module_);
 
     UINT type = MB_OK | MB_ICONSTOP;
     switch (message.style) {
@@ -113,7 +110,7 @@ MessageAnswer MessageBoxSink::Show(const UserMessage& message) {
     // The owner may have closed while a worker was busy; a box for a window that is gone
     // would not appear at all.
     const HWND owner = owner_ != NULL && IsWindow(owner_) ? owner_ : NULL;
-    const int answer = MessageBoxA(owner, text, caption, type);
+    const int answer = MessageBoxA(owner, text, caption.Text(), type);
 
     if (message.style != MessageStyle::Question) return MessageAnswer::Ok;
     // A box that could not be shown is no consent.

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "app/application_title_win32.h"
 #include "app/maker_site.h"
-#include "online/application_title_win32.h"
 #include "online/body_lines.h"
 #include "online/server_paths.h"
 #include "online/wininet_api_win32.h"
@@ -35,7 +35,7 @@ FetchResult FetchTextFile(const char* path) {
     const WinInet& wininet = TheWinInet();
     if (!wininet.Bound()) return result;
 
-    const std::string agent = ApplicationTitle();
+    const std::string agent = ApplicationTitle().Text();
     InternetHandle session(
         wininet.InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, NULL, NULL, 0));
     if (!session) return result;

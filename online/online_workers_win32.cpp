@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "online/application_title_win32.h"
+#include "app/application_title_win32.h"
 #include "online/fetch_text_file_win32.h"
 #include "online/post_feedback_win32.h"
 
@@ -19,7 +19,7 @@ bool StartFetch(OnlineChannel& channel, const char* path) {
 bool StartFeedbackPost(OnlineChannel& channel, const FeedbackForm& encoded) {
     return channel.Start([encoded] {
         OnlineResult result;
-        result.post = PostFeedback(FeedbackBody(ApplicationTitle(), ReadOsDescription(), encoded));
+        result.post = PostFeedback(FeedbackBody(ApplicationTitle().Text(), ReadOsDescription(), encoded));
         return result;
     });
 }

@@ -2,22 +2,16 @@
 
 #include <string>
 
+#include "app/application_title_win32.h"
 #include "app/maker_site.h"
 #include "app/version.h"
 #include "resources/dialog_ids.h"
-#include "resources/string_ids.h"
 #include "ui/reflected_colour_win32.h"
 
 namespace {
 
 const char kBuildDate[] = "November 13, 2001";
 const COLORREF kBlue = RGB(0, 0, 255);
-
-std::string ProgramName() {
-    char name[64];
-    if (LoadStringA(ResourceModule(), IDS_APP_TITLE, name, sizeof name) <= 0) return "Vorlix";
-    return name;
-}
 
 }  // namespace
 
@@ -28,7 +22,7 @@ bool AboutDialog::OnInitDialog() {
     webLink_.SubclassDlgItem(IDC_ABOUT_WEB, hwnd_);
     mailLink_.SubclassDlgItem(IDC_ABOUT_MAIL, hwnd_);
 
-    SetItemText(IDC_ABOUT_TITLE, (ProgramName() + " " + kProgramVersion).c_str());
+    SetItemText(IDC_ABOUT_TITLE, (std::string(ApplicationTitle().Text()) + " " + kProgramVersion).c_str());
     SetItemText(IDC_ABOUT_DATE, kBuildDate);
     SetItemText(IDC_ABOUT_MAIL, kMakerMailAddress);
     SetItemText(IDC_ABOUT_WEB, kMakerWebAddress);

@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include "app/application_title_win32.h"
 #include "app/command_line.h"
 #include "app/hand_over_win32.h"
 #include "app/message_box_sink_win32.h"
@@ -14,7 +15,6 @@
 #include "online/message_dialog_win32.h"
 #include "online/update_check_dialog_win32.h"
 #include "resources/main_dialog_ids.h"
-#include "resources/string_ids.h"
 #include "ui/about_dialog_win32.h"
 #include "ui/command_line_help_dialog_win32.h"
 #include "ui/file_dialogs_win32.h"
@@ -30,15 +30,6 @@ const POINT kReadBitmapPlace = {32, 33};
 const POINT kWriteBitmapPlace = {32, 157};
 const COLORREF kBitmapKey = RGB(255, 255, 255);
 
-// The application title from the string table: it names the instance checker's block.
-const char* ApplicationTitle() {
-    static char title[64] = "";
-    if (title[0] == '\0' && LoadStringA(ResourceModule(), IDS_APP_TITLE, title, sizeof title) == 0) {
-        lstrcpynA(title, "Vorlix", sizeof title);
-    }
-    return title;
-}
-
 void Reflect(const CWindow& dialog, int id, const ControlState& state) {
     HWND control = dialog.Item(id);
     if (control == NULL) return;
@@ -51,7 +42,7 @@ void Reflect(const CWindow& dialog, int id, const ControlState& state) {
 
 MainDialog::MainDialog()
     : CMyDialog(IDD_MAIN),
-      instanceChecker_("VX", ApplicationTitle()),
+      instanceChecker_("VX", ApplicationTitle().Text()),
       model_(TheSettings(), *this) {}
 
 MainDialog::~MainDialog() {

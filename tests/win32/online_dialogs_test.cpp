@@ -12,7 +12,7 @@
 #include <ostream>
 #include <string>
 
-#include "online/application_title_win32.h"
+#include "app/application_title_win32.h"
 #include "online/feedback_dialog_win32.h"
 #include "online/fetch_text_file_win32.h"
 #include "online/message_dialog_win32.h"
@@ -261,7 +261,7 @@ TEST_F(OnlineDialogTest, SubmitPostsTheFormAndCloses) {
     EXPECT_TRUE(disabled);
     const FeedbackForm encoded{"The%20program%20in%20general", "Not%20a%20problem", "At%20home",
                                "me@example.org", "x%20y\r\nz"};
-    EXPECT_EQ(PostedBody(), FeedbackBody(ApplicationTitle(), ReadOsDescription(), encoded));
+    EXPECT_EQ(PostedBody(), FeedbackBody(ApplicationTitle().Text(), ReadOsDescription(), encoded));
     ExpectWorkerEndedAlone(dialog.Channel());
 }
 
