@@ -40,6 +40,54 @@ private:
     HANDLE handle_ = NULL;
 };
 
+// An open registry key, closed with RegCloseKey. The predefined roots (HKEY_CURRENT_USER
+// and the like) are never owned.
+class UniqueRegistryKey {
+public:
+    constexpr UniqueRegistryKey() = default;
+    explicit UniqueRegistryKey(HKEY key) : key_(key) {}
+    ~UniqueRegistryKey() { Reset(); }
+
+    UniqueRegistryKey(const UniqueRegistryKey&) = delete;
+    UniqueRegistryKey& operator=(const UniqueRegistryKey&) = delete;
+    UniqueRegistryKey(UniqueRegistryKey&& other) noexcept : key_(other.Release()) {}
+    UniqueRegistryKey& operator=(UniqueRegistryKey&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+
+    HKEY Get() const { return key_; }
+    explicit operator bool() const { return key_ != NULL; }
+
+    // For the calls that hand out a new key: whatever was held is closed first.
+    HKEY* Receive() {
+        Reset();
+        return &key_;
+    }
+
+    HKEY Release() {
+        HKEY key = key_;
+        key_ = NULL;
+        return key;
+    }
+
+    void Reset(HKEY key = NULL) {
+        if (key_ != NULL) RegCloseKey(key_);
+        key_ = key;
+    }
+
+    // Closes the key now; false when none was held or RegCloseKey failed.
+    bool Close() {
+        if (key_ == NULL) return false;
+        const LONG result = RegCloseKey(key_);
+        key_ = NULL;
+        return result == ERROR_SUCCESS;
+    }
+
+private:
+    HKEY key_ = NULL;
+};
+
 // A view of a file mapping, unmapped with UnmapViewOfFile.
 class MappedView {
 public:

@@ -11,7 +11,8 @@ enum class RegistryRoot {
 
 // All of the program's own registry access goes through this. It holds at most one open
 // key; one object serves a sequence of keys (Create, work, Close, Create, ...), and the
-// user calls Close after the last operation on each key: the destructor closes nothing.
+// user calls Close after the last operation on each key, which tells whether it closed;
+// a system key still held when the object goes is closed then.
 // Every operation returns 1 on success and 0 on failure. Names are value or sub-key
 // names; the empty name is the key's default value. Queries take a default, which is
 // what makes a missing key or value harmless.

@@ -6,79 +6,48 @@
 
 namespace {
 
-// A key opened only to look at it, closed on every path.
-class ScopedKey {
-public:
-    ScopedKey() = default;
-    ~ScopedKey() {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
-        }
-    }
-    ScopedKey(const ScopedKey&) = delete;
-    ScopedKey& operator=(const ScopedKey&) = delete;
-
-    HKEY* Receive() { return &key_; }
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 HKEY RootKey(RegistryRoot root) {
     return root == RegistryRoot::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER;
 }
 
 }  // namespace
 
-void SystemRegistryKey::Hold(HKEY key) {
-    if (key_ != nullptr) {
-        RegCloseKey(key_);
-    }
-    key_ = key;
-}
-
 int SystemRegistryKey::Create(RegistryRoot root, const char* path) {
     HKEY key = nullptr;
     const LONG result = RegCreateKeyExA(RootKey(root), path, 0, nullptr, REG_OPTION_NON_VOLATILE,
                                         KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    Hold(result == ERROR_SUCCESS ? key : nullptr);
-    return key_ != nullptr ? 1 : 0;
+    key_.Reset(result == ERROR_SUCCESS ? key : nullptr);
+    return key_ ? 1 : 0;
 }
 
 int SystemRegistryKey::Open(RegistryRoot root, const char* path) {
     HKEY key = nullptr;
     const LONG result = RegOpenKeyExA(RootKey(root), path, 0, KEY_ALL_ACCESS, &key);
-    Hold(result == ERROR_SUCCESS ? key : nullptr);
-    return key_ != nullptr ? 1 : 0;
+    key_.Reset(result == ERROR_SUCCESS ? key : nullptr);
+    return key_ ? 1 : 0;
 }
 
 int SystemRegistryKey::Close() {
-    if (key_ == nullptr) {
-        return 0;
-    }
-    const LONG result = RegCloseKey(key_);
-    key_ = nullptr;
-    return result == ERROR_SUCCESS ? 1 : 0;
+    return key_.Close() ? 1 : 0;
 }
 
 int SystemRegistryKey::SetString(const char* name, const char* text) {
-    if (key_ == nullptr) {
+    if (!key_) {
         return 0;
     }
     const DWORD size = static_cast<DWORD>(strlen(text) + 1);
-    return RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) ==
+    return RegSetValueExA(key_.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) ==
                    ERROR_SUCCESS
                ? 1
                : 0;
 }
 
 int SystemRegistryKey::SetDword(const char* name, uint32_t value) {
-    if (key_ == nullptr) {
+    if (!key_) {
         return 0;
     }
     const DWORD data = value;
-    return RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+    return RegSetValueExA(key_.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                           sizeof data) == ERROR_SUCCESS
                ? 1
                : 0;
@@ -87,8 +56,8 @@ int SystemRegistryKey::SetDword(const char* name, uint32_t value) {
 int SystemRegistryKey::QueryString(const char* name, std::string& text, const char* defaultText) {
     std::vector<char> buffer(kQueryStringBufferSize);
     DWORD size = kQueryStringBufferSize;
-    if (key_ == nullptr ||
-        RegQueryValueExA(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
+    if (!key_ ||
+        RegQueryValueExA(key_.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
                          &size) != ERROR_SUCCESS) {
         text = defaultText;
         return 0;
@@ -105,8 +74,8 @@ int SystemRegistryKey::QueryDword(const char* name, uint32_t& value, uint32_t de
     // bytes; the rest must not be left as whatever was there.
     BYTE bytes[4] = {0, 0, 0, 0};
     DWORD size = sizeof bytes;
-    if (key_ == nullptr ||
-        RegQueryValueExA(key_, name, nullptr, nullptr, bytes, &size) != ERROR_SUCCESS) {
+    if (!key_ ||
+        RegQueryValueExA(key_.Get(), name, nullptr, nullptr, bytes, &size) != ERROR_SUCCESS) {
         value = defaultValue;
         return 0;
     }
@@ -119,8 +88,8 @@ int SystemRegistryKey::QueryDword(const char* name, uint32_t& value, uint32_t de
 // sub-keys. Refusing everywhere keeps other programs' keys (".img\ShellNew" and the
 // like) safe when we unregister.
 bool SystemRegistryKey::SubKeyHasSubKeys(const char* name) const {
-    ScopedKey subKey;
-    if (RegOpenKeyExA(key_, name, 0, KEY_READ, subKey.Receive()) != ERROR_SUCCESS) {
+    UniqueRegistryKey subKey;
+    if (RegOpenKeyExA(key_.Get(), name, 0, KEY_READ, subKey.Receive()) != ERROR_SUCCESS) {
         return false;  // nothing to protect; the deletion fails by itself
     }
     DWORD subKeys = 0;
@@ -130,12 +99,12 @@ bool SystemRegistryKey::SubKeyHasSubKeys(const char* name) const {
 }
 
 int SystemRegistryKey::Delete(const char* name) {
-    if (key_ == nullptr) {
+    if (!key_) {
         return 0;
     }
-    RegDeleteValueA(key_, name);
+    RegDeleteValueA(key_.Get(), name);
     if (SubKeyHasSubKeys(name)) {
         return 0;
     }
-    return RegDeleteKeyA(key_, name) == ERROR_SUCCESS ? 1 : 0;
+    return RegDeleteKeyA(key_.Get(), name) == ERROR_SUCCESS ? 1 : 0;
 }

@@ -1,15 +1,19 @@
 #pragma once
 #include <windows.h>
 
+#include "app/handles_win32.h"
 #include "app/registry_key.h"
 
-// RegistryKey over the Win32 registry. Holds at most one key handle, which Close
-// releases; Create and Open release a handle still held before taking the new one.
+// RegistryKey over the Win32 registry. Owns at most one key handle, which Close
+// releases; Create and Open release a handle still held before taking the new one, and
+// the destructor closes one that is still held. Uncopyable, movable.
 class SystemRegistryKey : public RegistryKey {
 public:
     SystemRegistryKey() = default;
     SystemRegistryKey(const SystemRegistryKey&) = delete;
     SystemRegistryKey& operator=(const SystemRegistryKey&) = delete;
+    SystemRegistryKey(SystemRegistryKey&&) noexcept = default;
+    SystemRegistryKey& operator=(SystemRegistryKey&&) noexcept = default;
 
     int Create(RegistryRoot root, const char* path) override;
     int Open(RegistryRoot root, const char* path) override;
@@ -21,8 +25,7 @@ public:
     int Delete(const char* name) override;
 
 private:
-    void Hold(HKEY key);
     bool SubKeyHasSubKeys(const char* name) const;
 
-    HKEY key_ = nullptr;
+    UniqueRegistryKey key_;
 };
