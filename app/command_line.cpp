@@ -133,3 +133,11 @@ std::string HandOverText(const std::vector<std::string>& words) {
     }
     return std::string();
 }
+
+std::vector<std::string> CommandLineWords(int count, const char* const* words) {
+    std::vector<std::string> result;
+    for (int i = 0; i < count && words != nullptr && words[i] != nullptr; ++i) {
+        result.emplace_back(words[i]);
+    }
+    return result;
+}

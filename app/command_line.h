@@ -15,18 +15,6 @@
 // /f (no confirmation questions), /s (completion sound), /c (compatible IMG files),
 // /e (emergency read), /d text (description; quote it when it has spaces).
 
-// Splits a command line the way the Microsoft C runtime does for argv:
-// - Words are separated by spaces and tabs; a quoted stretch belongs to one word and its
-//   quotes are removed; "" on its own is an empty word.
-// - Word 0, the program path, knows only quotes: its backslashes are plain characters.
-// - In the other words, 2N backslashes before a quote give N backslashes and the quote
-//   opens or closes a stretch; 2N+1 backslashes before a quote give N backslashes and a
-//   literal quote; backslashes before anything else stay as they are.
-// - Inside a quoted stretch, a doubled quote gives one literal quote and the stretch goes
-//   on, as in the runtimes since Visual C++ 2008 (older ones ended the stretch there).
-// The text is taken as single-byte: no lead-byte handling for double-byte code pages.
-std::vector<std::string> SplitCommandLine(const char* commandLine);
-
 // The words the runtime has already split (argc and argv, or __argc and __argv).
 std::vector<std::string> CommandLineWords(int count, const char* const* words);
 

@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include "tests/support/command_line_split.h"
+
 namespace {
 
 using Words = std::vector<std::string>;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "tests/support/command_line_split.h"
 #include "tests/support/temp_dir.h"
 
 // Our split is checked against the C runtime the program really runs on: this test

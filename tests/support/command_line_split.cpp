@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "tests/support/command_line_split.h"
 
 namespace {
 
@@ -69,12 +69,4 @@ std::vector<std::string> SplitCommandLine(const char* commandLine) {
         p = ReadArgumentWord(p, words.back());
     }
     return words;
-}
-
-std::vector<std::string> CommandLineWords(int count, const char* const* words) {
-    std::vector<std::string> result;
-    for (int i = 0; i < count && words != nullptr && words[i] != nullptr; ++i) {
-        result.emplace_back(words[i]);
-    }
-    return result;
 }
