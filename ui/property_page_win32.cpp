@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include "ui/property_sheet_win32.h"
-
 CPropertyPage::CPropertyPage(int templateId) : CDialog(templateId) {}
 
 void CPropertyPage::SetHelpButton(bool shown) {
@@ -20,12 +18,13 @@ bool CPropertyPage::OnNotify(NMHDR& header, LRESULT& result) {
         result = PSNRET_INVALID_NOCHANGEPAGE;
         return true;
     }
-    if (sheet_ != nullptr) sheet_->NoteApplied();
+    applied_ = true;
     result = PSNRET_NOERROR;
     return true;
 }
 
 HPROPSHEETPAGE CPropertyPage::CreatePage() {
+    applied_ = false;
     // The first version of the record: every comctl32 knows it.
     PROPSHEETPAGEA page = {};
     page.dwSize = PROPSHEETPAGEA_V1_SIZE;

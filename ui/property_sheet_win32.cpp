@@ -34,7 +34,6 @@ CPropertySheet::~CPropertySheet() {
 }
 
 void CPropertySheet::AddPage(CPropertyPage& page) {
-    page.sheet_ = this;
     pages_.push_back(&page);
 }
 
@@ -69,7 +68,6 @@ int CPropertySheet::DoModal() {
     header.nStartPage = firstPage_ < pages.size() ? firstPage_ : 0;
     header.phpage = pages.data();
     header.pfnCallback = SheetCallback;
-    applied_ = false;
     g_creating = this;
     INT_PTR created = PropertySheetA(&header);
     g_creating = nullptr;
@@ -88,7 +86,14 @@ int CPropertySheet::DoModal() {
     ownerDisabled.Restore();
     HWND sheet = hwnd_ != NULL ? hwnd_ : (IsWindow(window) ? window : NULL);
     CloseModalWindow(sheet, owner);
-    return applied_ ? IDOK : IDCANCEL;
+    return AnyPageApplied() ? IDOK : IDCANCEL;
+}
+
+bool CPropertySheet::AnyPageApplied() const {
+    for (const CPropertyPage* page : pages_) {
+        if (page->Applied()) return true;
+    }
+    return false;
 }
 
 bool CPropertySheet::OnInitDialog() {

@@ -40,8 +40,7 @@ protected:
     bool DialogManagerMessage(MSG& message) override;
 
 private:
-    friend class CPropertyPage;
-    void NoteApplied() { applied_ = true; }
+    bool AnyPageApplied() const;
     static int CALLBACK SheetCallback(HWND window, UINT message, LPARAM lParam);
 
     std::string caption_;
@@ -49,5 +48,4 @@ private:
     unsigned firstPage_;
     std::vector<CPropertyPage*> pages_;
     DWORD flags_ = 0;
-    bool applied_ = false;
 };
