@@ -17,7 +17,7 @@ constexpr char kTrailerDescriptionEnd = '\x01';
 // Version 1 trailers kept the description, zero-terminated, at this offset.
 constexpr int kTrailerVersion1DescriptionOffset = 32;
 
-// Results of ReadImageTrailer.
+// Results of the trailer readers.
 constexpr int kTrailerRead = 0;
 constexpr int kTrailerUnreadable = -1;      // no file, or nothing in it
 constexpr int kTrailerMissing = -2;         // an image without trailer
@@ -29,10 +29,10 @@ constexpr int kTrailerNoDescription = -4;   // read, but the description is empt
 // be opened or the trailer not written whole. Shows nothing: the caller reports.
 int AppendImageTrailer(const char* path, const char* description, int sectorsPerTrack);
 
-// Reads the trailer of `path` under kProgramTrailerPolicy (trailer_reader.h), showing
-// message 57666 for an image of a newer version. `description` becomes the description, cut to 255
-// characters, or empty; `sectorsPerTrack` the disk's sectors per track, or 0 when the
-// trailer does not tell. Returns one of the kTrailer* results above; only
-// kTrailerNewerVersion shows a message.
+// The program's reader: reads the trailer of `path` under kProgramTrailerPolicy
+// (trailer_reader.h). `description` becomes the description, cut to 255 characters, or
+// empty; `sectorsPerTrack` the disk's sectors per track, or 0 when the trailer does not
+// tell. Returns one of the kTrailer* results above; only kTrailerNewerVersion shows a
+// message (57666, "made with a newer version").
 int ReadImageTrailer(const char* path, MessageSink& sink,
                      char (&description)[kDescriptionBufferSize], int* sectorsPerTrack);

@@ -18,6 +18,8 @@ void CopyDescription(char (&description)[kDescriptionBufferSize], const char* fr
 
 // --- The program's rules
 
+// Where long is wider than int (the native build), the clamp gives what Windows' strtol
+// gives.
 int ClampedNumber(const char* text) {
     const long value = strtol(text, nullptr, 10);
     if (value > INT_MAX) {
