@@ -22,7 +22,8 @@ bool AboutDialog::OnInitDialog() {
     webLink_.SubclassDlgItem(IDC_ABOUT_WEB, hwnd_);
     mailLink_.SubclassDlgItem(IDC_ABOUT_MAIL, hwnd_);
 
-    SetItemText(IDC_ABOUT_TITLE, (std::string(ApplicationTitle().Text()) + " " + kProgramVersion).c_str());
+    const std::string title = std::string(ApplicationTitle().Text()) + " " + kProgramVersion;
+    SetItemText(IDC_ABOUT_TITLE, title.c_str());
     SetItemText(IDC_ABOUT_DATE, kBuildDate);
     SetItemText(IDC_ABOUT_MAIL, kMakerMailAddress);
     SetItemText(IDC_ABOUT_WEB, kMakerWebAddress);
