@@ -9,20 +9,25 @@ JobOutcome MainDialogJobs::Run(const JobRequest& request) {
     worker_.WaitAnsweringSentMessages();
     ProgressDialog progress(dialog_.Handle());
     progress_ = &progress;
+    endNoticed_ = false;
     if (!worker_.Start(request, dialog_.Handle())) {
         progress_ = nullptr;
         return JobOutcome{JobEnd::Failed};
     }
     const int result = progress.DoModal();
     progress_ = nullptr;
-    if (result == kJobFinished || result == kJobFailed) {
-        // The job's end was its last notice: the worker is only leaving its thread.
+    if (endNoticed_ && result == noticedEnd_) {
+        // The dialog ended on the job's last notice: the worker is only leaving its thread.
         worker_.WaitAnsweringSentMessages();
         return worker_.Outcome();
     }
-    // Cancelled, or the dialog could not be shown: the worker stops either way.
-    worker_.Cancel();
-    return JobOutcome{result == kJobCancelled ? JobEnd::Cancelled : JobEnd::Failed};
+    if (result != kJobFinished && result != kJobFailed) {
+        // Cancelled, or the dialog could not be shown: the worker stops either way.
+        worker_.Cancel();
+        return JobOutcome{result == kJobCancelled ? JobEnd::Cancelled : JobEnd::Failed};
+    }
+    // Enter ends the dialog with IDOK, which reads as failed; the job carries on unseen.
+    return JobOutcome{JobEnd::Failed};
 }
 
 void MainDialogJobs::OnNotice(JobKind kind, WPARAM notice) {
@@ -30,9 +35,13 @@ void MainDialogJobs::OnNotice(JobKind kind, WPARAM notice) {
     if (progress == nullptr || progress->Handle() == NULL) return;  // late, after a cancel
     switch (static_cast<JobNotice>(notice)) {
     case JobNotice::Finished:
+        endNoticed_ = true;
+        noticedEnd_ = kJobFinished;
         progress->EndDialog(kJobFinished);
         return;
     case JobNotice::Failed:
+        endNoticed_ = true;
+        noticedEnd_ = kJobFailed;
         progress->EndDialog(kJobFailed);
         return;
     case JobNotice::Progress:

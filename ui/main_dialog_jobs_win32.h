@@ -3,6 +3,7 @@
 
 #include "app/job_worker_win32.h"
 #include "app/message_box_sink_win32.h"
+#include "ui/job_fields.h"
 #include "ui/window_win32.h"
 
 class ProgressDialog;
@@ -36,4 +37,7 @@ private:
     // The progress dialog while a job runs; null before and after, so that the notices
     // of a cancelled worker that come late touch nothing.
     ProgressDialog* progress_ = nullptr;
+    // Whether the job's Finished or Failed ended the progress dialog, and with which result.
+    bool endNoticed_ = false;
+    int noticedEnd_ = kJobFailed;
 };
