@@ -1,31 +1,62 @@
 #include "app/job_worker_win32.h"
 
-#include "app/message_box_sink_win32.h"
-#include "app/settings.h"
-#include "engine/read_floppy_job.h"
-#include "engine/run_floppy_job_win32.h"
-#include "engine/window_job_host_win32.h"
-#include "engine/write_floppy_job.h"
+JobWorker::JobWorker(FloppyJobRunner run, FloppyDeviceFactory& devices, MessageSink& messages)
+    : run_(run), devices_(devices), messages_(messages) {
+    const DWORD length = GetModuleFileNameA(NULL, programPath_, sizeof programPath_);
+    // A path cut short names another file; an empty one simply cannot be opened.
+    if (length == 0 || length >= sizeof programPath_) {
+        programPath_[0] = '\0';
+    }
+}
 
-namespace {
+bool JobWorker::Start(const JobRequest& request, HWND notifyWindow) {
+    // A cancelled job may still be finishing its last unit: it must be gone before the
+    // request and the progress it reads are reset, or it would carry on beside the new one.
+    WaitForEnd(INFINITE);
+    request_ = request;
+    notifyWindow_ = notifyWindow;
+    progress_.Reset();
+    cancelRequested_.store(0);
+    outcome_ = JobOutcome{};  // failed, without a message, until the job has ended
+    DWORD threadId = 0;
+    thread_.Reset(CreateThread(NULL, 0, &ThreadMain, this, 0, &threadId));
+    return thread_.Valid();
+}
 
-template <class Job>
-DWORD RunWorker(LPVOID jobContext) {
-    JobContext& context = *static_cast<JobContext*>(jobContext);
-    // Ownerless boxes: an owner would be a window of the other thread, and a closing box
-    // enables its owner again, under the progress dialog that still runs.
-    MessageBoxSink messages;
-    WindowJobHost host(context, messages, TheSettings());
-    RunFloppyJob<Job>(context, host, ThePlatform().ntMajorVersion);
+DWORD WINAPI JobWorker::ThreadMain(LPVOID worker) {
+    JobWorker& self = *static_cast<JobWorker*>(worker);
+    self.outcome_ = self.run_(self.request_, self, self.devices_);
     return 0;
 }
 
-}  // namespace
-
-DWORD WINAPI ReadFloppyWorker(LPVOID jobContext) {
-    return RunWorker<ReadFloppyJob>(jobContext);
+bool JobWorker::WaitForEnd(DWORD milliseconds) {
+    if (!thread_) return true;
+    if (WaitForSingleObject(thread_.Get(), milliseconds) != WAIT_OBJECT_0) return false;
+    thread_.Reset();
+    return true;
 }
 
-DWORD WINAPI WriteFloppyWorker(LPVOID jobContext) {
-    return RunWorker<WriteFloppyJob>(jobContext);
+void JobWorker::WaitAnsweringSentMessages() {
+    if (!thread_) return;
+    HANDLE thread = thread_.Get();
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+        MSG message;
+        PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE);
+    }
+    thread_.Reset();
+}
+
+void JobWorker::Post(JobKind kind, JobNotice notice, const JobProgress& progress) {
+    progress_.Store(progress);
+    const UINT message = kind == JobKind::Read ? WM_READ_PROGRESS : WM_WRITE_PROGRESS;
+    PostMessageA(notifyWindow_, message, static_cast<WPARAM>(notice), 0);
+}
+
+int64_t JobWorker::NowSeconds() {
+    // 100-nanosecond units since 1601; whole seconds are all the speed needs.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const uint64_t ticks =
+        (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<int64_t>(ticks / 10000000u);
 }

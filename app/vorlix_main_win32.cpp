@@ -1,11 +1,14 @@
-// The application object and the program's entry point.
+// The application object: start-up, the main dialog, and the end of the process. Each
+// build of the program has an entry point of its own that chooses the floppy devices:
+// platform_floppy_main_win32.cpp for vorlix.exe.
+#include "app/vorlix_main_win32.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
 #include <stdlib.h>
 
 #include "app/command_line.h"
-#include "app/detect_platform.h"
 #include "app/message_box_sink_win32.h"
 #include "app/registry_key_win32.h"
 #include "app/settings.h"
@@ -18,13 +21,18 @@ namespace {
 
 class VorlixApp {
 public:
+    explicit VorlixApp(FloppyDeviceFactory& devices) : devices_(devices) {}
+
     // Runs the whole program; false in every case, so the process ends when it returns.
-    bool InitInstance();
+    bool InitInstance(const PlatformInfo& platform);
+
+private:
+    FloppyDeviceFactory& devices_;
 };
 
-bool VorlixApp::InitInstance() {
+bool VorlixApp::InitInstance(const PlatformInfo& platform) {
     InitCommonControls();
-    ThePlatform() = DetectPlatform();
+    ThePlatform() = platform;
     {
         SystemRegistryKey key;
         LoadSettings(key, ThePlatform(), TheSettings());
@@ -35,7 +43,7 @@ bool VorlixApp::InitInstance() {
         MessageBoxSink sink;
         CheckInstalledVersion(key, shell, sink);
     }
-    MainDialog dialog;
+    MainDialog dialog(devices_);
     CInstanceChecker& checker = dialog.InstanceChecker();
     checker.BeginStartupLock();
     if (checker.IsOtherInstanceRunning()) {
@@ -50,8 +58,8 @@ bool VorlixApp::InitInstance() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    VorlixApp app;
-    app.InitInstance();
+int RunVorlix(const PlatformInfo& platform, FloppyDeviceFactory& devices) {
+    VorlixApp app(devices);
+    app.InitInstance(platform);
     return 0;
 }

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/job_context.h"
 #include "engine/job_host.h"
+#include "engine/job_request.h"
 #include "engine/read_floppy_job.h"
 #include "engine/write_floppy_job.h"
 #include "tests/support/simulated_floppy.h"
@@ -76,29 +76,28 @@ bool LoadDisk(SimulatedFloppy& disk, const std::string& bytes) {
     return true;
 }
 
-void Aim(JobContext& context, const std::string& image) {
-    snprintf(context.readTargetPath, sizeof context.readTargetPath, "%s", image.c_str());
-    snprintf(context.writeSourcePath, sizeof context.writeSourcePath, "%s", image.c_str());
+void Aim(JobRequest& request, const std::string& image) {
+    snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
     const bool raw = image.size() >= 4 && image.compare(image.size() - 4, 4, ".img") == 0;
-    context.compressed = raw ? 0 : 1;
-    context.imageSectorsPerTrack = 18;
+    request.compressed = !raw;
+    request.imageSectorsPerTrack = 18;
 }
 
 // Reads `disk` into `image`: 0 on success.
 int ReadJob(SimulatedFloppy& disk, const std::string& image) {
-    JobContext context;
-    Aim(context, image);
+    JobRequest request;
+    Aim(request, image);
     BenchHost host;
-    ReadFloppyJob job(context, host, disk, DeviceMethod::Nt);
+    ReadFloppyJob job(request, host, disk, DeviceMethod::Nt);
     return job.Run();
 }
 
 // Writes `image` onto `disk`: 0 on success.
 int WriteJob(SimulatedFloppy& disk, const std::string& image) {
-    JobContext context;
-    Aim(context, image);
+    JobRequest request;
+    Aim(request, image);
     BenchHost host;
-    WriteFloppyJob job(context, host, disk, DeviceMethod::Nt);
+    WriteFloppyJob job(request, host, disk, DeviceMethod::Nt);
     return job.Run();
 }
 

@@ -1,21 +1,30 @@
 #pragma once
 #include <stdint.h>
 
-#include "engine/job_context.h"
+#include "engine/job_progress.h"
 #include "engine/user_message.h"
 
 enum class JobKind { Read, Write };
 
+// What a job tells its host about its progress: after each unit, and once at its end,
+// Finished or Failed. A cancelled job ends without either.
+enum class JobNotice : uint32_t {
+    Progress = 0,
+    Finished = 1,
+    Failed = 2,
+};
+
 // Everything a job needs from outside the disk and the image file. Through it the jobs
-// stay free of windows and threads: the main program's worker backs it with message
-// boxes, posted messages and the settings record; tests back it with recorders and a
-// clock of their own.
+// stay free of windows and threads: the Win32 job worker backs it with message boxes,
+// posted messages and the settings of the job's request; tests back it with recorders
+// and a clock of their own.
 class JobHost {
 public:
     // Where the job's messages go. Every failure is shown before Failed is posted.
     virtual MessageSink& Messages() = 0;
 
-    // Hands `progress` over to the window thread and posts `notice` for a job of `kind`.
+    // Hands `notice` and `progress` of a job of `kind` to whoever shows them (the window
+    // thread, through a posted message).
     virtual void Post(JobKind kind, JobNotice notice, const JobProgress& progress) = 0;
 
     virtual bool CancelRequested() = 0;

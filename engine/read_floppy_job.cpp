@@ -18,16 +18,17 @@ constexpr uint32_t kShortReadError = 38;
 
 }  // namespace
 
-ReadFloppyJob::ReadFloppyJob(JobContext& context, JobHost& host, FloppyDevice& device,
-                             DeviceMethod method)
-    : context_(context),
+ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
+                             FloppyDevice& device, DeviceMethod method)
+    : request_(request),
       host_(host),
+      outcome_(host.Messages()),
       device_(device),
       unit_(host.Emergency() ? kEmergencyTransferUnit : kTransferUnit),
       buffer_(static_cast<char*>(malloc(unit_))),
       cursor_(method) {
     CopyJobText(driveText_, host.DriveText());
-    CopyJobText(targetPath_, context.readTargetPath);
+    CopyJobText(targetPath_, request.imagePath);
 }
 
 ReadFloppyJob::~ReadFloppyJob() {
@@ -41,8 +42,8 @@ int ReadFloppyJob::Run() {
         return -1;
     }
     const FloppyType* type = nullptr;
-    if (DetermineFloppyType(device_, DeviceAccess::Read, driveText_, host_.Messages(), &type) !=
-        0) {
+    if (DetermineFloppyType(device_, DeviceAccess::Read, driveText_, outcome_.Messages(),
+                            &type) != 0) {
         Post(JobNotice::Failed);
         return -1;
     }
@@ -61,7 +62,7 @@ int ReadFloppyJob::Run() {
 }
 
 int ReadFloppyJob::OpenOutput() {
-    switch (output_.Open(targetPath_, context_.compressed != 0, host_.ProgramPath(), buffer_)) {
+    switch (output_.Open(targetPath_, request_.compressed, host_.ProgramPath(), buffer_)) {
     case OutputOpen::Opened:
         return 0;
     case OutputOpen::ProgramNotOpened:
@@ -129,7 +130,7 @@ int ReadFloppyJob::Complete() {
         return Fail(IDS_IMAGE_WRITE_FAILED);
     }
     if (!(host_.Compatible() && HasExtension(targetPath_, ".img")) &&
-        AppendImageTrailer(targetPath_, context_.description,
+        AppendImageTrailer(targetPath_, request_.description,
                            static_cast<int>(diskSectorsPerTrack_)) != 0) {
         // The image itself is whole; only its trailer is missing.
         return Fail(IDS_IMAGE_WRITE_FAILED);
@@ -145,11 +146,12 @@ void ReadFloppyJob::StopAndRemoveTarget() {
 }
 
 void ReadFloppyJob::Post(JobNotice notice) {
+    outcome_.NotePosted(notice);
     host_.Post(JobKind::Read, notice, progress_);
 }
 
 int ReadFloppyJob::Fail(unsigned messageId, const char* text, long number) {
-    host_.Messages().Show(UserMessage{messageId, MessageStyle::Error, text, number});
+    outcome_.Messages().Show(UserMessage{messageId, MessageStyle::Error, text, number});
     Post(JobNotice::Failed);
     return -1;
 }

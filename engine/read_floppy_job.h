@@ -4,14 +4,15 @@
 #include "engine/device_method.h"
 #include "engine/floppy_device.h"
 #include "engine/image_output.h"
-#include "engine/job_context.h"
 #include "engine/job_host.h"
+#include "engine/job_outcome_recorder.h"
+#include "engine/job_request.h"
 #include "engine/transfer_cursor.h"
 
-// Copies every sector of the disk into the image file `readTargetPath` of the context,
+// Copies every sector of the disk into the image file `imagePath` of the request,
 // of the kind its extension names, in transfer units of 20 sectors (one sector in
 // emergency mode, which carries on past unreadable sectors). Reports through the host:
-// WM_READ_PROGRESS notices, Finished once on success, Failed after its message on any
+// Progress notices, Finished once on success, Failed after its message on any
 // failure, nothing when cancelled - the partial image is then deleted. Built and run on
 // the worker thread; it closes the device and the image on every path.
 class ReadFloppyJob {
@@ -19,13 +20,17 @@ public:
     static constexpr uint32_t kTransferUnit = 10240;
     static constexpr uint32_t kEmergencyTransferUnit = FloppyDevice::kSectorSize;
 
-    ReadFloppyJob(JobContext& context, JobHost& host, FloppyDevice& device, DeviceMethod method);
+    ReadFloppyJob(const JobRequest& request, JobHost& host, FloppyDevice& device,
+                  DeviceMethod method);
     ~ReadFloppyJob();
     ReadFloppyJob(const ReadFloppyJob&) = delete;
     ReadFloppyJob& operator=(const ReadFloppyJob&) = delete;
 
     // 0 when the image is complete; -1 when the job failed or was cancelled.
     int Run();
+
+    // How the job ended, once Run has returned: what the front end gets back.
+    JobOutcome Outcome() const { return outcome_.Outcome(); }
 
 private:
     int OpenOutput();
@@ -36,8 +41,9 @@ private:
     int Fail(unsigned messageId, const char* text = nullptr, long number = 0);
     void StopAndRemoveTarget();
 
-    JobContext& context_;
+    const JobRequest& request_;
     JobHost& host_;
+    JobOutcomeRecorder outcome_;  // every message of the job goes through it to the host
     FloppyDevice& device_;
     char driveText_[8];
     char targetPath_[kJobPathSize];

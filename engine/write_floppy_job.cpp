@@ -8,17 +8,17 @@
 #include "engine/update_speed.h"
 #include "resources/string_ids.h"
 
-WriteFloppyJob::WriteFloppyJob(JobContext& context, JobHost& host, FloppyDevice& device,
-                               DeviceMethod method)
-    : context_(context),
-      host_(host),
+WriteFloppyJob::WriteFloppyJob(const JobRequest& request, JobHost& host,
+                               FloppyDevice& device, DeviceMethod method)
+    : host_(host),
+      outcome_(host.Messages()),
       device_(device),
-      imageSectorsPerTrack_(context.imageSectorsPerTrack),
-      compressed_(context.compressed != 0),
+      imageSectorsPerTrack_(request.imageSectorsPerTrack),
+      compressed_(request.compressed),
       buffer_(static_cast<char*>(malloc(kChunkSize))),
       cursor_(method) {
     CopyJobText(driveText_, host.DriveText());
-    CopyJobText(sourcePath_, context.writeSourcePath);
+    CopyJobText(sourcePath_, request.imagePath);
 }
 
 WriteFloppyJob::~WriteFloppyJob() {
@@ -45,13 +45,14 @@ int WriteFloppyJob::Run() {
 // messages are shown by the checks themselves.
 int WriteFloppyJob::Prepare() {
     const FloppyType* type = nullptr;
-    if (DetermineFloppyType(device_, DeviceAccess::Write, driveText_, host_.Messages(), &type) !=
-        0) {
+    if (DetermineFloppyType(device_, DeviceAccess::Write, driveText_, outcome_.Messages(),
+                            &type) != 0) {
         return -1;
     }
     totalBytes_ = type->totalBytes;
     CopyJobText(progress_.sizeText, type->sizeText);
-    return CheckImageAgainstDisk(imageSectorsPerTrack_, type->sectorsPerTrack, host_.Messages());
+    return CheckImageAgainstDisk(imageSectorsPerTrack_, type->sectorsPerTrack,
+                                 outcome_.Messages());
 }
 
 int WriteFloppyJob::OpenInput() {
@@ -127,11 +128,12 @@ void WriteFloppyJob::CloseAll() {
 }
 
 void WriteFloppyJob::Post(JobNotice notice) {
+    outcome_.NotePosted(notice);
     host_.Post(JobKind::Write, notice, progress_);
 }
 
 int WriteFloppyJob::Fail(unsigned messageId, const char* text, long number) {
-    host_.Messages().Show(UserMessage{messageId, MessageStyle::Error, text, number});
+    outcome_.Messages().Show(UserMessage{messageId, MessageStyle::Error, text, number});
     Post(JobNotice::Failed);
     return -1;
 }

@@ -4,15 +4,16 @@
 #include "engine/device_method.h"
 #include "engine/floppy_device.h"
 #include "engine/image_input.h"
-#include "engine/job_context.h"
 #include "engine/job_host.h"
+#include "engine/job_outcome_recorder.h"
+#include "engine/job_request.h"
 #include "engine/transfer_cursor.h"
 
-// Writes the image file `writeSourcePath` of the context onto the disk from sector 0, in
+// Writes the image file `imagePath` of the request onto the disk from sector 0, in
 // chunks of up to 10,240 bytes, after checking that the disk's format fits the image.
 // The image decides how much is written: the job ends when its data ends, and the
 // 1024-byte trailer of a raw image never reaches the disk. Reports through the host:
-// WM_WRITE_PROGRESS notices, Finished once on success, Failed after its message on any
+// Progress notices, Finished once on success, Failed after its message on any
 // failure, nothing when cancelled. The source is never changed. Built and run on the
 // worker thread; it closes the device and the image on every path. Shared with the
 // restorer stub: no allocation but its buffer, no library beyond stdio and bzip2.
@@ -20,13 +21,17 @@ class WriteFloppyJob {
 public:
     static constexpr uint32_t kChunkSize = ImageInput::kChunkSize;
 
-    WriteFloppyJob(JobContext& context, JobHost& host, FloppyDevice& device, DeviceMethod method);
+    WriteFloppyJob(const JobRequest& request, JobHost& host, FloppyDevice& device,
+                   DeviceMethod method);
     ~WriteFloppyJob();
     WriteFloppyJob(const WriteFloppyJob&) = delete;
     WriteFloppyJob& operator=(const WriteFloppyJob&) = delete;
 
     // 0 when the whole image is on the disk; -1 when the job failed or was cancelled.
     int Run();
+
+    // How the job ended, once Run has returned: what the front end gets back.
+    JobOutcome Outcome() const { return outcome_.Outcome(); }
 
 private:
     int Prepare();
@@ -38,8 +43,8 @@ private:
     int Fail(unsigned messageId, const char* text = nullptr, long number = 0);
     void CloseAll();
 
-    JobContext& context_;
     JobHost& host_;
+    JobOutcomeRecorder outcome_;  // every message of the job goes through it to the host
     FloppyDevice& device_;
     char driveText_[8];
     char sourcePath_[kJobPathSize];

@@ -3,14 +3,10 @@
 #include <stdlib.h>
 
 #include "app/message_box_sink_win32.h"
-#include "app/settings.h"
 #include "engine/job_text.h"
-#include "engine/run_floppy_job_win32.h"
-#include "engine/window_job_host_win32.h"
 #include "engine/write_floppy_job.h"
 #include "resources/stub_ids.h"
 #include "stub/stub_command_line.h"
-#include "stub/stub_message_sink_win32.h"
 #include "stub/stub_trailer.h"
 
 namespace {
@@ -37,8 +33,11 @@ void OwnFilePath(char (&path)[kJobPathSize]) {
 RestoreDialog::RestoreDialog(uint32_t ntPlatform)
     : CMyDialog(IDD_STUB_RESTORE),
       checker_(kMutexName, kApplicationTitle),
-      progressWindow_(NULL),
-      ntPlatform_(ntPlatform) {}
+      devices_(ntPlatform),
+      workerMessages_(NULL, driveText_),
+      // The stub carries the write job alone.
+      worker_(&RunFloppyJob<WriteFloppyJob>, devices_, workerMessages_),
+      progressWindow_(NULL) {}
 
 RestoreDialog::~RestoreDialog() {
     WaitForWorker();
@@ -50,14 +49,16 @@ bool RestoreDialog::OnInitDialog() {
     checker_.SetMainWindow(hwnd_);
     checker_.PublishMainWindow();
 
-    OwnFilePath(context_.writeSourcePath);
+    request_.kind = JobKind::Write;
+    OwnFilePath(request_.imagePath);
     CopyJobText(driveText_, StubDriveText(__argc, __argv));
+    CopyJobText(request_.drive, driveText_);
+    workerMessages_ = StubMessageSink(hwnd_, driveText_);
     icon_ = LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_STUB));
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    context_.compressed = 1;
-    context_.notifyWindow = hwnd_;
+    request_.compressed = true;
 
-    if (IsOnFloppyDrive(context_.writeSourcePath)) {
+    if (IsOnFloppyDrive(request_.imagePath)) {
         StubMessageSink(NULL, driveText_).ShowOwn(IDS_STUB_COPY_TO_HARDDRIVE, MessageStyle::Error);
         exitCode_ = -1;
         EndDialog(IDCANCEL);
@@ -69,8 +70,8 @@ bool RestoreDialog::OnInitDialog() {
 
 void RestoreDialog::ShowDescription() {
     int sectorsPerTrack = 0;
-    const int result = ReadStubTrailer(context_.writeSourcePath, description_, &sectorsPerTrack);
-    context_.imageSectorsPerTrack = sectorsPerTrack;
+    const int result = ReadStubTrailer(request_.imagePath, description_, &sectorsPerTrack);
+    request_.imageSectorsPerTrack = sectorsPerTrack;
     if (result == kTrailerRead) {
         SetItemText(IDC_STUB_DESCRIPTION, description_);
         ShowItem(IDC_STUB_DESCRIPTION, true);
@@ -90,13 +91,9 @@ void RestoreDialog::CreateFloppy() {
     if (messages.ShowOwn(IDS_STUB_ASK_OVERWRITE, MessageStyle::Question) != MessageAnswer::Yes) {
         return;
     }
-    context_.progress.Reset();
-    context_.cancelRequested.store(0);
     progress_ = &progressWindow_;
-    DWORD threadId = 0;
-    worker_.Reset(CreateThread(NULL, 0, WorkerMain, this, 0, &threadId));
     int result = 1;  // a worker that never started has nothing to show
-    if (worker_) {
+    if (worker_.Start(request_, hwnd_)) {
         result = progressWindow_.DoModal();
     } else {
         messages.ShowOwn(IDS_STUB_IMAGE_READ_FAILED, MessageStyle::Error);
@@ -104,7 +101,7 @@ void RestoreDialog::CreateFloppy() {
     progress_ = nullptr;
     if (result != 0 && result != 1) {
         // Cancelled, or the progress window could not run: the worker must stop too.
-        context_.cancelRequested.store(1);
+        worker_.Cancel();
     }
     if (result == IDCANCEL) {
         messages.ShowOwn(IDS_STUB_CANCELLED, MessageStyle::Warning);
@@ -115,24 +112,13 @@ void RestoreDialog::CreateFloppy() {
     EndDialog(IDOK);
 }
 
-DWORD WINAPI RestoreDialog::WorkerMain(void* dialog) {
-    RestoreDialog& self = *static_cast<RestoreDialog*>(dialog);
-    StubMessageSink messages(self.hwnd_, self.driveText_);
-    Settings settings;
-    CopyJobText(settings.FDLetter, self.driveText_);
-    WindowJobHost host(self.context_, messages, settings);
-    RunFloppyJob<WriteFloppyJob>(self.context_, host, self.ntPlatform_);
-    return 0;
-}
-
-// The worker shares this dialog's job context: it must be done with it before the
-// dialog goes. A worker that hangs in the driver is ended with the process.
+// The worker writes through this dialog's devices and message boxes: it must be done
+// with them before the dialog goes. A worker that hangs in the driver is ended with the
+// process.
 void RestoreDialog::WaitForWorker() {
-    if (!worker_) return;
-    if (WaitForSingleObject(worker_.Get(), kWorkerEndMs) != WAIT_OBJECT_0) {
+    if (!worker_.WaitForEnd(kWorkerEndMs)) {
         ExitProcess(static_cast<UINT>(exitCode_));
     }
-    worker_.Reset();
 }
 
 void RestoreDialog::OnWriteProgress(JobNotice notice) {
@@ -147,7 +133,7 @@ void RestoreDialog::OnWriteProgress(JobNotice notice) {
     case JobNotice::Progress:
         break;
     }
-    const JobProgress progress = context_.progress.Load();
+    const JobProgress progress = worker_.Progress();
     char status[kMessageTextSize];
     char count[kMessageTextSize];
     FormatUserMessage(NULL, UserMessage{IDS_STUB_WRITING_FLOPPY, MessageStyle::Information,

@@ -2,9 +2,10 @@
 #include <windows.h>
 #include <stdint.h>
 
-#include "app/handles_win32.h"
 #include "app/instance_checker_win32.h"
-#include "engine/job_context.h"
+#include "app/job_worker_win32.h"
+#include "engine/platform_floppy_devices_win32.h"
+#include "stub/stub_message_sink_win32.h"
 #include "stub/stub_progress_dialog_win32.h"
 #include "ui/my_dialog_win32.h"
 
@@ -35,10 +36,14 @@ private:
     void OnWriteProgress(JobNotice notice);
     void PaintMinimised();
     void WaitForWorker();
-    static DWORD WINAPI WorkerMain(void* dialog);
 
     CInstanceChecker checker_;
-    JobContext context_;
+    // The image in this file, to be written onto the floppy.
+    JobRequest request_;
+    PlatformFloppyDevices devices_;
+    // The worker's message boxes, owned by this dialog once it has a window.
+    StubMessageSink workerMessages_;
+    JobWorker worker_;
     StubProgressDialog progressWindow_;
     // The progress dialog while an attempt runs; null before and after, so that notices
     // of a cancelled worker that come late touch nothing.
@@ -46,7 +51,5 @@ private:
     char description_[kDescriptionBufferSize] = {};
     char driveText_[3] = {'A', ':', '\0'};
     HICON icon_ = NULL;
-    uint32_t ntPlatform_;
-    UniqueHandle worker_;
     int exitCode_ = 0;
 };

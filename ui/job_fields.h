@@ -3,18 +3,21 @@
 
 #include <string>
 
-#include "engine/job_host.h"  // JobKind
+#include "app/settings.h"
+#include "engine/job_outcome.h"
+#include "engine/job_request.h"
 
-// Modal results of a job's progress dialog.
-constexpr int kJobFinished = 0;
-constexpr int kJobFailed = 1;
-constexpr int kJobCancelled = 2;
+// A job's ends as numbers: the results of the start operations and the modal results of
+// the progress dialog (Cancel and Escape end it with IDCANCEL, 2).
+constexpr int kJobFinished = static_cast<int>(JobEnd::Finished);
+constexpr int kJobFailed = static_cast<int>(JobEnd::Failed);
+constexpr int kJobCancelled = static_cast<int>(JobEnd::Cancelled);
 
 // The longest path the jobs take: their buffers are MAX_PATH (260) with the zero.
-constexpr size_t kLongestImagePath = 259;
+constexpr size_t kLongestImagePath = kJobPathSize - 1;
 
-// What the main dialog knows about the job it may start; the job's own status record is
-// filled from these fields when the job starts.
+// What the main dialog knows about the job it may start; the job's request is made from
+// these fields when the job starts.
 struct JobFields {
     std::string writeImagePath;    // image to write onto the floppy
     std::string readImagePath;     // image to create from the floppy
@@ -23,3 +26,8 @@ struct JobFields {
     bool commandLineMode = false;  // one unattended job from the command line
     int imageSectorsPerTrack = 0;  // from the trailer of the image to write; 0 unknown
 };
+
+// The request for a job of `kind` from the fields (paths and description cut to the
+// request's buffers, which the start checks have already made sure they fit) and the
+// settings it runs with.
+JobRequest MakeJobRequest(JobKind kind, const JobFields& fields, const Settings& settings);

@@ -1,12 +1,10 @@
 #include "ui/main_dialog_win32.h"
 
-#include <mmsystem.h>
 #include <shellapi.h>
 
 #include "app/application_title_win32.h"
 #include "app/command_line.h"
 #include "app/hand_over_win32.h"
-#include "app/message_box_sink_win32.h"
 #include "app/registry_key_win32.h"
 #include "app/settings.h"
 #include "app/shell_environment_win32.h"
@@ -40,13 +38,15 @@ void Reflect(const CWindow& dialog, int id, const ControlState& state) {
 
 }  // namespace
 
-MainDialog::MainDialog()
+MainDialog::MainDialog(FloppyDeviceFactory& devices)
     : CMyDialog(IDD_MAIN),
       instanceChecker_("VX", ApplicationTitle().Text()),
-      model_(TheSettings(), *this) {}
+      jobs_(*this, devices),
+      startHost_(*this, jobs_),
+      model_(TheSettings(), startHost_) {}
 
 MainDialog::~MainDialog() {
-    WaitForWorker();
+    jobs_.WaitForWorker();
     if (icon_ != NULL) DestroyIcon(icon_);
 }
 
@@ -91,7 +91,7 @@ bool MainDialog::HandleCommandLine() {
 }
 
 void MainDialog::ExitProgram(int status) {
-    WaitForWorker();
+    jobs_.WaitForWorker();
     instanceChecker_.EndStartupLock();
     ExitProcess(static_cast<UINT>(status));
 }
@@ -130,10 +130,10 @@ INT_PTR MainDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         SetMessageResult(TRUE);
         return TRUE;
     case WM_READ_PROGRESS:
-        OnJobNotice(JobKind::Read, wParam);
+        jobs_.OnNotice(JobKind::Read, wParam);
         return TRUE;
     case WM_WRITE_PROGRESS:
-        OnJobNotice(JobKind::Write, wParam);
+        jobs_.OnNotice(JobKind::Write, wParam);
         return TRUE;
     case WM_DESTROY:
         SaveWindowPosition();
@@ -226,7 +226,7 @@ void MainDialog::ReflectPanels() {
 
 void MainDialog::BrowseWrite() {
     std::string path;
-    if (!BrowseImageToWrite(hwnd_, ThePlatform(), *this, path)) return;
+    if (!BrowseImageToWrite(hwnd_, ThePlatform(), startHost_.Messages(), path)) return;
     if (model_.AcceptImageToWrite(path) == 0) ReflectPanels();
 }
 
@@ -283,27 +283,4 @@ void MainDialog::OnPaint() {
         PaintTransparentBitmap(dc, writeBitmap_.Get(), kWriteBitmapPlace.x, kWriteBitmapPlace.y, kBitmapKey);
     }
     EndPaint(hwnd_, &paint);
-}
-
-// ---------------------------------------------------------------------------------------
-// Host of the start checks
-
-MessageAnswer MainDialog::Show(const UserMessage& message) {
-    return MessageBoxSink(hwnd_).Show(message);
-}
-
-bool MainDialog::FileOpensForReading(const std::string& path) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
-    return file.Valid();
-}
-
-bool MainDialog::FileIsReadOnly(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
-void MainDialog::PlayCompletionSound(bool synchronous) {
-    PlaySoundA(MAKEINTRESOURCEA(IDR_COMPLETION_SOUND), ResourceModule(),
-               SND_RESOURCE | SND_NODEFAULT | (synchronous ? SND_SYNC : SND_ASYNC));
 }

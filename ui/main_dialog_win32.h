@@ -5,28 +5,25 @@
 
 #include "app/handles_win32.h"
 #include "app/instance_checker_win32.h"
-#include "engine/job_context.h"
+#include "engine/floppy_device_factory.h"
+#include "ui/main_dialog_jobs_win32.h"
 #include "ui/main_dialog_model.h"
+#include "ui/main_dialog_start_host_win32.h"
 #include "ui/my_dialog_win32.h"
-#include "ui/start_host.h"
-
-class ProgressDialog;
 
 // The program's main window: the Read Floppy and Write Floppy panels, the menu, dropped
 // files and images handed over by a second start. The panel rules and the start checks
-// live in MainDialogModel; this class shows their results and runs the jobs.
-class MainDialog : public CMyDialog, private StartHost, private MessageSink {
+// live in MainDialogModel, over the platform that MainDialogStartHost gives them; this
+// class shows their results and hands the jobs' notices to MainDialogJobs.
+class MainDialog : public CMyDialog {
 public:
-    MainDialog();
+    // The jobs run over `devices`.
+    explicit MainDialog(FloppyDeviceFactory& devices);
     ~MainDialog() override;
 
     const char* ClassName() const override { return "MainDialog"; }
 
     CInstanceChecker& InstanceChecker() { return instanceChecker_; }
-
-    // Waits until the worker of a cancelled job has ended (it may still be deleting a
-    // partial image), so that the process never ends under it.
-    void WaitForWorker();
 
     bool PreTranslateMessage(MSG& message) override;
 
@@ -52,21 +49,11 @@ private:
     bool OnCopyData(const COPYDATASTRUCT* block);
     void OnPaint();
     void OnSettings();
-    void OnJobNotice(JobKind kind, WPARAM notice);
-
-    // StartHost
-    MessageSink& Messages() override { return *this; }
-    bool FileOpensForReading(const std::string& path) override;
-    bool FileIsReadOnly(const std::string& path) override;
-    int RunJob(JobKind kind) override;
-    void PlayCompletionSound(bool synchronous) override;
-    // MessageSink: boxes owned by this dialog.
-    MessageAnswer Show(const UserMessage& message) override;
 
     CInstanceChecker instanceChecker_;
+    MainDialogJobs jobs_;
+    MainDialogStartHost startHost_;
     MainDialogModel model_;
-    JobContext job_;
-    UniqueHandle worker_;
     HICON icon_ = NULL;
     BitmapHandle readBitmap_;
     BitmapHandle writeBitmap_;

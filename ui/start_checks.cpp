@@ -2,6 +2,7 @@
 
 #include "engine/image_kind.h"
 #include "resources/string_ids.h"
+#include "ui/job_fields.h"
 
 namespace {
 
@@ -22,12 +23,17 @@ bool TooLong(const std::string& path, unsigned id, MessageSink& sink) {
     return true;
 }
 
-void CompleteJob(int result, const JobFields& fields, const Settings& settings, StartHost& host) {
-    if (result == kJobCancelled) {
+// Runs the job the checks let through and says what its end calls for: "Operation
+// cancelled", or the completion sound. A failure has been shown by the job itself.
+int RunAndComplete(JobKind kind, const JobFields& fields, const Settings& settings,
+                   StartHost& host) {
+    const JobOutcome outcome = host.RunJob(MakeJobRequest(kind, fields, settings));
+    if (outcome.end == JobEnd::Cancelled) {
         host.Messages().Show({IDS_OPERATION_CANCELLED, MessageStyle::Warning});
-    } else if (result == kJobFinished && settings.Sound) {
+    } else if (outcome.end == JobEnd::Finished && settings.Sound) {
         host.PlayCompletionSound(fields.commandLineMode);
     }
+    return static_cast<int>(outcome.end);
 }
 
 }  // namespace
@@ -76,9 +82,7 @@ int StartWrite(JobFields& fields, const Settings& settings, StartHost& host) {
         return -1;
     }
     if (!settings.Suppress && !Confirmed(sink, IDS_ASK_OVERWRITE_FLOPPY)) return -1;
-    int result = host.RunJob(JobKind::Write);
-    CompleteJob(result, fields, settings, host);
-    return result;
+    return RunAndComplete(JobKind::Write, fields, settings, host);
 }
 
 int StartRead(JobFields& fields, const std::string& descriptionEditText, const Settings& settings,
@@ -106,9 +110,7 @@ int StartRead(JobFields& fields, const std::string& descriptionEditText, const S
         if (!Confirmed(sink, IDS_ASK_REPLACE_EXISTING, &path)) return -1;
     }
     if (!fields.commandLineMode) fields.description = descriptionEditText;
-    int result = host.RunJob(JobKind::Read);
-    CompleteJob(result, fields, settings, host);
-    return result;
+    return RunAndComplete(JobKind::Read, fields, settings, host);
 }
 
 int SaveFilterIndexFor(const std::string& path, int current) {

@@ -21,13 +21,13 @@ int CheckImageOpens(const std::string& path, StartHost& host);
 
 // Refuses a write from a floppy, asks before overwriting the floppy (unless Suppress),
 // runs the write job and handles its end. -1 when a check stopped it, else the job's
-// result.
+// end: kJobFinished, kJobFailed or kJobCancelled.
 int StartWrite(JobFields& fields, const Settings& settings, StartHost& host);
 
 // The read job's checks in their order: not onto a floppy, the compatible-mode question,
 // emergency mode only to ".img", a read-only or existing target. The description is
 // `descriptionEditText` except in command-line mode, which keeps the "/d" value. -1 when
-// a check stopped it, else the job's result.
+// a check stopped it, else the job's end.
 int StartRead(JobFields& fields, const std::string& descriptionEditText, const Settings& settings,
               StartHost& host);
 

@@ -28,30 +28,29 @@ DeviceMethod MethodOf(Flavour flavour) {
 // trailer read for the sectors per track.
 struct RoundTrip {
     TempDir dir;
-    JobContext context;
+    JobRequest request;
     TestJobHost readHost;
     TestJobHost writeHost;
 
     explicit RoundTrip(const std::string& name) {
         const std::string path = dir.File(name);
-        strcpy(context.readTargetPath, path.c_str());
-        strcpy(context.writeSourcePath, path.c_str());
-        context.compressed = !HasExtension(name.c_str(), ".img");
+        strcpy(request.imagePath, path.c_str());
+        request.compressed = !HasExtension(name.c_str(), ".img");
         readHost.programPath = dir.File("vorlix.exe");
         WriteFakeProgram(readHost.programPath);
     }
 
     int Read(SimulatedFloppy& disk, Flavour flavour) {
-        ReadFloppyJob job(context, readHost, disk, MethodOf(flavour));
+        ReadFloppyJob job(request, readHost, disk, MethodOf(flavour));
         return job.Run();
     }
 
     int Write(SimulatedFloppy& disk, Flavour flavour) {
         char description[kDescriptionBufferSize];
         int sectorsPerTrack = 0;
-        ReadImageTrailer(context.writeSourcePath, writeHost.sink, description, &sectorsPerTrack);
-        context.imageSectorsPerTrack = sectorsPerTrack;
-        WriteFloppyJob job(context, writeHost, disk, MethodOf(flavour));
+        ReadImageTrailer(request.imagePath, writeHost.sink, description, &sectorsPerTrack);
+        request.imageSectorsPerTrack = sectorsPerTrack;
+        WriteFloppyJob job(request, writeHost, disk, MethodOf(flavour));
         return job.Run();
     }
 };
@@ -73,7 +72,7 @@ TEST_P(FloppyJobRoundTrip, DiskComesBackByteForByte) {
     ASSERT_EQ(trip.Read(original, Flavour::Nt), 0);
     ASSERT_EQ(trip.Write(copy, Flavour::Vwin32), 0);
 
-    EXPECT_EQ(trip.context.imageSectorsPerTrack, static_cast<int32_t>(sectorsPerTrack));
+    EXPECT_EQ(trip.request.imageSectorsPerTrack, static_cast<int32_t>(sectorsPerTrack));
     EXPECT_TRUE(DiskBytes(copy) == content) << "the copy differs from the original";
     EXPECT_TRUE(trip.readHost.sink.shown.empty());
     EXPECT_TRUE(trip.writeHost.sink.shown.empty());
@@ -104,7 +103,7 @@ TEST(FloppyJobRoundTripCompatible, RawImageWithoutTrailerComesBack) {
     ASSERT_EQ(trip.Read(original, Flavour::Vwin32), 0);
     ASSERT_EQ(trip.Write(copy, Flavour::Nt), 0);
 
-    EXPECT_EQ(trip.context.imageSectorsPerTrack, 0);
+    EXPECT_EQ(trip.request.imageSectorsPerTrack, 0);
     EXPECT_TRUE(DiskBytes(copy) == content);
 }
 

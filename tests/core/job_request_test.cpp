@@ -1,4 +1,4 @@
-#include "ui/job_request.h"
+#include "ui/job_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -6,16 +6,7 @@
 
 namespace {
 
-TEST(PrepareJobContext, CopiesTheRequestAndClearsTheLastJob) {
-    JobContext context;
-    JobProgress old{};
-    old.percentDone = 55;
-    old.kilobytesCopied = 800;
-    strcpy(old.speedText, "12.5");
-    context.progress.Store(old);
-    context.cancelRequested.store(1);
-    strcpy(context.description, "an older description");
-
+TEST(MakeJobRequest, TakesTheImageOfItsKindTheFieldsAndTheSettings) {
     JobFields fields;
     fields.readImagePath = "c:\\out.imz";
     fields.writeImagePath = "c:\\in.img";
@@ -23,33 +14,38 @@ TEST(PrepareJobContext, CopiesTheRequestAndClearsTheLastJob) {
     fields.compressed = true;
     fields.commandLineMode = true;
     fields.imageSectorsPerTrack = 21;
-    int window = 0;
-    PrepareJobContext(context, fields, &window);
+    Settings settings;
+    SelectDrive(settings, true);
+    settings.Emergency = 1;
+    settings.Compatible = 1;
 
-    EXPECT_EQ(context.notifyWindow, &window);
-    EXPECT_EQ(context.cancelRequested.load(), 0u);
-    const JobProgress now = context.progress.Load();
-    EXPECT_EQ(now.percentDone, 0u);
-    EXPECT_EQ(now.kilobytesCopied, 0u);
-    EXPECT_STREQ(now.speedText, "");
-    EXPECT_STREQ(context.readTargetPath, "c:\\out.imz");
-    EXPECT_STREQ(context.writeSourcePath, "c:\\in.img");
-    EXPECT_STREQ(context.description, "Sample");
-    EXPECT_EQ(context.compressed, 1u);
-    EXPECT_EQ(context.commandLineMode, 1u);
-    EXPECT_EQ(context.imageSectorsPerTrack, 21);
-    EXPECT_EQ(context.progressDialog, nullptr);
+    const JobRequest read = MakeJobRequest(JobKind::Read, fields, settings);
+    EXPECT_EQ(read.kind, JobKind::Read);
+    EXPECT_STREQ(read.imagePath, "c:\\out.imz");
+    EXPECT_STREQ(read.description, "Sample");
+    EXPECT_TRUE(read.compressed);
+    EXPECT_EQ(read.imageSectorsPerTrack, 21);
+    EXPECT_STREQ(read.drive, "B:");
+    EXPECT_TRUE(read.emergency);
+    EXPECT_TRUE(read.compatible);
+
+    settings = Settings();
+    const JobRequest write = MakeJobRequest(JobKind::Write, fields, settings);
+    EXPECT_EQ(write.kind, JobKind::Write);
+    EXPECT_STREQ(write.imagePath, "c:\\in.img");
+    EXPECT_STREQ(write.drive, "A:");
+    EXPECT_FALSE(write.emergency);
+    EXPECT_FALSE(write.compatible);
 }
 
-TEST(PrepareJobContext, CutsTextsToTheRecordsBuffers) {
-    JobContext context;
+TEST(MakeJobRequest, CutsTextsToTheRequestsBuffers) {
     JobFields fields;
     fields.description = std::string(400, 'd');
     fields.readImagePath = std::string(kLongestImagePath, 'p');
-    PrepareJobContext(context, fields, nullptr);
-    EXPECT_EQ(strlen(context.description), static_cast<size_t>(kMaxDescriptionLength));
-    EXPECT_EQ(strlen(context.readTargetPath), kLongestImagePath);
-    EXPECT_STREQ(context.writeSourcePath, "");
+    const JobRequest read = MakeJobRequest(JobKind::Read, fields, Settings());
+    EXPECT_EQ(strlen(read.description), static_cast<size_t>(kMaxDescriptionLength));
+    EXPECT_EQ(strlen(read.imagePath), kLongestImagePath);
+    EXPECT_STREQ(MakeJobRequest(JobKind::Write, fields, Settings()).imagePath, "");
 }
 
 }  // namespace

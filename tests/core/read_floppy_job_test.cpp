@@ -77,13 +77,13 @@ protected:
     // Aims the job at `name` in the test's folder; ".imz" and ".exe" are compressed.
     std::string Target(const std::string& name) {
         const std::string path = dir_.File(name);
-        SetText(context_.readTargetPath, path);
-        context_.compressed = !HasExtension(name.c_str(), ".img");
+        SetText(request_.imagePath, path);
+        request_.compressed = !HasExtension(name.c_str(), ".img");
         return path;
     }
 
     int Run(SimulatedFloppy& disk, Flavour flavour) {
-        ReadFloppyJob job(context_, host_, disk, MethodOf(flavour));
+        ReadFloppyJob job(request_, host_, disk, MethodOf(flavour));
         return job.Run();
     }
 
@@ -103,7 +103,7 @@ protected:
 
     TempDir dir_;
     TestJobHost host_;
-    JobContext context_;
+    JobRequest request_;
 };
 
 // --- Every kind of image from every format, over both device methods ---------------
@@ -119,7 +119,7 @@ TEST_P(ReadJobKinds, ImageHoldsTheWholeDiskAndATrailer) {
     SimulatedFloppy disk(sectorsPerTrack, flavour);
     const std::string diskBytes = DiskBytes(disk);
     const std::string target = Target("disk" + extension);
-    SetText(context_.description, "Tax returns 1996");
+    SetText(request_.description, "Tax returns 1996");
     host_.programPath = dir_.File("vorlix.exe");
     const std::string stub = WriteFakeProgram(host_.programPath);
 
@@ -342,7 +342,7 @@ TEST_F(ReadJob, EmergencyTurnedOnLaterPassesOverAWholeUnit) {
     disk.MakeUnreadable(45);
     host_.compatible = true;
     const std::string target = Target("late.img");
-    ReadFloppyJob job(context_, host_, disk, DeviceMethod::Nt);
+    ReadFloppyJob job(request_, host_, disk, DeviceMethod::Nt);
     host_.emergency = true;
     EXPECT_EQ(job.Run(), 0);
     std::string expected = DiskBytes(disk);
@@ -406,8 +406,8 @@ TEST_F(ReadJob, DeviceFailuresBeforeCopyingCreateNoTarget) {
 TEST_F(ReadJob, TargetThatCannotBeCreated) {
     SimulatedFloppy disk(18);
     const std::string target = dir_.File("no-such-folder/disk.imz");
-    SetText(context_.readTargetPath, target);
-    context_.compressed = 1;
+    SetText(request_.imagePath, target);
+    request_.compressed = true;
     EXPECT_EQ(Run(disk, Flavour::Nt), -1);
     ExpectRefused(disk, target, IDS_UNABLE_TO_CREATE, target);
 }

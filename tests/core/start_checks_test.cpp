@@ -33,9 +33,9 @@ public:
     }
     bool FileOpensForReading(const std::string& path) override { return existing.count(path) > 0; }
     bool FileIsReadOnly(const std::string& path) override { return readOnly.count(path) > 0; }
-    int RunJob(JobKind kind) override {
-        log.push_back(kind == JobKind::Read ? "job:read" : "job:write");
-        return jobResult;
+    JobOutcome RunJob(const JobRequest& request) override {
+        log.push_back(request.kind == JobKind::Read ? "job:read" : "job:write");
+        return JobOutcome{static_cast<JobEnd>(jobResult)};
     }
     void PlayCompletionSound(bool synchronous) override {
         log.push_back(synchronous ? "sound:sync" : "sound:async");

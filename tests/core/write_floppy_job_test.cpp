@@ -79,10 +79,10 @@ protected:
                        int32_t imageSectorsPerTrack) {
         const std::string path = dir_.File(name);
         WriteWholeFile(path, bytes);
-        EXPECT_LT(path.size(), sizeof context_.writeSourcePath);
-        strcpy(context_.writeSourcePath, path.c_str());
-        context_.compressed = !HasExtension(name.c_str(), ".img");
-        context_.imageSectorsPerTrack = imageSectorsPerTrack;
+        EXPECT_LT(path.size(), sizeof request_.imagePath);
+        strcpy(request_.imagePath, path.c_str());
+        request_.compressed = !HasExtension(name.c_str(), ".img");
+        request_.imageSectorsPerTrack = imageSectorsPerTrack;
         return path;
     }
 
@@ -98,7 +98,7 @@ protected:
     }
 
     int Run(SimulatedFloppy& disk, Flavour flavour) {
-        WriteFloppyJob job(context_, host_, disk, MethodOf(flavour));
+        WriteFloppyJob job(request_, host_, disk, MethodOf(flavour));
         return job.Run();
     }
 
@@ -114,7 +114,7 @@ protected:
 
     TempDir dir_;
     TestJobHost host_;
-    JobContext context_;
+    JobRequest request_;
 };
 
 // --- Every kind and format, over both methods -----------------------------------------------

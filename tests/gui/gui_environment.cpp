@@ -21,6 +21,15 @@ std::string VorlixProgram() {
 #endif
 }
 
+std::string SlowFloppyProgram() {
+#ifdef VORLIX_SLOW_FLOPPY_PROGRAM
+    std::string path = WindowsPath(VORLIX_SLOW_FLOPPY_PROGRAM);
+    return FileExists(path) ? path : std::string();
+#else
+    return std::string();
+#endif
+}
+
 std::string DriverTarget() { return WindowsPath(GUI_DRIVER_TARGET); }
 
 std::string GuiDataFolder() {

@@ -7,6 +7,8 @@ namespace gui {
 
 // vorlix.exe as a Windows path, or "" while the build has no such program.
 std::string VorlixProgram();
+// The tests' build of vorlix.exe whose floppy pauses before each unit, or "".
+std::string SlowFloppyProgram();
 // The stand-in program that the driver's own tests drive.
 std::string DriverTarget();
 // The folder with the sample disks ("sample-1440.img", "blank-720.img", ...) and the

@@ -144,9 +144,7 @@ TEST_F(VorlixRunTest, ProgressShowsThePercentageAndCancelLeavesNoImage) {
     ASSERT_EQ(0, InsertDisk(SampleDisk("sample", 1680)));
     std::string image = Image("cancelled.img");
     // A pause per sector keeps the read going long enough to be watched and cancelled.
-    SetEnvironmentVariableA("VORLIX_TEST_UNIT_DELAY_MS", "2");
-    Start({"/e", "/r", image, "/f"});
-    SetEnvironmentVariableA("VORLIX_TEST_UNIT_DELAY_MS", NULL);
+    StartSlowFloppy({"/e", "/r", image, "/f"});
     HWND progress = WaitForDialogWith(vorlix_.Id(), 1003);
     ASSERT_NE(nullptr, progress) << "no progress dialog";
     std::string title;

@@ -37,9 +37,19 @@ std::string VorlixRunTest::Message(unsigned id, const std::string& argument) {
 }
 
 void VorlixRunTest::Start(const std::vector<std::string>& arguments) {
+    StartProgram(VorlixProgram(), arguments);
+}
+
+void VorlixRunTest::StartSlowFloppy(const std::vector<std::string>& arguments) {
+    ASSERT_FALSE(SlowFloppyProgram().empty()) << "vorlix_slow_floppy.exe is not built";
+    StartProgram(SlowFloppyProgram(), arguments);
+}
+
+void VorlixRunTest::StartProgram(const std::string& program,
+                                 const std::vector<std::string>& arguments) {
     std::string line;
     for (const std::string& word : arguments) line += " \"" + word + "\"";
-    ASSERT_EQ(0, vorlix_.Start(VorlixProgram(), arguments)) << "cannot start vorlix.exe" << line;
+    ASSERT_EQ(0, vorlix_.Start(program, arguments)) << "cannot start " << program << line;
     RecordProperty("command_line", line);
 }
 

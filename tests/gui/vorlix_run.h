@@ -30,6 +30,9 @@ protected:
 
     // Starts vorlix.exe with `arguments`; fails the test when it cannot.
     void Start(const std::vector<std::string>& arguments);
+    // The same with the build whose floppy pauses before each unit, for a job that is to
+    // be watched or cancelled.
+    void StartSlowFloppy(const std::vector<std::string>& arguments);
     // Waits for the end of an unattended run during which no message may come; returns the
     // exit status. A message box that comes anyway fails the test with its text.
     DWORD FinishWithoutMessages(DWORD ms = kJobMs);
@@ -43,6 +46,9 @@ protected:
 
     DrivenProcess vorlix_;
     TempDir folder_;
+
+private:
+    void StartProgram(const std::string& program, const std::vector<std::string>& arguments);
 };
 
 std::string FloppyBytes();

@@ -1,7 +1,7 @@
 // Both jobs over the real device methods: the NT method against a disk image that Wine
 // presents as drive A: (these run through scripts/with-floppy-image and skip elsewhere),
-// the 9x method against the emulated VWIN32 service. And the worker entries as the main
-// dialog starts them: on their own thread, posting to a window.
+// the 9x method against the emulated VWIN32 service. And the job worker as the main
+// dialog starts it: on its own thread, posting to a window.
 #include <windows.h>
 
 #include <gmock/gmock.h>
@@ -9,13 +9,14 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/job_worker_win32.h"
-#include "app/settings.h"
 #include "engine/image_trailer.h"
 #include "engine/nt_floppy_device.h"
+#include "engine/platform_floppy_devices_win32.h"
 #include "engine/read_floppy_job.h"
 #include "engine/vwin32_floppy_device_win32.h"
 #include "engine/write_floppy_job.h"
@@ -39,16 +40,18 @@ void SetText(char (&field)[N], const std::string& text) {
     memcpy(field, text.c_str(), text.size() + 1);
 }
 
-void AimRead(JobContext& context, const std::string& path, bool compressed) {
-    SetText(context.readTargetPath, path);
-    context.compressed = compressed;
+void AimRead(JobRequest& request, const std::string& path, bool compressed) {
+    request.kind = JobKind::Read;
+    SetText(request.imagePath, path);
+    request.compressed = compressed;
 }
 
-void AimWrite(JobContext& context, const std::string& path, bool compressed,
+void AimWrite(JobRequest& request, const std::string& path, bool compressed,
               int32_t sectorsPerTrack) {
-    SetText(context.writeSourcePath, path);
-    context.compressed = compressed;
-    context.imageSectorsPerTrack = sectorsPerTrack;
+    request.kind = JobKind::Write;
+    SetText(request.imagePath, path);
+    request.compressed = compressed;
+    request.imageSectorsPerTrack = sectorsPerTrack;
 }
 
 std::string TrailerBlock(int sectorsPerTrack) {
@@ -76,7 +79,7 @@ protected:
 
     std::string image_;
     TempDir dir_;
-    JobContext context_;
+    JobRequest request_;
     TestJobHost host_;
 };
 
@@ -91,10 +94,10 @@ TEST_F(JobsOverNtFloppyDevice, ReadsTheDriveIntoEveryKind) {
         host_.posts.clear();
         const bool raw = std::string(name) == "disk.img";
         const std::string target = dir_.File(name);
-        AimRead(context_, target, !raw);
+        AimRead(request_, target, !raw);
         NtFloppyDevice device("A:");
 
-        ReadFloppyJob job(context_, host_, device, DeviceMethod::Nt);
+        ReadFloppyJob job(request_, host_, device, DeviceMethod::Nt);
         EXPECT_EQ(job.Run(), 0);
 
         EXPECT_THAT(host_.sink.Ids(), IsEmpty());
@@ -123,10 +126,10 @@ TEST_F(JobsOverNtFloppyDevice, WritesRawAndCompressedImagesOntoTheDrive) {
         const bool raw = std::string(name) == "disk.img";
         const std::string source = dir_.File(name);
         WriteWholeFile(source, (raw ? data : CompressedStream(data)) + TrailerBlock(18));
-        AimWrite(context_, source, !raw, 18);
+        AimWrite(request_, source, !raw, 18);
         NtFloppyDevice device("A:");
 
-        WriteFloppyJob job(context_, host_, device, DeviceMethod::Nt);
+        WriteFloppyJob job(request_, host_, device, DeviceMethod::Nt);
         EXPECT_EQ(job.Run(), 0);
 
         EXPECT_THAT(host_.sink.Ids(), IsEmpty());
@@ -140,11 +143,11 @@ TEST_F(JobsOverNtFloppyDevice, WritesRawAndCompressedImagesOntoTheDrive) {
 TEST_F(JobsOverNtFloppyDevice, CancelledReadRemovesItsImage) {
     Insert(BinaryTestData(737280, 53));
     const std::string target = dir_.File("cancel.imz");
-    AimRead(context_, target, true);
+    AimRead(request_, target, true);
     host_.cancelAfterProgress = 10;
     NtFloppyDevice device("A:");
 
-    ReadFloppyJob job(context_, host_, device, DeviceMethod::Nt);
+    ReadFloppyJob job(request_, host_, device, DeviceMethod::Nt);
     EXPECT_EQ(job.Run(), -1);
 
     EXPECT_FALSE(FileExists(target));
@@ -152,10 +155,11 @@ TEST_F(JobsOverNtFloppyDevice, CancelledReadRemovesItsImage) {
     EXPECT_TRUE(NothingHoldsFile(image_));
 }
 
-// --- The worker entries -------------------------------------------------------------------------
+// --- The job worker -------------------------------------------------------------------------------
 
-// A message-only window that records the notices of the two jobs with the progress the
-// context holds at the time each is handled.
+// A message-only window that runs jobs on a JobWorker as the main dialog does and records
+// the notices of the two jobs with the progress the worker holds at the time each is
+// handled.
 class NoticeWindow {
 public:
     struct Notice {
@@ -164,7 +168,7 @@ public:
         JobProgress progress;
     };
 
-    explicit NoticeWindow(JobContext& context) : context_(context) {
+    explicit NoticeWindow(JobWorker& worker) : worker_(worker) {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = &Procedure;
         windowClass.hInstance = GetModuleHandleA(NULL);
@@ -173,7 +177,6 @@ public:
         hwnd_ = CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL,
                               windowClass.hInstance, NULL);
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        context_.notifyWindow = hwnd_;
     }
     ~NoticeWindow() {
         if (hwnd_ != NULL) DestroyWindow(hwnd_);
@@ -184,23 +187,19 @@ public:
     HWND hwnd() const { return hwnd_; }
     const std::vector<Notice>& notices() const { return notices_; }
 
-    // Starts `worker` on its own thread as the main dialog does and handles notices until
-    // it ends, within `limitMs`. False when it did not end in time.
-    bool RunWorker(LPTHREAD_START_ROUTINE worker, DWORD limitMs) {
-        HANDLE thread = CreateThread(NULL, 0, worker, &context_, 0, NULL);
-        if (thread == NULL) return false;
+    // Starts `request` on the worker and handles notices until its thread ends, within
+    // `limitMs`. False when it did not end in time.
+    bool Run(const JobRequest& request, DWORD limitMs) {
+        if (!worker_.Start(request, hwnd_)) return false;
         const DWORD deadline = GetTickCount() + limitMs;
         bool ended = false;
         while (!ended) {
             const DWORD now = GetTickCount();
             if (static_cast<LONG>(deadline - now) <= 0) break;
-            const DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, deadline - now,
-                                                         QS_ALLINPUT);
-            ended = woke == WAIT_OBJECT_0;
             Pump();
+            ended = worker_.WaitForEnd(std::min<DWORD>(deadline - now, 20));
         }
         Pump();  // notices posted just before the thread ended
-        CloseHandle(thread);
         return ended;
     }
 
@@ -214,49 +213,37 @@ private:
         auto* self = reinterpret_cast<NoticeWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         if (self != nullptr && (message == WM_READ_PROGRESS || message == WM_WRITE_PROGRESS)) {
             EXPECT_EQ(lParam, 0);
-            self->notices_.push_back(Notice{message, wParam, self->context_.progress.Load()});
+            self->notices_.push_back(Notice{message, wParam, self->worker_.Progress()});
             return 0;
         }
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 
-    JobContext& context_;
+    JobWorker& worker_;
     HWND hwnd_ = NULL;
     std::vector<Notice> notices_;
 };
 
-// Restores the process-wide records a test changes.
-class ProcessRecords {
-public:
-    ProcessRecords() : settings_(TheSettings()), platform_(ThePlatform()) {}
-    ~ProcessRecords() {
-        TheSettings() = settings_;
-        ThePlatform() = platform_;
-    }
+using JobWorkerOverNtFloppyDevice = MappedDrive;
 
-private:
-    Settings settings_;
-    PlatformInfo platform_;
-};
-
-using JobWorkersOverNtFloppyDevice = MappedDrive;
-
-TEST_F(JobWorkersOverNtFloppyDevice, ReadAndWriteWorkersPostTheirProgressToTheWindow) {
-    ProcessRecords saved;
-    ThePlatform().ntMajorVersion = 5;
-    TheSettings() = Settings();
+TEST_F(JobWorkerOverNtFloppyDevice, ReadAndWriteJobsPostTheirProgressToTheWindow) {
     const std::string disk = Insert(BinaryTestData(kBytes1440, 54));
-    NoticeWindow window(context_);
+    PlatformFloppyDevices devices(5);
+    JobWorker worker(&RunFloppyJob, devices, host_.sink);
+    NoticeWindow window(worker);
     ASSERT_NE(window.hwnd(), static_cast<HWND>(NULL));
 
     const std::string image = dir_.File("worker.imz");
-    AimRead(context_, image, true);
-    SetText(context_.description, "made by the worker");
-    ASSERT_TRUE(window.RunWorker(&ReadFloppyWorker, 60000)) << "the read worker did not end";
+    AimRead(request_, image, true);
+    SetText(request_.description, "made by the worker");
+    ASSERT_TRUE(window.Run(request_, 60000)) << "the read job did not end";
+    EXPECT_EQ(worker.Outcome().end, JobEnd::Finished);
     Insert(std::string(kBytes1440, '\0'));
-    AimWrite(context_, image, true, 18);
-    ASSERT_TRUE(window.RunWorker(&WriteFloppyWorker, 60000)) << "the write worker did not end";
+    AimWrite(request_, image, true, 18);
+    ASSERT_TRUE(window.Run(request_, 60000)) << "the write job did not end";
+    EXPECT_EQ(worker.Outcome().end, JobEnd::Finished);
 
+    EXPECT_THAT(host_.sink.Ids(), IsEmpty());
     EXPECT_TRUE(ReadWholeFile(image_) == disk) << "the round trip changed the disk";
     const std::vector<NoticeWindow::Notice>& notices = window.notices();
     ASSERT_EQ(notices.size(), 2u * (144 + 1));
@@ -282,6 +269,28 @@ TEST_F(JobWorkersOverNtFloppyDevice, ReadAndWriteWorkersPostTheirProgressToTheWi
     EXPECT_EQ(notices.back().progress.kilobytesCopied, 1440u);
 }
 
+// A cancel reaches the job once per unit; the next start begins afresh, without the
+// cancel and without the old progress.
+TEST_F(JobWorkerOverNtFloppyDevice, CancelledJobEndsWithoutANoticeAndTheNextStartsAfresh) {
+    Insert(BinaryTestData(kBytes1440, 56));
+    PlatformFloppyDevices devices(5);
+    JobWorker worker(&RunFloppyJob, devices, host_.sink);
+    NoticeWindow window(worker);
+    const std::string image = dir_.File("cancelled.img");
+    AimRead(request_, image, false);
+    worker.Cancel();  // before the start: the start clears it
+    ASSERT_TRUE(window.Run(request_, 60000));
+    EXPECT_EQ(worker.Outcome().end, JobEnd::Finished);
+
+    ASSERT_TRUE(worker.Start(request_, window.hwnd()));
+    worker.Cancel();
+    ASSERT_TRUE(worker.WaitForEnd(60000));
+    EXPECT_EQ(worker.Outcome().end, JobEnd::Cancelled);
+    EXPECT_FALSE(FileExists(image)) << "a cancelled read left its image";
+    EXPECT_THAT(host_.sink.Ids(), IsEmpty());
+    EXPECT_TRUE(NothingHoldsFile(image_)) << "the drive was left open";
+}
+
 // --- The 9x method ------------------------------------------------------------------------------------
 
 TEST(JobsOverVwin32Service, ReadAndWriteBackThroughTheService) {
@@ -289,26 +298,26 @@ TEST(JobsOverVwin32Service, ReadAndWriteBackThroughTheService) {
     SimulatedFloppy original(18, SimulatedFloppy::Flavour::Vwin32);
     const std::string content = BinaryTestData(kBytes1440, 55);
     SetDiskBytes(original, content);
-    JobContext context;
+    JobRequest request;
     const std::string image = dir.File("service.imz");
-    AimRead(context, image, true);
+    AimRead(request, image, true);
     {
         TestJobHost host;
         Vwin32ServiceEmulation service(original);
         Vwin32FloppyDevice device("A:", service.Calls());
-        ReadFloppyJob job(context, host, device, DeviceMethod::Vwin32);
+        ReadFloppyJob job(request, host, device, DeviceMethod::Vwin32);
         EXPECT_EQ(job.Run(), 0);
         EXPECT_THAT(service.problems(), IsEmpty());
         EXPECT_EQ(service.OpenHandles(), 0u);
         EXPECT_EQ(host.Outcome(), JobNotice::Finished);
     }
     SimulatedFloppy copy(18, SimulatedFloppy::Flavour::Vwin32);
-    AimWrite(context, image, true, 18);
+    AimWrite(request, image, true, 18);
     {
         TestJobHost host;
         Vwin32ServiceEmulation service(copy);
         Vwin32FloppyDevice device("A:", service.Calls());
-        WriteFloppyJob job(context, host, device, DeviceMethod::Vwin32);
+        WriteFloppyJob job(request, host, device, DeviceMethod::Vwin32);
         EXPECT_EQ(job.Run(), 0);
         EXPECT_THAT(service.problems(), IsEmpty());
         EXPECT_EQ(service.OpenHandles(), 0u);
@@ -319,20 +328,20 @@ TEST(JobsOverVwin32Service, ReadAndWriteBackThroughTheService) {
 
 TEST(JobsOverVwin32Service, EmergencyReadAndWriteProtectionThroughTheService) {
     TempDir dir;
-    JobContext context;
+    JobRequest request;
     SimulatedFloppy damaged(9, SimulatedFloppy::Flavour::Vwin32);
     damaged.MakeUnreadable(5, 0x17);
     std::string expected = DiskBytes(damaged);
     expected.replace(5 * 512, 512, 512, '\0');
     const std::string image = dir.File("rescued.img");
-    AimRead(context, image, false);
+    AimRead(request, image, false);
     {
         TestJobHost host;
         host.emergency = true;
         host.compatible = true;
         Vwin32ServiceEmulation service(damaged);
         Vwin32FloppyDevice device("A:", service.Calls());
-        ReadFloppyJob job(context, host, device, DeviceMethod::Vwin32);
+        ReadFloppyJob job(request, host, device, DeviceMethod::Vwin32);
         EXPECT_EQ(job.Run(), 0);
         EXPECT_THAT(service.problems(), IsEmpty());
         EXPECT_EQ(service.OpenHandles(), 0u);
@@ -341,11 +350,11 @@ TEST(JobsOverVwin32Service, EmergencyReadAndWriteProtectionThroughTheService) {
 
     SimulatedFloppy locked(9, SimulatedFloppy::Flavour::Vwin32);
     locked.SetWriteProtected(true);
-    AimWrite(context, image, false, 0);
+    AimWrite(request, image, false, 0);
     TestJobHost host;
     Vwin32ServiceEmulation service(locked);
     Vwin32FloppyDevice device("A:", service.Calls());
-    WriteFloppyJob job(context, host, device, DeviceMethod::Vwin32);
+    WriteFloppyJob job(request, host, device, DeviceMethod::Vwin32);
     EXPECT_EQ(job.Run(), -1);
     EXPECT_THAT(host.sink.Ids(), ::testing::ElementsAre(57668u));
     EXPECT_EQ(service.OpenHandles(), 0u);

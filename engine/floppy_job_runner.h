@@ -1,0 +1,25 @@
+#pragma once
+#include "engine/floppy_device_factory.h"
+#include "engine/job_host.h"
+#include "engine/job_outcome.h"
+#include "engine/job_request.h"
+
+// The one way a job is run, by every front end: the program's and the restorer stub's
+// worker threads, or a terminal program on its own thread. Runs `Job` (ReadFloppyJob or
+// WriteFloppyJob) over the device that `devices` gives for the host's drive, on the
+// calling thread, from its start to its end. The job reports through `host` as it goes
+// (its messages, Progress, then Finished or Failed); it is gone, its device closed and
+// its image released, before its outcome is returned.
+template <class Job>
+JobOutcome RunFloppyJob(const JobRequest& request, JobHost& host, FloppyDeviceFactory& devices) {
+    Job job(request, host, devices.DeviceFor(host.DriveText()), devices.Method());
+    job.Run();
+    return job.Outcome();
+}
+
+// The job that `request.kind` names. The restorer stub carries the write job alone and
+// names it itself: RunFloppyJob<WriteFloppyJob>.
+JobOutcome RunFloppyJob(const JobRequest& request, JobHost& host, FloppyDeviceFactory& devices);
+
+// Either of the two, for a worker that runs jobs on a thread of its own.
+using FloppyJobRunner = JobOutcome (*)(const JobRequest&, JobHost&, FloppyDeviceFactory&);

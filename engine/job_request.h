@@ -1,0 +1,26 @@
+#pragma once
+#include <stdint.h>
+
+#include "engine/image_trailer.h"
+#include "engine/job_host.h"
+
+constexpr int kJobPathSize = 260;  // MAX_PATH
+constexpr int kDriveTextSize = 3;  // "A:" or "B:"
+
+// One job as a front end asks for it: which job, which image, which drive and how. It
+// is a plain value: a dialog, the restorer stub or a terminal front end fills one in, and
+// the job reads it through its whole run. The front end refuses a path too long for its
+// buffer before it gets here.
+struct JobRequest {
+    JobKind kind = JobKind::Read;
+    char imagePath[kJobPathSize] = {};  // the image to make (Read) or to write (Write)
+    bool compressed = false;            // ".imz" or ".exe"
+    char description[kDescriptionBufferSize] = {};  // for the trailer of the image made
+    int32_t imageSectorsPerTrack = 0;  // from the trailer of the image to write; 0 when none
+
+    // The settings the job runs with. The host that runs it answers them to the job
+    // (JobHost::DriveText, Emergency, Compatible); no settings record reaches the jobs.
+    char drive[kDriveTextSize] = {'A', ':', '\0'};
+    bool emergency = false;
+    bool compatible = false;
+};

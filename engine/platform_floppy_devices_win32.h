@@ -1,0 +1,27 @@
+#pragma once
+#include <stdint.h>
+
+#include <optional>
+
+#include "engine/floppy_device_factory.h"
+#include "engine/nt_floppy_device.h"
+#include "engine/vwin32_floppy_device_win32.h"
+
+// The running system's way to a floppy drive: the NT device handle on the NT family,
+// the VWIN32 service on the 9x family (`ntMajorVersion` 0). The device is built when a
+// job asks for it, on the job's thread, and closed by the job on every path.
+class PlatformFloppyDevices final : public FloppyDeviceFactory {
+public:
+    explicit PlatformFloppyDevices(uint32_t ntMajorVersion)
+        : method_(DeviceMethodFor(ntMajorVersion)) {}
+    PlatformFloppyDevices(const PlatformFloppyDevices&) = delete;
+    PlatformFloppyDevices& operator=(const PlatformFloppyDevices&) = delete;
+
+    FloppyDevice& DeviceFor(const char* driveText) override;
+    DeviceMethod Method() const override { return method_; }
+
+private:
+    DeviceMethod method_;
+    std::optional<NtFloppyDevice> nt_;
+    std::optional<Vwin32FloppyDevice> vwin32_;
+};

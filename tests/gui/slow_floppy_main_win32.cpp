@@ -1,0 +1,24 @@
+// vorlix_slow_floppy.exe, a build of vorlix.exe for the end-to-end tests only: the
+// program over the system's floppy devices with a pause before each unit, so that an
+// emergency read (one sector a unit) keeps its progress dialog up long enough to be
+// watched and cancelled. A disk image behind a drive letter is otherwise read faster
+// than a window can be found.
+#include <windows.h>
+
+#include "app/detect_platform.h"
+#include "app/vorlix_main_win32.h"
+#include "engine/platform_floppy_devices_win32.h"
+#include "tests/support/slow_floppy_devices.h"
+
+namespace {
+
+constexpr DWORD kUnitPauseMs = 2;
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const PlatformInfo platform = DetectPlatform();
+    PlatformFloppyDevices system(platform.ntMajorVersion);
+    SlowFloppyDevices devices(system, [] { Sleep(kUnitPauseMs); });
+    return RunVorlix(platform, devices);
+}

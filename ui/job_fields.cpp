@@ -1,0 +1,17 @@
+#include "ui/job_fields.h"
+
+#include "engine/job_text.h"
+
+JobRequest MakeJobRequest(JobKind kind, const JobFields& fields, const Settings& settings) {
+    JobRequest request;
+    request.kind = kind;
+    const std::string& path = kind == JobKind::Read ? fields.readImagePath : fields.writeImagePath;
+    CopyJobText(request.imagePath, path.c_str());
+    request.compressed = fields.compressed;
+    CopyJobText(request.description, fields.description.c_str());
+    request.imageSectorsPerTrack = fields.imageSectorsPerTrack;
+    CopyJobText(request.drive, settings.FDLetter);
+    request.emergency = settings.Emergency != 0;
+    request.compatible = settings.Compatible != 0;
+    return request;
+}

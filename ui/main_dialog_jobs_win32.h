@@ -1,0 +1,43 @@
+#pragma once
+#include <windows.h>
+
+#include "app/job_worker_win32.h"
+#include "app/message_box_sink_win32.h"
+#include "ui/job_fields.h"
+#include "ui/window_win32.h"
+
+class ProgressDialog;
+
+// The main dialog's side of a job: the job worker, the modal progress dialog while the
+// job runs, and the worker's notices, which the main dialog's window receives and hands
+// on here.
+class MainDialogJobs {
+public:
+    // `dialog` is the main dialog, the progress dialog's owner and the notices' window.
+    MainDialogJobs(const CWindow& dialog, FloppyDeviceFactory& devices)
+        : dialog_(dialog), worker_(&RunFloppyJob, devices, workerMessages_) {}
+
+    // Runs `request` under the modal progress dialog and tells how it ended. A cancelled
+    // job is left to stop after its current unit.
+    JobOutcome Run(const JobRequest& request);
+
+    // A WM_READ_PROGRESS or WM_WRITE_PROGRESS notice of a job of `kind`.
+    void OnNotice(JobKind kind, WPARAM notice);
+
+    // Waits until the worker of a cancelled job has ended (it may still be deleting a
+    // partial image), so that the process never ends under it.
+    void WaitForWorker() { worker_.WaitAnsweringSentMessages(); }
+
+private:
+    const CWindow& dialog_;
+    // Ownerless boxes: an owner would be a window of the other thread, and a closing box
+    // enables its owner again, under the progress dialog that still runs.
+    MessageBoxSink workerMessages_;
+    JobWorker worker_;
+    // The progress dialog while a job runs; null before and after, so that the notices
+    // of a cancelled worker that come late touch nothing.
+    ProgressDialog* progress_ = nullptr;
+    // Whether the job's Finished or Failed ended the progress dialog, and with which result.
+    bool endNoticed_ = false;
+    int noticedEnd_ = kJobFailed;
+};
