@@ -20,6 +20,6 @@ void ProgressDialog::ShowProgress(const char* status, const char* count, int per
     SetItemText(IDC_PROGRESS_COUNT, count);
     SendItem(IDC_PROGRESS_BAR, PBM_SETPOS, percent);
     char title[64];
-    snprintf(title, sizeof title, "Progress [%d%%]", percent);
+    wsprintfA(title, "Progress [%d%%]", percent);
     SetText(title);
 }
