@@ -1,5 +1,5 @@
 # Entry points; the build itself is CMake (see CMakePresets.json).
-.PHONY: setup native win32 test test-native test-win32 clean demo demo-gui bench
+.PHONY: setup native win32 win64 test test-native test-win32 test-win64 clean demo demo-gui bench
 
 setup:
 	bash scripts/setup
@@ -12,14 +12,30 @@ win32: setup
 	cmake --preset win32
 	cmake --build --preset win32
 
+# The PE32+ test build, for machines whose kernel runs 64-bit code only.
+win64: setup
+	cmake --preset win64
+	cmake --build --preset win64
+
 test-native: native
 	ctest --preset native
 
 test-win32: win32
 	ctest --preset win32
 
-# Everything: set-up, both builds, all tests.
-test: test-native test-win32
+# The Windows tests against the PE32+ build in a 64-bit Wine prefix; runs anywhere.
+test-win64: win64
+	ctest --preset win64
+
+# Everything: set-up, the native build and its tests, the PE32 build (the product), and
+# the Windows tests of the tier that this machine runs: PE32 where an i386 program starts,
+# else win64 (scripts/wine-tier; VORLIX_WINE_TIER=pe32|win64 forces one).
+test: test-native win32
+	@tier=$$(scripts/wine-tier) || exit 1; \
+	case "$$tier" in \
+	    pe32) $(MAKE) --no-print-directory test-win32 ;; \
+	    win64) $(MAKE) --no-print-directory test-win64 ;; \
+	esac
 
 # The program on a sample floppy in a private Wine prefix (build/demo): read it into an
 # image with the progress dialog, write it back onto a blank disk, compare.
@@ -31,13 +47,16 @@ demo-gui:
 	bash scripts/demo --gui
 
 # The two jobs against bzip2, bunzip2 and dd on a 1440 kB FAT12 disk of this machine's
-# files (build/bench); prints times, ratios and peak memory.
+# files (build/bench); prints times, ratios and peak memory, then the release programs' sizes.
 bench: setup
 	cmake --preset native
 	cmake --build --preset native --target job_bench
+	cmake --preset win32
+	cmake --build --preset win32 --target vorlix
 	mkdir -p build/bench
 	bench/make-bench-disk build/bench/disk.img
 	build/native/bench/job_bench build/bench/disk.img build/bench
+	bench/program-sizes build/win32
 
 clean:
-	rm -rf build/native build/win32
+	rm -rf build/native build/win32 build/win64

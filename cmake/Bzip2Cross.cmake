@@ -10,5 +10,7 @@ add_library(bz2_static STATIC
   ${VORLIX_BZIP2_SOURCE}/compress.c ${VORLIX_BZIP2_SOURCE}/decompress.c
   ${VORLIX_BZIP2_SOURCE}/bzlib.c)
 target_include_directories(bz2_static SYSTEM PUBLIC ${VORLIX_BZIP2_SOURCE})
-target_compile_options(bz2_static PRIVATE -Os -w -ffunction-sections -fdata-sections)
+# The C library's own printf for libbzip2's diagnostics, not MinGW's larger portable one.
+target_compile_options(bz2_static PRIVATE -Os -w -fno-asynchronous-unwind-tables -ffunction-sections
+                       -fdata-sections -D__USE_MINGW_ANSI_STDIO=0)
 add_library(BZip2::BZip2 ALIAS bz2_static)

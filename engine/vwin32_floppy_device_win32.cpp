@@ -5,10 +5,14 @@
 
 namespace {
 
-static_assert(sizeof(void*) == 4, "the service takes 32-bit addresses");
-
-uint32_t AddressOf(const void* p) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+// The service takes addresses in 32-bit registers: it exists only for 32-bit programs.
+// A 64-bit build keeps the method (it never finds the service), and an address that
+// does not fit is refused rather than cut short.
+bool AddressOf(const void* p, uint32_t* address) {
+    const uintptr_t value = reinterpret_cast<uintptr_t>(p);
+    if ((value >> 16 >> 16) != 0) return false;
+    *address = static_cast<uint32_t>(value);
+    return true;
 }
 
 constexpr uint32_t kMostSectorsPerRequest = 0xFFFF;  // DISKIO's count is 16-bit
@@ -45,10 +49,10 @@ DeviceQuery Vwin32FloppyDevice::QuerySectorsPerTrack(DeviceAccess access,
     registers.reg_EAX = kDosGenericIoctl;
     registers.reg_EBX = drive_;
     registers.reg_ECX = kGetDeviceParameters;
-    registers.reg_EDX = AddressOf(&parameters);
     registers.reg_Flags = kCarryFlag;  // a service that does nothing has not succeeded
     DWORD returned = 0;
-    if (!calls_.deviceIoControl(service.get(), kVwin32DosIoctl, &registers, sizeof registers,
+    if (!AddressOf(&parameters, &registers.reg_EDX) ||
+        !calls_.deviceIoControl(service.get(), kVwin32DosIoctl, &registers, sizeof registers,
                                 &registers, sizeof registers, &returned, nullptr) ||
         (registers.reg_Flags & kCarryFlag) != 0) {
         return DeviceQuery::QueryFailed;
@@ -109,10 +113,12 @@ bool Vwin32FloppyDevice::Transfer(uint32_t direction, uint32_t firstSector, cons
     DiskIo block;
     block.startSector = firstSector;
     block.sectorCount = static_cast<uint16_t>(bytes / kSectorSize);
-    block.buffer = AddressOf(buffer);
     DiocRegisters registers = {};
+    if (!AddressOf(buffer, &block.buffer) || !AddressOf(&block, &registers.reg_EBX)) {
+        *error = ERROR_NOT_SUPPORTED;
+        return false;
+    }
     registers.reg_EAX = kDosAbsoluteDiskIo;
-    registers.reg_EBX = AddressOf(&block);
     registers.reg_ECX = kDiskIoUsesBlock;
     registers.reg_EDX = drive_;
     registers.reg_ESI = direction;

@@ -92,7 +92,7 @@ bool CDialog::OnNotify(NMHDR&, LRESULT&) {
 }
 
 void CDialog::SetMessageResult(LRESULT result) const {
-    SetWindowLongA(hwnd_, DWL_MSGRESULT, static_cast<LONG>(result));
+    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
 }
 
 INT_PTR CALLBACK CDialog::StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -11,7 +11,7 @@ namespace {
 
 // The headers' record is the one Windows 2000 and Me know; older systems refuse it and
 // take only its first part, up to the template name.
-static_assert(sizeof(OPENFILENAMEA) == 88, "the record with the Windows 2000 tail");
+static_assert(sizeof(void*) != 4 || sizeof(OPENFILENAMEA) == 88, "the record with the Windows 2000 tail");
 
 const char kPreviewContext[] = "Vorlix.DescriptionPreview";
 constexpr int kPathBufferSize = MAX_PATH;

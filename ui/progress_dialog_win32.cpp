@@ -23,6 +23,6 @@ void ProgressDialog::ShowProgress(const char* status, const char* count, int per
     if (hwnd_ == NULL) return;
     kControls.Show(*this, status, count, percent);
     char title[64];
-    snprintf(title, sizeof title, "Progress [%d%%]", percent);
+    wsprintfA(title, "Progress [%d%%]", percent);
     SetText(title);
 }

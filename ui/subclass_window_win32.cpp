@@ -7,7 +7,7 @@ CSubclassWindow::~CSubclassWindow() {
 bool CSubclassWindow::Subclass(HWND window) {
     if (hwnd_ != NULL || !Attach(window)) return false;
     previous_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongA(window, GWL_WNDPROC, reinterpret_cast<LONG>(&StaticWindowProc)));
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWindowProc)));
     if (previous_ == nullptr) {
         Detach();
         return false;
@@ -20,8 +20,8 @@ void CSubclassWindow::Unsubclass() {
     // Only our own procedure can be taken out again; should someone have subclassed the
     // window after us, ours stays in the chain and, finding no object, passes messages to
     // the default procedure.
-    if (GetWindowLongA(hwnd_, GWL_WNDPROC) == reinterpret_cast<LONG>(&StaticWindowProc)) {
-        SetWindowLongA(hwnd_, GWL_WNDPROC, reinterpret_cast<LONG>(previous_));
+    if (GetWindowLongPtrA(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&StaticWindowProc)) {
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
     }
     Detach();
     previous_ = nullptr;

@@ -26,6 +26,7 @@
 #include "tests/support/simulated_floppy.h"
 #include "tests/support/temp_dir.h"
 #include "tests/win32/mapped_floppy.h"
+#include "tests/win32/only_32_bit.h"
 #include "tests/win32/vwin32_service_emulation.h"
 
 namespace {
@@ -294,6 +295,7 @@ TEST_F(JobWorkerOverNtFloppyDevice, CancelledJobEndsWithoutANoticeAndTheNextStar
 // --- The 9x method ------------------------------------------------------------------------------------
 
 TEST(JobsOverVwin32Service, ReadAndWriteBackThroughTheService) {
+    VORLIX_ONLY_32_BIT();
     TempDir dir;
     SimulatedFloppy original(18, SimulatedFloppy::Flavour::Vwin32);
     const std::string content = BinaryTestData(kBytes1440, 55);
@@ -327,6 +329,7 @@ TEST(JobsOverVwin32Service, ReadAndWriteBackThroughTheService) {
 }
 
 TEST(JobsOverVwin32Service, EmergencyReadAndWriteProtectionThroughTheService) {
+    VORLIX_ONLY_32_BIT();
     TempDir dir;
     JobRequest request;
     SimulatedFloppy damaged(9, SimulatedFloppy::Flavour::Vwin32);

@@ -9,6 +9,7 @@
 
 #include "engine/vwin32_records.h"
 #include "tests/support/simulated_floppy.h"
+#include "tests/win32/only_32_bit.h"
 #include "tests/win32/vwin32_service_emulation.h"
 
 namespace {
@@ -27,6 +28,7 @@ std::vector<uint8_t> Slice(const std::vector<uint8_t>& disk, uint32_t firstSecto
 class Vwin32Query : public ::testing::TestWithParam<uint32_t> {};
 
 TEST_P(Vwin32Query, AnswersTheMediumsSectorsPerTrackAndClosesTheService) {
+    VORLIX_ONLY_32_BIT();
     for (DeviceAccess access : {DeviceAccess::Read, DeviceAccess::Write}) {
         SimulatedFloppy disk(GetParam(), kVwin32);
         Vwin32ServiceEmulation service(disk);
@@ -48,6 +50,7 @@ TEST_P(Vwin32Query, AnswersTheMediumsSectorsPerTrackAndClosesTheService) {
 INSTANTIATE_TEST_SUITE_P(Values, Vwin32Query, ::testing::Values(9u, 18u, 21u, 15u, 36u, 300u));
 
 TEST(Vwin32FloppyDevice, QueryFailuresAreToldApart) {
+    VORLIX_ONLY_32_BIT();
     SimulatedFloppy disk(18, kVwin32);
     Vwin32ServiceEmulation service(disk);
     Vwin32FloppyDevice device("A:", service.Calls());
@@ -81,6 +84,7 @@ void PrintTo(const DriveCase& c, std::ostream* os) { *os << '"' << c.text << '"'
 class Vwin32Drive : public ::testing::TestWithParam<DriveCase> {};
 
 TEST_P(Vwin32Drive, EveryRequestAddressesTheDrivesNumber) {
+    VORLIX_ONLY_32_BIT();
     SimulatedFloppy disk(18, kVwin32);
     Vwin32ServiceEmulation service(disk, GetParam().number);
     Vwin32FloppyDevice device(GetParam().text, service.Calls());
@@ -104,6 +108,7 @@ INSTANTIATE_TEST_SUITE_P(DriveTexts, Vwin32Drive,
                                            DriveCase{"B:\\", 1}, DriveCase{"", 1}));
 
 TEST(Vwin32FloppyDevice, ReadsTheWholeDiskUnitByUnit) {
+    VORLIX_ONLY_32_BIT();
     SimulatedFloppy disk(21, kVwin32);
     Vwin32ServiceEmulation service(disk);
     Vwin32FloppyDevice device("A:", service.Calls());
@@ -126,6 +131,7 @@ TEST(Vwin32FloppyDevice, ReadsTheWholeDiskUnitByUnit) {
 }
 
 TEST(Vwin32FloppyDevice, ReadsAndWritesAtTheNamedSector) {
+    VORLIX_ONLY_32_BIT();
     SimulatedFloppy disk(18, kVwin32);
     const std::vector<uint8_t> fresh = disk.disk();
     Vwin32ServiceEmulation service(disk);
@@ -153,6 +159,7 @@ TEST(Vwin32FloppyDevice, ReadsAndWritesAtTheNamedSector) {
 }
 
 TEST(Vwin32FloppyDevice, WriteProtectionIsToldApartFromOtherWriteErrors) {
+    VORLIX_ONLY_32_BIT();
     SimulatedFloppy disk(18, kVwin32);
     const std::vector<uint8_t> fresh = disk.disk();
     Vwin32ServiceEmulation service(disk);
@@ -178,6 +185,7 @@ TEST(Vwin32FloppyDevice, WriteProtectionIsToldApartFromOtherWriteErrors) {
 }
 
 TEST(Vwin32FloppyDevice, AFailedReadReportsEaxAndTheNextRequestIsWhole) {
+    VORLIX_ONLY_32_BIT();
     SimulatedFloppy disk(18, kVwin32);
     disk.MakeUnreadable(7, 0x17);
     Vwin32ServiceEmulation service(disk);
@@ -197,6 +205,7 @@ TEST(Vwin32FloppyDevice, AFailedReadReportsEaxAndTheNextRequestIsWhole) {
 }
 
 TEST(Vwin32FloppyDevice, AFailedCallReportsTheSystemsErrorNotTheRequest) {
+    VORLIX_ONLY_32_BIT();
     SimulatedFloppy disk(18, kVwin32);
     Vwin32ServiceEmulation service(disk);
     Vwin32FloppyDevice device("A:", service.Calls());
@@ -211,6 +220,7 @@ TEST(Vwin32FloppyDevice, AFailedCallReportsTheSystemsErrorNotTheRequest) {
 }
 
 TEST(Vwin32FloppyDevice, RefusesWhatTheServiceCannotCarryWithoutAsking) {
+    VORLIX_ONLY_32_BIT();
     SimulatedFloppy disk(18, kVwin32);
     Vwin32ServiceEmulation service(disk);
     Vwin32FloppyDevice device("A:", service.Calls());
@@ -229,6 +239,7 @@ TEST(Vwin32FloppyDevice, RefusesWhatTheServiceCannotCarryWithoutAsking) {
 }
 
 TEST(Vwin32FloppyDevice, DestructionClosesTheService) {
+    VORLIX_ONLY_32_BIT();
     SimulatedFloppy disk(18, kVwin32);
     Vwin32ServiceEmulation service(disk);
     {
