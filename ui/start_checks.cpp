@@ -38,35 +38,31 @@ int RunAndComplete(JobKind kind, const JobFields& fields, const Settings& settin
 
 }  // namespace
 
-int CheckReadableExtension(const std::string& path, JobFields& fields, MessageSink& sink) {
-    if (TooLong(path, IDS_UNABLE_TO_OPEN, sink)) return -1;
-    switch (ImageKindOf(path.c_str())) {
-    case ImageKind::Compressed:
-        fields.compressed = true;
+namespace {
+
+// The kinds a job may use: a write reads ".img" and ".imz"; a read also makes ".exe".
+int CheckExtension(const std::string& path, JobFields& fields, MessageSink& sink,
+                   unsigned tooLongId, unsigned refusedId, bool selfExtractingAllowed) {
+    if (TooLong(path, tooLongId, sink)) return -1;
+    const ImageKind kind = ImageKindOf(path.c_str());
+    if (kind == ImageKind::Raw || kind == ImageKind::Compressed ||
+        (selfExtractingAllowed && kind == ImageKind::SelfExtracting)) {
+        fields.compressed = kind != ImageKind::Raw;
         return 0;
-    case ImageKind::Raw:
-        fields.compressed = false;
-        return 0;
-    default:
-        ShowError(sink, IDS_ONLY_IMG_IMZ_READABLE);
-        return -1;
     }
+    ShowError(sink, refusedId);
+    return -1;
+}
+
+}  // namespace
+
+int CheckReadableExtension(const std::string& path, JobFields& fields, MessageSink& sink) {
+    return CheckExtension(path, fields, sink, IDS_UNABLE_TO_OPEN, IDS_ONLY_IMG_IMZ_READABLE, false);
 }
 
 int CheckCreatableExtension(const std::string& path, JobFields& fields, MessageSink& sink) {
-    if (TooLong(path, IDS_UNABLE_TO_CREATE, sink)) return -1;
-    switch (ImageKindOf(path.c_str())) {
-    case ImageKind::Compressed:
-    case ImageKind::SelfExtracting:
-        fields.compressed = true;
-        return 0;
-    case ImageKind::Raw:
-        fields.compressed = false;
-        return 0;
-    default:
-        ShowError(sink, IDS_ONLY_IMG_IMZ_EXE_CREATABLE);
-        return -1;
-    }
+    return CheckExtension(path, fields, sink, IDS_UNABLE_TO_CREATE,
+                          IDS_ONLY_IMG_IMZ_EXE_CREATABLE, true);
 }
 
 int CheckImageOpens(const std::string& path, StartHost& host) {
