@@ -25,8 +25,9 @@ void CopyCut(const char* text, int limit, char* out) {
 }
 
 // What wsprintfA will find in a template: which conversions, in which order, and how
-// many characters the template adds around them. Anything but %s, %d and %% (or either
-// conversion twice) would make wsprintfA read arguments that are not there.
+// many characters the template adds around them. Usable are %%, one %s and one number
+// (%d or %u), or two numbers without a text; anything else would make wsprintfA read
+// arguments that are not there.
 struct Conversions {
     bool usable = true;
     bool textFirst = true;
@@ -48,7 +49,7 @@ Conversions ScanTemplate(const char* pattern) {
         } else if (kind == 's') {
             if (found.numbers == 0) found.textFirst = true;
             ++found.texts;
-        } else if (kind == 'd') {
+        } else if (kind == 'd' || kind == 'u') {
             if (found.texts == 0) found.textFirst = false;
             ++found.numbers;
         } else {
@@ -56,7 +57,9 @@ Conversions ScanTemplate(const char* pattern) {
             break;
         }
     }
-    if (found.texts > 1 || found.numbers > 1) found.usable = false;
+    if (found.texts > 1 || found.numbers > 2 || (found.texts && found.numbers > 1)) {
+        found.usable = false;
+    }
     return found;
 }
 
@@ -66,7 +69,7 @@ int FillTemplate(const char* pattern, const UserMessage& message, char* out) {
         CopyCut(pattern, kMessageTextSize - 1, out);
         return lstrlenA(out);
     }
-    int room = kMessageTextSize - 1 - found.fixedLength - (found.numbers ? kNumberWidth : 0);
+    int room = kMessageTextSize - 1 - found.fixedLength - found.numbers * kNumberWidth;
     if (room < 0) room = 0;
     char argument[kMessageTextSize];
     CopyCut(message.text ? message.text : "", room, argument);
@@ -74,6 +77,9 @@ int FillTemplate(const char* pattern, const UserMessage& message, char* out) {
     if (found.texts && found.numbers) {
         return found.textFirst ? wsprintfA(out, pattern, argument, number)
                                : wsprintfA(out, pattern, number, argument);
+    }
+    if (found.numbers == 2) {
+        return wsprintfA(out, pattern, number, static_cast<int>(message.secondNumber));
     }
     if (found.texts) return wsprintfA(out, pattern, argument);
     if (found.numbers) return wsprintfA(out, pattern, number);

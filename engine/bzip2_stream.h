@@ -52,11 +52,22 @@ public:
     // Fetches the next chunk of up to kBzip2ReadChunk bytes into `buffer`; `*count` is
     // the number delivered, 0 unless the status is Data. The last bytes of the stream
     // come as Data, the following call answers End.
-    Bzip2ReadStatus Read(char* buffer, int* count);
+    //
+    // Streams that follow one another are one sequence, as bunzip2 reads them (parallel
+    // compressors write such files): the sequence ends at the end of the file or at the
+    // first bytes behind a stream that do not start another, such as an image's trailer.
+    // A later stream that starts but is damaged or cut short is Damaged.
+    Bzip2ReadStatus Read(char* buffer, int* count) { return Read(buffer, kBzip2ReadChunk, count); }
+    // The same with chunks of up to `size` bytes.
+    Bzip2ReadStatus Read(char* buffer, int size, int* count);
     void Close();
 
 private:
+    Bzip2ReadStatus StartNextStream();
+
     void* handle_ = nullptr;
     FILE* file_ = nullptr;
     bool ended_ = false;
+    int streams_ = 0;  // started so far, the current one included
+    Bzip2ReadStatus failure_ = Bzip2ReadStatus::Data;  // a failure still to be answered
 };

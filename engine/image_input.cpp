@@ -2,6 +2,30 @@
 
 #include "engine/compressed_stream.h"
 #include "engine/image_kind.h"
+#include "engine/image_trailer.h"
+#include "engine/trailer_reader.h"
+
+namespace {
+
+// The length of an open file, -1 when it cannot be told (as for a file beyond 2 GB).
+long FileLength(FILE* file) {
+    if (fseek(file, 0, SEEK_END) != 0) {
+        return -1;
+    }
+    const long length = ftell(file);
+    return fseek(file, 0, SEEK_SET) == 0 ? length : -1;
+}
+
+// Whatever the reader makes of the trailer's contents, a block it recognises is no
+// sector data. Only the main program writes raw images; its policy it is.
+bool EndsWithTrailer(const char* path) {
+    char description[kDescriptionBufferSize];
+    int sectorsPerTrack = 0;
+    const int result = ReadTrailerFile(path, kProgramTrailerPolicy, description, &sectorsPerTrack);
+    return result != kTrailerMissing && result != kTrailerUnreadable;
+}
+
+}  // namespace
 
 InputOpen ImageInput::Open(const char* sourcePath, bool compressed) {
     Close();
@@ -11,6 +35,11 @@ InputOpen ImageInput::Open(const char* sourcePath, bool compressed) {
         return InputOpen::NotOpened;
     }
     if (!compressed) {
+        rawBytes_ = FileLength(file_);
+        if (rawBytes_ > 0 && EndsWithTrailer(sourcePath)) {
+            // A file shorter than a trailer that starts like one is all trailer.
+            rawBytes_ = rawBytes_ > kImageTrailerSize ? rawBytes_ - kImageTrailerSize : 0;
+        }
         return InputOpen::Opened;
     }
     if (HasExtension(sourcePath, ".exe") && FindCompressedStream(file_) != 0) {
@@ -24,26 +53,51 @@ InputOpen ImageInput::Open(const char* sourcePath, bool compressed) {
     return InputOpen::Opened;
 }
 
-InputRead ImageInput::Read(char* buffer, unsigned* count) {
-    *count = 0;
-    if (file_ == nullptr) {
+InputRead ImageInput::Load(char* buffer, uint32_t capacity, uint32_t* found) {
+    *found = 0;
+    if (file_ == nullptr || capacity < kChunkSize) {
         return InputRead::Failed;
     }
-    if (!compressed_) {
-        *count = static_cast<unsigned>(fread(buffer, 1, kChunkSize, file_));
-        return ferror(file_) ? InputRead::Failed : InputRead::Data;
-    }
-    int got = 0;
-    switch (decompressor_.Read(buffer, &got)) {
-    case Bzip2ReadStatus::Data:
-        *count = static_cast<unsigned>(got);
-        return InputRead::Data;
-    case Bzip2ReadStatus::End:
-        return InputRead::Data;
-    default:
-        // A damaged or truncated stream is as unreadable as a failing file: the image
-        // on the disk would be incomplete.
+    return compressed_ ? LoadCompressed(buffer, capacity, found)
+                       : LoadRaw(buffer, capacity, found);
+}
+
+// The size is known before reading: an image of the wrong size is not read at all.
+InputRead ImageInput::LoadRaw(char* buffer, uint32_t capacity, uint32_t* found) {
+    if (rawBytes_ < 0) {
         return InputRead::Failed;
+    }
+    const unsigned long long length = static_cast<unsigned long long>(rawBytes_);
+    *found = length > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(length);
+    const size_t wanted = *found < capacity ? *found : capacity;
+    if (fread(buffer, 1, wanted, file_) != wanted) {
+        return InputRead::Failed;
+    }
+    return InputRead::Data;
+}
+
+InputRead ImageInput::LoadCompressed(char* buffer, uint32_t capacity, uint32_t* found) {
+    uint32_t total = 0;
+    for (;;) {
+        // Past the buffer's end the bytes are only counted: the image is refused anyway.
+        const uint32_t room = total < capacity ? capacity - total : 0;
+        char* to = room != 0 ? buffer + total : buffer;
+        const int size = static_cast<int>(room != 0 && room < kChunkSize ? room : kChunkSize);
+        int got = 0;
+        switch (decompressor_.Read(to, size, &got)) {
+        case Bzip2ReadStatus::Data:
+            total = total + static_cast<uint32_t>(got) < total
+                        ? 0xFFFFFFFFu
+                        : total + static_cast<uint32_t>(got);
+            break;
+        case Bzip2ReadStatus::End:
+            *found = total;
+            return InputRead::Data;
+        default:
+            // A damaged or truncated stream is as unreadable as a failing file: the image
+            // on the disk would be incomplete.
+            return InputRead::Failed;
+        }
     }
 }
 
@@ -53,4 +107,5 @@ void ImageInput::Close() {
         fclose(file_);
         file_ = nullptr;
     }
+    rawBytes_ = -1;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <stdint.h>
 #include <stdio.h>
 
 #include "engine/bzip2_stream.h"
@@ -12,16 +13,17 @@ enum class InputOpen {
 };
 
 enum class InputRead {
-    Data,    // `count` bytes, possibly 0 at the end
+    Data,    // the whole image was read
     Failed,  // the file cannot be read, or the stream is damaged or cut short
 };
 
-// The image a write job reads: the raw sectors (trailer included), or the bzip2 stream
-// of an ".imz" or ".exe" image, which ends before the trailer. Closes what is open when
-// it goes out of scope. Shared with the restorer stub: no allocation of its own.
+// The image a write job reads: the raw sectors of an ".img" (the file less its trailer
+// when the trailer reader finds one, else the whole file), or the bzip2 streams of an
+// ".imz" or ".exe" image, which end before the trailer. Closes what is open when it goes
+// out of scope. Shared with the restorer stub: no allocation of its own.
 class ImageInput {
 public:
-    // Chunks are at most this long; the caller's buffer holds as many bytes.
+    // The caller's buffer holds at least this many bytes.
     static constexpr unsigned kChunkSize = kBzip2ReadChunk;
 
     ImageInput() = default;
@@ -33,13 +35,21 @@ public:
     // for its stream first.
     InputOpen Open(const char* sourcePath, bool compressed);
 
-    // The next chunk of up to kChunkSize bytes; `*count` is 0 when the image has ended.
-    InputRead Read(char* buffer, unsigned* count);
+    // Reads the whole image into `buffer`, which holds `capacity` bytes (at least
+    // kChunkSize). `*found` is the image's length in bytes, also when it is longer than
+    // the buffer: a stream is then decoded to its end and only counted, and what the
+    // buffer holds is no image. Failed when the file cannot be read or the stream is
+    // damaged or cut short anywhere.
+    InputRead Load(char* buffer, uint32_t capacity, uint32_t* found);
 
     void Close();
 
 private:
+    InputRead LoadRaw(char* buffer, uint32_t capacity, uint32_t* found);
+    InputRead LoadCompressed(char* buffer, uint32_t capacity, uint32_t* found);
+
     FILE* file_ = nullptr;
     Bzip2Reader decompressor_;
     bool compressed_ = false;
+    long rawBytes_ = -1;  // a raw image's data: the file less its trailer; -1 unknown
 };

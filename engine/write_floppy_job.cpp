@@ -3,7 +3,6 @@
 #include <stdlib.h>
 
 #include "engine/floppy_type.h"
-#include "engine/image_trailer.h"
 #include "engine/job_text.h"
 #include "engine/update_speed.h"
 #include "resources/string_ids.h"
@@ -15,7 +14,6 @@ WriteFloppyJob::WriteFloppyJob(const JobRequest& request, JobHost& host,
       device_(device),
       imageSectorsPerTrack_(request.imageSectorsPerTrack),
       compressed_(request.compressed),
-      buffer_(static_cast<char*>(malloc(kChunkSize))),
       cursor_(method) {
     CopyJobText(driveText_, host.DriveText());
     CopyJobText(sourcePath_, request.imagePath);
@@ -23,19 +21,19 @@ WriteFloppyJob::WriteFloppyJob(const JobRequest& request, JobHost& host,
 
 WriteFloppyJob::~WriteFloppyJob() {
     CloseAll();
-    free(buffer_);
+    free(image_);
 }
 
 int WriteFloppyJob::Run() {
-    if (buffer_ == nullptr || Prepare() != 0) {
+    if (Prepare() != 0) {
         Post(JobNotice::Failed);
+        return -1;
+    }
+    if (OpenInput() != 0 || LoadImage() != 0) {
         return -1;
     }
     if (!device_.Open(DeviceAccess::Write)) {
         return Fail(IDS_UNABLE_TO_OPEN, driveText_);
-    }
-    if (OpenInput() != 0) {
-        return -1;
     }
     startSeconds_ = host_.NowSeconds();
     return Copy();
@@ -51,6 +49,12 @@ int WriteFloppyJob::Prepare() {
     }
     totalBytes_ = type->totalBytes;
     CopyJobText(progress_.sizeText, type->sizeText);
+    // A foreign trailer's number, or none: the disk in the drive says what a whole
+    // image is.
+    const FloppyType* named = imageSectorsPerTrack_ > 0
+                                  ? FindFloppyType(static_cast<uint32_t>(imageSectorsPerTrack_))
+                                  : nullptr;
+    imageBytes_ = named != nullptr ? named->totalBytes : type->totalBytes;
     return CheckImageAgainstDisk(imageSectorsPerTrack_, type->sectorsPerTrack,
                                  outcome_.Messages());
 }
@@ -60,45 +64,42 @@ int WriteFloppyJob::OpenInput() {
     case InputOpen::Opened:
         return 0;
     case InputOpen::NoImageInExe:
-        device_.Close();
         return Fail(IDS_EXE_HAS_NO_IMAGE);
     case InputOpen::DecompressorNotOpened:
-        device_.Close();
         return Fail(IDS_DECOMPRESSOR_NOT_OPENED, sourcePath_);
     case InputOpen::NotOpened:
         break;
     }
-    device_.Close();
     return Fail(IDS_UNABLE_TO_OPEN, sourcePath_);
 }
 
-// A chunk of nothing ends every image; a last chunk of exactly a trailer's length is the
-// trailer of a raw image. A compressed stream holds no trailer: all it gives is data.
-bool WriteFloppyJob::IsEndOfImage(unsigned chunk) const {
-    return chunk == 0 || (!compressed_ && chunk == kImageTrailerSize);
+// Decoded once, checked whole, and the file let go before the drive is opened.
+int WriteFloppyJob::LoadImage() {
+    image_ = static_cast<char*>(malloc(imageBytes_));
+    uint32_t found = 0;
+    const bool read = image_ != nullptr && input_.Load(image_, imageBytes_, &found) == InputRead::Data;
+    input_.Close();
+    if (!read) {
+        return Fail(IDS_IMAGE_READ_FAILED);
+    }
+    if (found != imageBytes_) {
+        return Fail(IDS_IMAGE_NOT_WHOLE_DISK, nullptr, static_cast<long>(found),
+                    static_cast<long>(imageBytes_));
+    }
+    return 0;
 }
 
+// Every format's size is a whole number of chunks, so every write is a whole chunk.
 int WriteFloppyJob::Copy() {
-    for (;;) {
-        unsigned chunk = 0;
-        if (input_.Read(buffer_, &chunk) != InputRead::Data) {
-            CloseAll();
-            return Fail(IDS_IMAGE_READ_FAILED);
-        }
-        if (IsEndOfImage(chunk)) {
-            CloseAll();
-            Post(JobNotice::Finished);
-            return 0;
-        }
-        // Whole sectors only; the padding is whatever the buffer held there.
-        const uint32_t padded =
-            (chunk + FloppyDevice::kSectorSize - 1) / FloppyDevice::kSectorSize *
-            FloppyDevice::kSectorSize;
+    static_assert(kChunkSize % FloppyDevice::kSectorSize == 0, "chunks of whole sectors");
+    for (uint32_t done = 0; done < imageBytes_; done += kChunkSize) {
+        const uint32_t left = imageBytes_ - done;
+        const uint32_t chunk = left < kChunkSize ? left : kChunkSize;
         uint32_t error = 0;
-        if (!device_.Write(cursor_.NextSector(), buffer_, padded, &error)) {
+        if (!device_.Write(cursor_.NextSector(), image_ + done, chunk, &error)) {
             return FailWrite(error);
         }
-        cursor_.Advance(padded);
+        cursor_.Advance(chunk);
         progress_.percentDone = cursor_.Percent(totalBytes_);
         progress_.kilobytesCopied = cursor_.Kilobytes();
         UpdateSpeed(progress_.kilobytesCopied, startSeconds_, host_.NowSeconds(),
@@ -109,6 +110,9 @@ int WriteFloppyJob::Copy() {
         }
         Post(JobNotice::Progress);
     }
+    CloseAll();
+    Post(JobNotice::Finished);
+    return 0;
 }
 
 int WriteFloppyJob::FailWrite(uint32_t error) {
@@ -132,8 +136,9 @@ void WriteFloppyJob::Post(JobNotice notice) {
     host_.Post(JobKind::Write, notice, progress_);
 }
 
-int WriteFloppyJob::Fail(unsigned messageId, const char* text, long number) {
-    outcome_.Messages().Show(UserMessage{messageId, MessageStyle::Error, text, number});
+int WriteFloppyJob::Fail(unsigned messageId, const char* text, long number, long secondNumber) {
+    outcome_.Messages().Show(
+        UserMessage{messageId, MessageStyle::Error, text, number, secondNumber});
     Post(JobNotice::Failed);
     return -1;
 }

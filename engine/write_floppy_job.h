@@ -10,13 +10,16 @@
 #include "engine/transfer_cursor.h"
 
 // Writes the image file `imagePath` of the request onto the disk from sector 0, in
-// chunks of up to 10,240 bytes, after checking that the disk's format fits the image.
-// The image decides how much is written: the job ends when its data ends, and the
-// 1024-byte trailer of a raw image never reaches the disk. Reports through the host:
-// Progress notices, Finished once on success, Failed after its message on any
-// failure, nothing when cancelled. The source is never changed. Built and run on the
-// worker thread; it closes the device and the image on every path. Shared with the
-// restorer stub: no allocation but its buffer, no library beyond stdio and bzip2.
+// chunks of 10,240 bytes. Before the drive is opened for writing, the disk's format must
+// fit the image and the whole image is read into memory and checked: a stream that does
+// not decode to its end is a failed read, and the data must be exactly one disk of the
+// format the trailer names (9, 18 or 21 sectors per track), else of the disk in the
+// drive. So a bad image leaves the disk as it was, and only image data reaches it; a
+// raw image's trailer never does. Reports through the host: Progress notices, Finished
+// once on success, Failed after its message on any failure, nothing when cancelled. The
+// source is never changed. Built and run on the worker thread; it closes the device and
+// the image on every path. Shared with the restorer stub: no allocation but its one
+// buffer of at most 1,720,320 bytes, no library beyond stdio and bzip2.
 class WriteFloppyJob {
 public:
     static constexpr uint32_t kChunkSize = ImageInput::kChunkSize;
@@ -36,11 +39,12 @@ public:
 private:
     int Prepare();
     int OpenInput();
+    int LoadImage();
     int Copy();
-    bool IsEndOfImage(unsigned chunk) const;
     int FailWrite(uint32_t error);
     void Post(JobNotice notice);
-    int Fail(unsigned messageId, const char* text = nullptr, long number = 0);
+    int Fail(unsigned messageId, const char* text = nullptr, long number = 0,
+             long secondNumber = 0);
     void CloseAll();
 
     JobHost& host_;
@@ -50,7 +54,8 @@ private:
     char sourcePath_[kJobPathSize];
     int32_t imageSectorsPerTrack_;
     bool compressed_;
-    char* buffer_;
+    char* image_ = nullptr;             // the whole image, once loaded
+    uint32_t imageBytes_ = 0;           // what the format needs, and the image holds
     uint32_t totalBytes_ = 0xFFFFFFFF;  // not known until the floppy type is
     int64_t startSeconds_ = 0;
     TransferCursor cursor_;

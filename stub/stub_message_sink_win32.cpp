@@ -9,7 +9,9 @@ MessageAnswer StubMessageSink::Show(const UserMessage& message) {
         // A text the stub does not carry; a question nobody saw is no consent.
         return message.style == MessageStyle::Question ? MessageAnswer::No : MessageAnswer::Ok;
     }
-    return ShowOwn(id, message.style, message.text, message.number);
+    UserMessage own = message;
+    own.id = id;
+    return MessageBoxSink(owner_).Show(own);
 }
 
 MessageAnswer StubMessageSink::ShowOwn(unsigned stubId, MessageStyle style, const char* text,

@@ -75,8 +75,9 @@ TEST_F(StringTable, OnlyTheSettingsBoxesHaveTooltipTexts) {
     EXPECT_THAT(inControlRange, ElementsAre(1029u, 1030u, 1031u, 1032u, 1033u, 1034u, 1035u, 1036u));
 }
 
-// The message box formats each text with one text and one number, so a text may hold
-// %s and %d at most once each, and no other conversion.
+// The message box formats each text with one text and one number, or two numbers, so a
+// text may hold %s once and a number (%d or %u) once, or two numbers and no text, and
+// no other conversion.
 TEST_F(StringTable, TextsHoldOnlyPlaceholdersTheMessageBoxCanFill) {
     for (const auto& [id, text] : table().texts) {
         int strings = 0, numbers = 0;
@@ -84,11 +85,11 @@ TEST_F(StringTable, TextsHoldOnlyPlaceholdersTheMessageBoxCanFill) {
             if (text[i] != '%') continue;
             const char kind = i + 1 < text.size() ? text[++i] : '\0';
             if (kind == 's') ++strings;
-            else if (kind == 'd') ++numbers;
+            else if (kind == 'd' || kind == 'u') ++numbers;
             else EXPECT_EQ(kind, '%') << "string " << id << ": " << text;
         }
         EXPECT_LE(strings, 1) << "string " << id;
-        EXPECT_LE(numbers, 1) << "string " << id;
+        EXPECT_LE(numbers, strings == 0 ? 2 : 1) << "string " << id;
     }
 }
 
@@ -135,6 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "This will overwrite the content of the floppy disk that is currently in the drive.\n"
                   "Are you sure you want to do this?"},
         ExactText{57677, "%d kB copied (%s kB/sec)"},
+        ExactText{125,
+                  "The image file does not hold a whole floppy disk (%u of %u bytes).\n"
+                  "Nothing was written to the floppy disk."},
         ExactText{103, "%s already exists.\nDo you want to replace it?"},
         ExactText{1031,
                   "This option should only be used when you need to recover data from a bad floppy. "

@@ -172,64 +172,58 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Images without trailer ----------------------------------------------------------------------
 
-// 97 chunks, then 6,720 bytes padded to 14 sectors with what the buffer held.
-TEST_F(WriteJob, RawImageWithoutTrailerIsWrittenToItsEndAndPadded) {
+// Without a trailer every byte is data, the last 1024 bytes too, and the disk in the drive
+// says how many there must be.
+TEST_F(WriteJob, RawImageWithoutTrailerIsAllItsBytes) {
     for (Flavour flavour : {Flavour::Nt, Flavour::Vwin32}) {
         SCOPED_TRACE(FlavourName(flavour));
         host_ = TestJobHost();
         SimulatedFloppy disk(18, flavour);
         Blank(disk);
-        const std::string image = BinaryTestData(1000000, 9);
+        const std::string image = BinaryTestData(1474560, 9);
         Source("foreign.img", image, 0);
 
         EXPECT_EQ(Run(disk, flavour), 0);
 
-        const std::vector<Write> writes = Transfers(disk);
-        ASSERT_EQ(writes.size(), 98u);
-        EXPECT_EQ(writes[96], (Write{true, 96 * 20, kChunk, true}));
-        EXPECT_EQ(writes[97], (Write{true, 97 * 20, 7168, true}));
-        const std::string written = DiskBytes(disk);
-        EXPECT_TRUE(written.substr(0, 1000000) == image);
-        // The padding is the previous chunk's bytes at the same place in the buffer.
-        EXPECT_TRUE(written.substr(1000000, 448) == image.substr(96 * kChunk + 6720, 448));
-        const size_t end = 97 * kChunk + 7168;
-        EXPECT_TRUE(written.substr(end) == std::string(written.size() - end, '\0'));
+        EXPECT_EQ(Transfers(disk).size(), 144u);
+        EXPECT_TRUE(DiskBytes(disk) == image);
         EXPECT_EQ(host_.Outcome(), JobNotice::Finished);
-        EXPECT_EQ(host_.Last(JobNotice::Progress)->progress.percentDone, 67u);
-        EXPECT_EQ(host_.Last(JobNotice::Progress)->progress.kilobytesCopied, 977u);  // 1,000,448 bytes
+        EXPECT_EQ(host_.Last(JobNotice::Progress)->progress.percentDone, 100u);
     }
 }
 
-// A last chunk of exactly 1024 bytes is taken for a trailer in a raw image; a compressed
-// stream holds no trailer, so there those bytes are data and reach the disk.
-TEST_F(WriteJob, LastThousandTwentyFourBytesAreATrailerOnlyInARawImage) {
-    const std::string data = BinaryTestData(5 * kChunk + 1024, 17);
-    for (const char* name : {"short.img", "short.imz"}) {
+// 1024 bytes past a chunk's end are data, in a raw image as in a stream: both are one
+// disk and 1024 bytes, and refused whole.
+TEST_F(WriteJob, ThousandTwentyFourBytesPastTheDiskAreDataNotATrailer) {
+    const std::string data = BinaryTestData(1474560 + 1024, 17);
+    for (const char* name : {"long.img", "long.imz"}) {
         SCOPED_TRACE(name);
         host_ = TestJobHost();
         SimulatedFloppy disk(18);
-        Blank(disk);
+        const std::string before = DiskBytes(disk);
         const bool raw = HasExtension(name, ".img");
         Source(name, raw ? data : CompressedStream(data), 0);
 
-        EXPECT_EQ(Run(disk, Flavour::Nt), 0);
+        EXPECT_EQ(Run(disk, Flavour::Nt), -1);
 
-        const size_t reached = raw ? 5 * kChunk : data.size();
-        EXPECT_EQ(Transfers(disk).size(), raw ? 5u : 6u);
-        EXPECT_TRUE(DiskBytes(disk).substr(0, reached) == data.substr(0, reached));
-        EXPECT_EQ(DiskBytes(disk).substr(reached, 4096), std::string(4096, '\0'));
-        EXPECT_EQ(host_.Outcome(), JobNotice::Finished);
+        ExpectFailed(disk, IDS_IMAGE_NOT_WHOLE_DISK);
+        EXPECT_EQ(host_.sink.shown[0].number, 1475584);
+        EXPECT_EQ(host_.sink.shown[0].secondNumber, 1474560);
+        EXPECT_TRUE(Transfers(disk).empty());
+        EXPECT_TRUE(DiskBytes(disk) == before);
     }
 }
 
-// The image decides the length: one longer than the disk runs into its end.
-TEST_F(WriteJob, RawImageLongerThanTheDiskFailsAtTheDisksEnd) {
+// An image longer than the disk is refused before the drive is opened for writing.
+TEST_F(WriteJob, RawImageLongerThanTheDiskIsRefusedBeforeWriting) {
     SimulatedFloppy disk(9);
+    const std::string before = DiskBytes(disk);
     Source("long.img", BinaryTestData(737280 + kChunk, 3), 0);
     EXPECT_EQ(Run(disk, Flavour::Nt), -1);
-    ExpectFailed(disk, IDS_SECTOR_WRITE_FAILED_NO_TRAILER);
-    EXPECT_EQ(host_.sink.shown[0].number, static_cast<long>(SimulatedFloppy::kSectorNotFound));
-    EXPECT_EQ(host_.Count(JobNotice::Progress), 72);
+    ExpectFailed(disk, IDS_IMAGE_NOT_WHOLE_DISK);
+    EXPECT_EQ(host_.sink.shown[0].number, 737280 + static_cast<long>(kChunk));
+    EXPECT_EQ(host_.Count(JobNotice::Progress), 0);
+    EXPECT_TRUE(DiskBytes(disk) == before);
 }
 
 // --- Write failures ---------------------------------------------------------------------------------

@@ -12,10 +12,12 @@ public:
         MessageStyle style;
         std::string text;
         long number;
+        long secondNumber;
     };
 
     MessageAnswer Show(const UserMessage& message) override {
-        shown.push_back({message.id, message.style, message.text ? message.text : "", message.number});
+        shown.push_back({message.id, message.style, message.text ? message.text : "", message.number,
+                         message.secondNumber});
         if (message.style != MessageStyle::Question) {
             return MessageAnswer::Ok;
         }

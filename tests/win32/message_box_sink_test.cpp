@@ -59,6 +59,15 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"NoSuchString", 4242, "x", 0, "Message 4242"}),
     [](const ::testing::TestParamInfo<FormatCase>& param) { return std::string(param.param.name); });
 
+// Found and needed, in that order, unsigned: the sizes of a wrong image.
+TEST(FormatUserMessage, FillsTwoNumbers) {
+    UserMessage message = Message(IDS_IMAGE_NOT_WHOLE_DISK, "unused", 737280);
+    message.secondNumber = 1474560;
+    EXPECT_EQ(Format(message),
+              "The image file does not hold a whole floppy disk (737280 of 1474560 bytes).\n"
+              "Nothing was written to the floppy disk.");
+}
+
 TEST(FormatUserMessage, KeepsALongestPathWhole) {
     const std::string path = "C:\\" + std::string(252, 'p') + ".imz";  // 259 characters
     ASSERT_EQ(path.size(), 259u);
