@@ -12,21 +12,30 @@
 
 namespace gui {
 
+namespace {
+
+// A program the build names, as Wine sees it; empty where it was not built.
+std::string BuiltProgram(const char* unixPath) {
+    if (unixPath == nullptr) return std::string();
+    std::string path = WindowsPath(unixPath);
+    return FileExists(path) ? path : std::string();
+}
+
+}  // namespace
+
 std::string VorlixProgram() {
 #ifdef VORLIX_PROGRAM
-    std::string path = WindowsPath(VORLIX_PROGRAM);
-    return FileExists(path) ? path : std::string();
+    return BuiltProgram(VORLIX_PROGRAM);
 #else
-    return std::string();
+    return BuiltProgram(nullptr);
 #endif
 }
 
 std::string SlowFloppyProgram() {
 #ifdef VORLIX_SLOW_FLOPPY_PROGRAM
-    std::string path = WindowsPath(VORLIX_SLOW_FLOPPY_PROGRAM);
-    return FileExists(path) ? path : std::string();
+    return BuiltProgram(VORLIX_SLOW_FLOPPY_PROGRAM);
 #else
-    return std::string();
+    return BuiltProgram(nullptr);
 #endif
 }
 
