@@ -54,7 +54,12 @@ void FormatTrailer(char (&block)[kImageTrailerSize], const char* description,
     text.Append(kTrailerVersionTag);
     text.Append("002] ");
     text.Append(kTrailerDescriptionTag);
-    text.Append(description, BoundedLength(description, kMaxDescriptionLength));
+    // The description's own end marks would end it early when read back: they are
+    // stored as blanks.
+    const size_t length = BoundedLength(description, kMaxDescriptionLength);
+    for (size_t i = 0; i < length; ++i) {
+        text.AppendChar(description[i] == kTrailerDescriptionEnd ? ' ' : description[i]);
+    }
     text.AppendChar(kTrailerDescriptionEnd);
     text.Append("] ");
     text.Append(kTrailerSectorsTag);

@@ -67,20 +67,26 @@ int PlainNumber(const char* text) {
 
 // --- Shared
 
-// The description runs from its tag to the first 0x01 behind it (none: it is empty); the
-// sectors per track follow the first tag of theirs anywhere in the text, inside the
-// description too.
+// The description runs from its tag to the first 0x01 behind it (none: it is empty).
+// The sectors per track follow the first tag of theirs outside the description: text
+// that someone typed must not change the disk's format. Where the description has no
+// end there is no description, and the first tag anywhere counts.
 void ReadTags(const char* text, const TrailerPolicy& policy,
               char (&description)[kDescriptionBufferSize], int* sectorsPerTrack) {
     const char* start = strstr(text, kTrailerDescriptionTag);
+    const char* end = nullptr;
     if (start != nullptr) {
         start += sizeof kTrailerDescriptionTag - 1;
-        const char* end = strchr(start, kTrailerDescriptionEnd);
+        end = strchr(start, kTrailerDescriptionEnd);
         if (end != nullptr) {
             CopyDescription(description, start, static_cast<size_t>(end - start));
         }
     }
     const char* sectors = strstr(text, kTrailerSectorsTag);
+    // The tag holds no 0x01, so one that begins inside the description ends there too.
+    if (sectors != nullptr && end != nullptr && sectors >= start && sectors < end) {
+        sectors = strstr(end, kTrailerSectorsTag);
+    }
     if (sectors != nullptr) {
         *sectorsPerTrack = policy.numberAt(sectors + sizeof kTrailerSectorsTag - 1);
     }

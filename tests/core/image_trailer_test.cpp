@@ -98,11 +98,22 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"LongIsCut", std::string(300, 'x'), 18, kTrailerRead, std::string(255, 'x'), 18},
         RoundTripCase{"ExactlyTheLimit", std::string(255, 'y'), 9, kTrailerRead, std::string(255, 'y'), 9},
         RoundTripCase{"LineEndsAndEofByte", "one\r\ntwo\x1A" "three", 18, kTrailerRead, "one\r\ntwo\x1A" "three", 18},
-        RoundTripCase{"EndMarkInsideEndsItEarly", "ab\x01" "cd", 18, kTrailerRead, "ab", 18},
-        RoundTripCase{"EndMarkFirstReadsAsEmpty", "\x01" "cd", 18, kTrailerNoDescription, "", 18},
-        RoundTripCase{"FirstSectorsTagWins", "see [SectorsPerTrack 9] here", 21, kTrailerRead,
-                      "see [SectorsPerTrack 9] here", 9},
-        RoundTripCase{"OnlyTheSectorsTag", "[SectorsPerTrack 9]", 18, kTrailerRead, "[SectorsPerTrack 9]", 9}),
+        // Hostile descriptions: end marks become blanks, tags inside change nothing.
+        RoundTripCase{"EndMarkInsideIsABlank", "ab\x01" "cd", 18, kTrailerRead, "ab cd", 18},
+        RoundTripCase{"EndMarkFirstIsABlank", "\x01" "cd", 18, kTrailerRead, " cd", 18},
+        RoundTripCase{"OnlyEndMarks", "\x01\x01", 9, kTrailerRead, "  ", 9},
+        RoundTripCase{"SectorsTagInsideIsText", "see [SectorsPerTrack 9] here", 21, kTrailerRead,
+                      "see [SectorsPerTrack 9] here", 21},
+        RoundTripCase{"OnlyTheSectorsTag", "[SectorsPerTrack 9]", 18, kTrailerRead, "[SectorsPerTrack 9]", 18},
+        RoundTripCase{"NegativeSectorsInside", "[SectorsPerTrack -1", 18, kTrailerRead, "[SectorsPerTrack -1", 18},
+        RoundTripCase{"EndMarkThenSectorsTag", "x\x01] [SectorsPerTrack 21]", 9, kTrailerRead,
+                      "x ] [SectorsPerTrack 21]", 9},
+        RoundTripCase{"WholeForgedTrailer", "\x01] [SectorsPerTrack -1] [FileVersion 003]", 18,
+                      kTrailerRead, " ] [SectorsPerTrack -1] [FileVersion 003]", 18},
+        RoundTripCase{"ForgedDescriptionTag", "[Description evil\x01] [SectorsPerTrack 21]", 9,
+                      kTrailerRead, "[Description evil ] [SectorsPerTrack 21]", 9},
+        RoundTripCase{"SectorsTagAtTheCut", std::string(240, 'z') + "[SectorsPerTrack 21]", 9,
+                      kTrailerRead, (std::string(240, 'z') + "[SectorsPerTrack 21]").substr(0, 255), 9}),
     [](const ::testing::TestParamInfo<RoundTripCase>& p) { return std::string(p.param.name); });
 
 TEST(ImageTrailer, LongDescriptionIsStoredAsItsFirst255Characters) {

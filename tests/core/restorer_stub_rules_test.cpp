@@ -152,10 +152,10 @@ INSTANTIATE_TEST_SUITE_P(
         TrailerCase{"NewerVersion",
                     Block("[FileVersion 003] [Description new\x01] [SectorsPerTrack 18]"),
                     kTrailerRead, "new", 18},
-        TrailerCase{"FirstSectorsFieldCounts",
+        TrailerCase{"SectorsFieldAfterTheDescriptionCounts",
                     Block("[FileVersion 002] [Description [SectorsPerTrack 9\x01] "
                           "[SectorsPerTrack 18]"),
-                    kTrailerRead, "[SectorsPerTrack 9", 9},
+                    kTrailerRead, "[SectorsPerTrack 9", 18},
         TrailerCase{"BlanksBeforeNumber",
                     Block("[FileVersion 002] [Description x\x01] [SectorsPerTrack   21]"),
                     kTrailerRead, "x", 21},

@@ -97,7 +97,25 @@ INSTANTIATE_TEST_SUITE_P(
         PolicyCase{"HugeNumber", std::string("[FileVersion 002] ") + kFull + "99999999999999999999]",
                    {kTrailerRead, "abc", 2147483647}, {kTrailerRead, "abc", 999999}},
         PolicyCase{"HugeNegativeNumber", std::string("[FileVersion 002] ") + kFull + "-99999999999]",
-                   {kTrailerRead, "abc", -2147483647 - 1}, {kTrailerRead, "abc", 0}}),
+                   {kTrailerRead, "abc", -2147483647 - 1}, {kTrailerRead, "abc", 0}},
+        // Only the sectors tag outside the description counts.
+        PolicyCase{"TagInsideDescription",
+                   "[FileVersion 002] [Description [SectorsPerTrack 21]\x01] [SectorsPerTrack 18]",
+                   {kTrailerRead, "[SectorsPerTrack 21]", 18}, {kTrailerRead, "[SectorsPerTrack 21]", 18}},
+        PolicyCase{"NegativeInsideDescription",
+                   "[FileVersion 002] [Description [SectorsPerTrack -1\x01] [SectorsPerTrack 9]",
+                   {kTrailerRead, "[SectorsPerTrack -1", 9}, {kTrailerRead, "[SectorsPerTrack -1", 9}},
+        PolicyCase{"TagOnlyInsideDescription", "[FileVersion 002] [Description [SectorsPerTrack 21]\x01]",
+                   {kTrailerRead, "[SectorsPerTrack 21]", 0}, {kTrailerRead, "[SectorsPerTrack 21]", 0}},
+        PolicyCase{"EndMarkInsideDescription",
+                   "[FileVersion 002] [Description ab\x01" "cd\x01] [SectorsPerTrack 18]",
+                   {kTrailerRead, "ab", 18}, {kTrailerRead, "ab", 18}},
+        PolicyCase{"TagBeforeDescription",
+                   "[FileVersion 002] [SectorsPerTrack 9] [Description [SectorsPerTrack 21]\x01]",
+                   {kTrailerRead, "[SectorsPerTrack 21]", 9}, {kTrailerRead, "[SectorsPerTrack 21]", 9}},
+        PolicyCase{"UnendedDescriptionKeepsFirstTag",
+                   "[FileVersion 002] [Description [SectorsPerTrack 21] [SectorsPerTrack 18]",
+                   {kTrailerNoDescription, "", 21}, {kTrailerNoDescription, "", 21}}),
     [](const ::testing::TestParamInfo<PolicyCase>& p) { return std::string(p.param.name); });
 
 TEST(TrailerPolicies, FilesWithoutBytesAreUnreadableUnderBoth) {
