@@ -25,8 +25,9 @@ constexpr int kTrailerNewerVersion = -3;    // the user has been told to update
 constexpr int kTrailerNoDescription = -4;   // read, but the description is empty
 
 // Appends the trailer to an existing, closed image file. The description is cut to its
-// first 255 characters, each 0x01 in it stored as a blank; nullptr stands for none. Returns 0, or -1 when the file cannot
-// be opened or the trailer not written whole. Shows nothing: the caller reports.
+// first 255 characters, each 0x01 in it stored as a blank; nullptr stands for none.
+// Returns 0, or -1 when the file cannot be opened or the trailer not written whole.
+// Shows nothing: the caller reports.
 int AppendImageTrailer(const char* path, const char* description, int sectorsPerTrack);
 
 // The program's reader: reads the trailer of `path` under kProgramTrailerPolicy

@@ -3,9 +3,9 @@
 
 // The one trailer reader of the program and the restorer stub. What they share: the
 // version tag at offset 0, the description from its tag to the first 0x01 behind it, the
-// first sectors tag outside the description, the cut to 255 characters, the text ending at the first
-// zero byte or after 1024 bytes. What differs is their policy, below. Nothing here
-// allocates or shows a message.
+// first sectors tag outside the description, the cut to 255 characters, the text ending
+// at the first zero byte or after 1024 bytes. What differs is their policy, below.
+// Nothing here allocates or shows a message.
 
 // What a policy's version rule leaves to the reader.
 enum class TrailerVersionVerdict {
