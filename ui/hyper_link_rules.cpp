@@ -1,5 +1,8 @@
 #include "ui/hyper_link_rules.h"
 
+#include <string.h>
+
+#include "engine/ascii_text.h"
 #include "resources/string_ids.h"
 
 namespace {
@@ -11,6 +14,13 @@ const char kOpenCommandKey[] = "\\shell\\open\\command";
 bool ReadUsable(LinkShell& shell, const std::string& keyPath, std::string& text) {
     text.clear();
     return shell.ReadClassDefault(keyPath.c_str(), text) && !text.empty();
+}
+
+bool StartsWithIgnoringCase(const char* text, const char* prefix) {
+    for (; *prefix != '\0'; ++text, ++prefix) {
+        if (AsciiLower(*text) != AsciiLower(*prefix)) return false;
+    }
+    return true;
 }
 
 struct FailureText {
@@ -80,19 +90,32 @@ LinkBox FitLinkToText(const LinkBox& window, int clientWidth, int clientHeight, 
     return LinkBox{left, top, right - left + frameWidth, bottom - top + frameHeight};
 }
 
+bool IsFallbackAddress(const char* target) {
+    static const char* const kSchemes[] = {"http://", "https://", "mailto:"};
+    bool known = false;
+    for (const char* scheme : kSchemes) known = known || StartsWithIgnoringCase(target, scheme);
+    if (!known) return false;
+    // A quote would end the one argument early and let the rest be read as more of them.
+    for (const char* c = target; *c != '\0'; ++c) {
+        if (*c == '"' || static_cast<unsigned char>(*c) < 0x20) return false;
+    }
+    return true;
+}
+
 std::string FallbackCommandLine(const std::string& registeredCommand, const std::string& target) {
     std::string command = registeredCommand;
     size_t cut = command.find("\"%1\"");
     if (cut == std::string::npos) cut = command.find("%1");
     if (cut != std::string::npos) command.erase(cut);
-    command += ' ';
+    command += " \"";
     command += target;
+    command += '"';
     return command;
 }
 
 int OpenLinkTarget(LinkShell& shell, const char* target, int showMode) {
     const int shellResult = shell.OpenWithShell(target, showMode);
-    if (shellResult > 32) return shellResult;
+    if (shellResult > 32 || !IsFallbackAddress(target)) return shellResult;
 
     std::string htmlClass;
     if (!ReadUsable(shell, kHtmlExtension, htmlClass)) return shellResult;

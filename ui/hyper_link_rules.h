@@ -89,14 +89,21 @@ protected:
     ~LinkShell() = default;
 };
 
+// Whether `target` may be handed to a browser's command line: an http, https or mailto
+// address (scheme in any case) without quotes or control characters. Anything else
+// could be a program or a document the browser would open as one.
+bool IsFallbackAddress(const char* target);
+
 // The command line that hands `target` to the program registered for ".htm" documents:
 // the registered command up to its first "\"%1\"" (or, if it has none, its first "%1"),
-// then a space and the target. Built in a string: neither part has a length limit.
+// then a space and the target in quotes, as one argument. Built in a string: neither part
+// has a length limit.
 std::string FallbackCommandLine(const std::string& registeredCommand, const std::string& target);
 
 // Opens `target` with the shell; should the shell fail, with the program registered for
-// ".htm" documents. Returns the shell's result when there is no usable fallback (no
-// class, no command, or an empty one), else the fallback's.
+// ".htm" documents. Returns the shell's result when there is no usable fallback (a
+// target that is no fallback address, no class, no command, or an empty one), else the
+// fallback's.
 int OpenLinkTarget(LinkShell& shell, const char* target, int showMode);
 
 // The warning that a link could not be opened, for the shell's error code.

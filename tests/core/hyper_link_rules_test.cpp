@@ -137,18 +137,18 @@ INSTANTIATE_TEST_SUITE_P(
     Commands, FallbackCommand,
     testing::Values(
         CommandCase{"QuotedPlaceholder", "\"C:\\Browser\\b.exe\" -nohome \"%1\"",
-                    "\"C:\\Browser\\b.exe\" -nohome  http://host/"},
-        CommandCase{"BarePlaceholder", "C:\\b.exe %1 -x", "C:\\b.exe  http://host/"},
-        CommandCase{"NoPlaceholder", "C:\\b.exe -nohome", "C:\\b.exe -nohome http://host/"},
-        CommandCase{"QuotedWinsOverAnEarlierBareOne", "b.exe %1 \"%1\"", "b.exe %1  http://host/"},
-        CommandCase{"QuotedPlaceholderFirst", "\"%1\" b.exe", " http://host/"},
-        CommandCase{"OtherPlaceholdersStay", "b.exe /dde %L", "b.exe /dde %L http://host/"}),
+                    "\"C:\\Browser\\b.exe\" -nohome  \"http://host/\""},
+        CommandCase{"BarePlaceholder", "C:\\b.exe %1 -x", "C:\\b.exe  \"http://host/\""},
+        CommandCase{"NoPlaceholder", "C:\\b.exe -nohome", "C:\\b.exe -nohome \"http://host/\""},
+        CommandCase{"QuotedWinsOverAnEarlierBareOne", "b.exe %1 \"%1\"", "b.exe %1  \"http://host/\""},
+        CommandCase{"QuotedPlaceholderFirst", "\"%1\" b.exe", " \"http://host/\""},
+        CommandCase{"OtherPlaceholdersStay", "b.exe /dde %L", "b.exe /dde %L \"http://host/\""}),
     [](const testing::TestParamInfo<CommandCase>& param) { return std::string(param.param.name); });
 
 TEST(FallbackCommand, KeepsLongCommandsAndTargetsWhole) {
     const std::string program = "\"C:\\" + std::string(300, 'p') + "\\b.exe\" ";
     const std::string target = "http://host/" + std::string(2000, 'q');
-    EXPECT_EQ(FallbackCommandLine(program + "\"%1\"", target), program + " " + target);
+    EXPECT_EQ(FallbackCommandLine(program + "\"%1\"", target), program + " \"" + target + "\"");
 }
 
 // --- Opening a target -----------------------------------------------------------------
@@ -202,7 +202,7 @@ TEST_F(OpenLink, AFailingShellFallsBackOnTheHtmlBrowser) {
     EXPECT_EQ(shell.calls,
               (std::vector<std::string>{"open mailto:me@host.example 1", "read .htm",
                                         "read htmlfile\\shell\\open\\command",
-                                        "start \"C:\\Web\\browser.exe\" -nohome  mailto:me@host.example 1"}));
+                                        "start \"C:\\Web\\browser.exe\" -nohome  \"mailto:me@host.example\" 1"}));
 }
 
 TEST_F(OpenLink, TheFallbacksOwnFailureIsReported) {
@@ -236,12 +236,46 @@ INSTANTIATE_TEST_SUITE_P(
                     MissingCase{"EmptyCommand", "htmlfile", ""}),
     [](const testing::TestParamInfo<MissingCase>& param) { return std::string(param.param.name); });
 
+struct AddressCase {
+    const char* target;
+    bool handedToTheBrowser;
+};
+
+class OpenLinkAddress : public OpenLink, public testing::WithParamInterface<AddressCase> {};
+
+// A failing shell must not turn a link into a way to start a program or open a local
+// document through the browser's command line.
+TEST_P(OpenLinkAddress, OnlyWebAndMailAddressesReachTheBrowser) {
+    RegisterHtml("htmlfile", "browser.exe \"%1\"");
+    shell.shellResult = 31;
+    Open(GetParam().target);
+    const bool started = shell.calls.back().rfind("start ", 0) == 0;
+    EXPECT_EQ(started, GetParam().handedToTheBrowser) << GetParam().target;
+    EXPECT_EQ(IsFallbackAddress(GetParam().target), GetParam().handedToTheBrowser);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, OpenLinkAddress,
+    testing::Values(AddressCase{"http://www.example/", true},
+                    AddressCase{"HTTPS://www.example/a?b=c&d", true},
+                    AddressCase{"mailto:someone@host.example", true},
+                    AddressCase{"http://host/with space", true},
+                    AddressCase{"C:\\Windows\\notepad.exe", false},
+                    AddressCase{"file:///C:/autoexec.bat", false},
+                    AddressCase{"ftp://host/", false},
+                    AddressCase{"http:", false},
+                    AddressCase{"httpx://host/", false},
+                    AddressCase{"", false},
+                    AddressCase{"http://host/\" -new-program evil.exe", false},
+                    AddressCase{"http://host/\r\nnext", false},
+                    AddressCase{" http://host/", false}));
+
 TEST_F(OpenLink, ACommandLongerThanAPathIsUsedWhole) {
     const std::string browser = "\"C:\\" + std::string(400, 'w') + "\\browser.exe\"";
     RegisterHtml("htmlfile", (browser + " \"%1\"").c_str());
     shell.shellResult = 0;
     Open("http://h/");
-    EXPECT_EQ(shell.calls.back(), "start " + browser + "  http://h/ 1");
+    EXPECT_EQ(shell.calls.back(), "start " + browser + "  \"http://h/\" 1");
 }
 
 // --- The warning ------------------------------------------------------------------------
