@@ -28,6 +28,17 @@ bool ReadBody(const WinInet& wininet, HINTERNET request, std::string& body) {
     }
 }
 
+// 0 when the answer carried no status the query could read.
+unsigned HttpStatus(const WinInet& wininet, HINTERNET request) {
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!wininet.HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                                NULL)) {
+        return 0;
+    }
+    return status;
+}
+
 }  // namespace
 
 FetchResult FetchTextFile(const char* path) {
@@ -53,6 +64,7 @@ FetchResult FetchTextFile(const char* path) {
         return result;
     }
     result.status = FetchStatus::Received;
+    result.httpStatus = HttpStatus(wininet, request.Get());
     result.lines = SplitBodyLines(body);
     return result;
 }

@@ -23,11 +23,19 @@ void ShowLink(FetchView& view, ControlText text, const std::string& address) {
     if (IsOpenableAddress(address)) view.linkAddress = address;
 }
 
+constexpr unsigned kHttpOk = 200;
+
 }  // namespace
 
 FetchView UpdateCheckView(const FetchResult& fetched) {
     FetchView view;
     if (FailedView(fetched, view)) return view;
+    // An error page or a redirection read as the version file would offer its first
+    // line as a new version.
+    if (fetched.httpStatus != kHttpOk) {
+        view.status.id = IDS_STATUS_TRANSFER_FAILED;
+        return view;
+    }
     const VersionFile file = ParseVersionFile(fetched.lines);
     if (file.latestVersion == kProgramVersion) {
         view.status.id = IDS_STATUS_NO_UPDATE;

@@ -22,7 +22,8 @@ struct FetchView {
 
 // The update check: "No update is available" when the offered version is the running
 // one, else a link "Version %s is available" to the download page (also for an older or
-// an empty version: only equality counts); the history below.
+// an empty version: only equality counts); the history below. A body that came with an
+// HTTP status other than 200 is no answer: shown as a transfer that failed.
 FetchView UpdateCheckView(const FetchResult& fetched);
 
 // The message fetch: the server's link text and address unless the first line is "N/A",

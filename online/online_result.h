@@ -12,6 +12,7 @@ enum class FetchStatus {
 struct FetchResult {
     FetchStatus status = FetchStatus::NotSent;
     std::vector<std::string> lines;  // the body's lines when Received
+    unsigned httpStatus = 0;         // the server's status code when Received; 0: none told
 };
 
 // How the feedback POST ended.

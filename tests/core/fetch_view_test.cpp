@@ -35,7 +35,7 @@ std::string WithCrLf(const std::string& body) {
 }
 
 FetchResult Received(const std::string& body) {
-    return FetchResult{FetchStatus::Received, SplitBodyLines(body)};
+    return FetchResult{FetchStatus::Received, SplitBodyLines(body), 200};
 }
 
 void ExpectView(const FetchView& view, const ViewCase& expected) {
@@ -140,6 +140,29 @@ TEST_P(FailedFetchTest, NamesTheFailureAndLeavesTheResultDisabled) {
         EXPECT_FALSE(view.resultEnabled);
         EXPECT_EQ(view.resultText, "");
     }
+}
+
+class UpdateCheckStatusTest : public ::testing::TestWithParam<unsigned> {};
+
+// The body is a valid version file: only the status tells that it is no answer.
+TEST_P(UpdateCheckStatusTest, AnythingButOkIsNoAnswer) {
+    FetchResult fetched = Received("http://h/\n$VERSION\n9.9.9\nnew\n");
+    fetched.httpStatus = GetParam();
+    const FetchView view = UpdateCheckView(fetched);
+    EXPECT_FALSE(view.showLink);
+    EXPECT_EQ(view.status.id, unsigned{IDS_STATUS_TRANSFER_FAILED});
+    EXPECT_FALSE(view.resultEnabled);
+    EXPECT_EQ(view.resultText, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Statuses, UpdateCheckStatusTest, ::testing::Values(0u, 201u, 204u, 301u, 304u, 404u, 500u, 503u));
+
+TEST(MessageViewStatus, TheMessageIsShownWhateverTheStatus) {
+    FetchResult fetched = Received("N/A\n\nServer says hello\n");
+    fetched.httpStatus = 404;
+    const FetchView view = MessageView(fetched);
+    EXPECT_TRUE(view.resultEnabled);
+    EXPECT_EQ(view.resultText, "Server says hello");
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, FailedFetchTest,

@@ -46,6 +46,7 @@ protected:
 TEST_F(OnlineTransportTest, FetchesTheVersionFile) {
     const FetchResult fetched = FetchTextFile(kVersionFilePath);
     ASSERT_EQ(fetched.status, FetchStatus::Received);
+    EXPECT_EQ(fetched.httpStatus, 200u);
     const FetchView view = UpdateCheckView(fetched);
     EXPECT_TRUE(view.showLink);
     EXPECT_EQ(view.link, (ControlText{IDS_VERSION_AVAILABLE, "1.6.0"}));
@@ -89,6 +90,8 @@ TEST_F(OnlineTransportTest, AnErrorPageIsReadAsTheFile) {
     const FetchResult fetched = FetchTextFile("/software/vorlix/missing.txt");
     EXPECT_EQ(fetched.status, FetchStatus::Received);
     EXPECT_EQ(fetched.lines, (std::vector<std::string>{"<html>", "<body>Not found</body>", "</html>"}));
+    EXPECT_EQ(fetched.httpStatus, 404u);
+    EXPECT_EQ(UpdateCheckView(fetched).status.id, unsigned{IDS_STATUS_TRANSFER_FAILED});
 }
 
 TEST_F(OnlineTransportTest, ALargeFileComesWhole) {
