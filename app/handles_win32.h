@@ -139,12 +139,12 @@ public:
         return *this;
     }
 
-    // Waits without a time limit. Returns false, holding nothing, when the wait fails
-    // (no mutex, or a handle that is no mutex).
-    bool Acquire(HANDLE mutex) {
+    // Waits at most `milliseconds`. Returns false, holding nothing, when the wait fails
+    // (no mutex, or a handle that is no mutex) or the time is up.
+    bool Acquire(HANDLE mutex, DWORD milliseconds = INFINITE) {
         Release();
         if (mutex == NULL) return false;
-        DWORD result = WaitForSingleObject(mutex, INFINITE);
+        DWORD result = WaitForSingleObject(mutex, milliseconds);
         if (result != WAIT_OBJECT_0 && result != WAIT_ABANDONED) return false;
         mutex_ = mutex;
         return true;

@@ -63,10 +63,10 @@ HWND CInstanceChecker::WindowToPublish() const {
     return mainWindow_;
 }
 
-void CInstanceChecker::BeginStartupLock() {
+void CInstanceChecker::BeginStartupLock(DWORD milliseconds) {
     // Taking the mutex twice would need two releases, and waiting starts would hang.
     if (startupLock_.Held()) return;
-    startupLock_.Acquire(mutex_.Get());
+    startupLock_.Acquire(mutex_.Get(), milliseconds);
 }
 
 void CInstanceChecker::EndStartupLock() {

@@ -32,9 +32,12 @@ public:
 
     void SetMainWindow(HWND window) { mainWindow_ = window; }
 
-    // Waits without a time limit until no other start holds the start-up mutex, or its
-    // holder has ended. Holding it already, it does nothing.
-    void BeginStartupLock();
+    // Waits until no other start holds the start-up mutex, or its holder has ended, but
+    // at most `milliseconds`: a start takes well under a second, so a holder that keeps
+    // it longer is hung or is no start of ours (the name is not private), and this start
+    // goes on without the lock. Holding it already, it does nothing.
+    static constexpr DWORD kStartupLockWait = 5000;
+    void BeginStartupLock(DWORD milliseconds = kStartupLockWait);
     void EndStartupLock();
     bool HoldsStartupLock() const { return startupLock_.Held(); }
 

@@ -542,14 +542,49 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{0, "Can't open link:\n\nThe operating system is out\nof memory or resources."},
         ReportCase{99, "Can't open link:\n\nUnknown Error (99) occurred."}));
 
-// With the shell at a loss, the program registered for ".htm" gets the target after
-// its command's "%1" is cut off.
+// One value of the class root, put back as it was when the test ends.
+class KeptValue {
+public:
+    explicit KeptValue(std::string path)
+        : path_(std::move(path)),
+          existed_(link_test::KeyExists(HKEY_CLASSES_ROOT, path_)),
+          saved_(link_test::GetText(HKEY_CLASSES_ROOT, path_, NULL)) {}
+    ~KeptValue() {
+        if (!existed_) {
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, path_.c_str());
+        } else if (saved_ != "<missing>") {
+            link_test::SetText(HKEY_CLASSES_ROOT, path_, NULL, saved_);
+        }
+    }
+    KeptValue(const KeptValue&) = delete;
+    KeptValue& operator=(const KeptValue&) = delete;
+
+private:
+    std::string path_;
+    bool existed_;
+    std::string saved_;
+};
+
+// With the shell at a loss (its http program is missing), the program registered for
+// ".htm" gets the address as one quoted argument after its command's "%1" is cut off.
 TEST_F(OpeningLinks, TheHtmlProgramIsTheFallback) {
+    KeptValue httpCommand("http\\shell\\open\\command");
+    link_test::SetText(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", NULL,
+                       "\"C:\\vorlix-no-such-browser.exe\" \"%1\"");
     link_test::SetText(HKEY_CLASSES_ROOT, "VorlixTestHtml\\shell\\open\\command", NULL,
                        "\"" + Recorder::Program() + "\" \"%1\"");
-    const int result = CHyperLink::OpenURL("vorlix-test-nothing:fallback", SW_SHOWNORMAL);
+    const int result = CHyperLink::OpenURL("http://vorlix.example/a b&c", SW_SHOWNORMAL);
     EXPECT_GT(result, 32);
-    EXPECT_EQ(recorder.Wait(), "vorlix-test-nothing:fallback\n");
+    EXPECT_EQ(recorder.Wait(), "http://vorlix.example/a b&c\n");
+}
+
+// Anything but a web or mail address stays with the shell's answer: the browser's
+// command line is no way to start what the shell would not.
+TEST_F(OpeningLinks, OtherTargetsAreNotHandedToTheHtmlProgram) {
+    link_test::SetText(HKEY_CLASSES_ROOT, "VorlixTestHtml\\shell\\open\\command", NULL,
+                       "\"" + Recorder::Program() + "\" \"%1\"");
+    EXPECT_LE(CHyperLink::OpenURL("vorlix-test-nothing:fallback", SW_SHOWNORMAL), 32);
+    EXPECT_FALSE(recorder.Recorded());
 }
 
 TEST_F(OpeningLinks, TheShellOpensAKnownSchemeItself) {

@@ -370,4 +370,29 @@ TEST(InstanceCheckerInProcess, AStartupLockLeftByAnEndedHolderIsTaken) {
     EXPECT_TRUE(held);
 }
 
+// A holder that never lets go (a hung start, or another program using the same name)
+// costs a start the bound, not its life; it then runs and publishes without the lock.
+TEST(InstanceCheckerInProcess, AHolderThatNeverLetsGoDelaysAStartOnlyByTheBound) {
+    const std::string tag = UniqueTag();
+    const std::string name = ProbeMutexName(tag);
+    UniqueHandle taken(CreateEventA(NULL, TRUE, FALSE, NULL));
+    UniqueHandle finish(CreateEventA(NULL, TRUE, FALSE, NULL));
+    std::thread holder([&] {
+        UniqueHandle mutex(CreateMutexA(NULL, TRUE, name.c_str()));
+        SetEvent(taken.Get());
+        WaitForSingleObject(finish.Get(), 60000);
+        ReleaseMutex(mutex.Get());
+    });
+    ASSERT_EQ(WaitForSingleObject(taken.Get(), 10000), WAIT_OBJECT_0);
+
+    CInstanceChecker checker(name.c_str(), ProbeTitle(tag).c_str());
+    checker.BeginStartupLock(200);
+    EXPECT_FALSE(checker.HoldsStartupLock());
+    EXPECT_FALSE(checker.IsOtherInstanceRunning());
+    EXPECT_TRUE(checker.PublishMainWindow());
+
+    SetEvent(finish.Get());
+    holder.join();
+}
+
 }  // namespace
