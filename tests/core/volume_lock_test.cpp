@@ -150,6 +150,7 @@ TEST_F(VolumeLockJobs, WriteReleasesTheLockOnEveryEndAfterTakingIt) {
         SCOPED_TRACE(c.name);
         host_ = TestJobHost();
         SimulatedFloppy disk(18);
+        disk.AnswerLock(VolumeLock::Locked);
         c.arrange(disk, host_);
         WriteSource(data);
 
@@ -215,6 +216,7 @@ TEST_F(VolumeLockJobs, FailedOrCancelledReadReleasesTheLock) {
         SCOPED_TRACE(cancel ? "cancelled" : "unreadable sector");
         host_ = TestJobHost();
         SimulatedFloppy disk(18);
+        disk.AnswerLock(VolumeLock::Locked);
         if (cancel) {
             host_.cancelAfterProgress = 2;
         } else {

@@ -64,8 +64,9 @@ public:
     void FailOpen(bool inQuery, bool inTransferOpen);
     void FailQuery(bool on) { failQuery_ = on; }
     void ReportSectorsPerTrack(uint32_t value) { reportedSectorsPerTrack_ = value; }
-    // What LockVolume answers (Locked unless told otherwise); a refused lock changes
-    // nothing, a taken one is held until Close.
+    // What LockVolume answers: Unsupported, as a drive without a file system's volume,
+    // unless told otherwise. A refused lock changes nothing, a taken one is held until
+    // Close.
     void AnswerLock(VolumeLock answer) { lockAnswer_ = answer; }
 
     // What the medium tells the drive, without opening anything; false when the query
@@ -115,7 +116,7 @@ private:
     bool failQueryOpen_ = false;
     bool failTransferOpen_ = false;
     bool failQuery_ = false;
-    VolumeLock lockAnswer_ = VolumeLock::Locked;
+    VolumeLock lockAnswer_ = VolumeLock::Unsupported;
     std::vector<LockRecord> locks_;
     bool lockHeld_ = false;
 
