@@ -42,7 +42,7 @@ void Reflect(const CWindow& dialog, int id, const ControlState& state) {
 MainDialog::MainDialog(FloppyDeviceFactory& devices)
     : CMyDialog(IDD_MAIN),
       instanceChecker_("VX", ApplicationTitle().Text()),
-      jobs_(*this, devices),
+      jobs_(*this, *this, devices),
       startHost_(*this, jobs_),
       model_(TheSettings(), startHost_) {}
 
