@@ -12,7 +12,7 @@ JobWorker::JobWorker(FloppyJobRunner run, FloppyDeviceFactory& devices, MessageS
 bool JobWorker::Start(const JobRequest& request, HWND notifyWindow) {
     // A cancelled job may still be finishing its last unit: it must be gone before the
     // request and the progress it reads are reset, or it would carry on beside the new one.
-    WaitForEnd(INFINITE);
+    WaitAnsweringSentMessages();
     request_ = request;
     notifyWindow_ = notifyWindow;
     progress_.Reset();
@@ -39,11 +39,23 @@ bool JobWorker::WaitForEnd(DWORD milliseconds) {
 void JobWorker::WaitAnsweringSentMessages() {
     if (!thread_) return;
     HANDLE thread = thread_.Get();
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+    for (;;) {
+        const DWORD woken = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
+        // Only a handle that cannot be waited for fails: there is no thread to wait for.
+        if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED) break;
         MSG message;
-        PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE);
+        PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE);  // delivers the sent ones
     }
     thread_.Reset();
+}
+
+bool JobWorker::WaitForEndOrMessage() {
+    if (!thread_) return true;
+    HANDLE thread = thread_.Get();
+    const DWORD woken = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT);
+    if (woken == WAIT_OBJECT_0 + 1) return false;
+    thread_.Reset();
+    return true;
 }
 
 void JobWorker::Post(JobKind kind, JobNotice notice, const JobProgress& progress) {

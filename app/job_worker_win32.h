@@ -24,7 +24,9 @@ class JobWorker final : private JobHost {
 public:
     // `run` runs the request (RunFloppyJob, or one job only) over `devices`.
     JobWorker(FloppyJobRunner run, FloppyDeviceFactory& devices, MessageSink& messages);
-    ~JobWorker() { WaitForEnd(INFINITE); }
+    // The thread must be done with this object first; the one that destroys it goes on
+    // answering the messages sent to its windows meanwhile.
+    ~JobWorker() { WaitAnsweringSentMessages(); }
     JobWorker(const JobWorker&) = delete;
     JobWorker& operator=(const JobWorker&) = delete;
 
@@ -39,10 +41,16 @@ public:
     JobProgress Progress() const { return progress_.Load(); }
 
     // Waits at most `milliseconds` for the thread of the last job; true when none is left.
+    // Not for a window's thread: its windows would not answer meanwhile.
     bool WaitForEnd(DWORD milliseconds);
     // Waits for it, answering the messages sent to this thread's windows meanwhile: a
     // job's message box may be owned by one of them.
     void WaitAnsweringSentMessages();
+    // Waits until the thread of the last job has ended (true) or a new message has come
+    // into this thread's queue (false), for a caller that handles the messages in between
+    // as its window's loop would. Messages already in the queue when it is called do not
+    // count: the caller takes them out first.
+    bool WaitForEndOrMessage();
 
     // How the last job ended; meaningful once its thread has ended.
     JobOutcome Outcome() const { return outcome_; }

@@ -9,6 +9,8 @@
 #include <stdlib.h>
 
 #include "app/command_line.h"
+#include "app/exit_status.h"
+#include "app/hand_over_win32.h"
 #include "app/message_box_sink_win32.h"
 #include "app/registry_key_win32.h"
 #include "app/settings.h"
@@ -26,9 +28,23 @@ public:
     // Runs the whole program; false in every case, so the process ends when it returns.
     bool InitInstance(const PlatformInfo& platform);
 
+    // The exit status of a run that InitInstance returned from. A command-line job ends
+    // the process from inside the main dialog with a status of its own.
+    int ExitStatus() const { return exitStatus_; }
+
 private:
     FloppyDeviceFactory& devices_;
+    int exitStatus_ = kExitJobDone;
 };
+
+// A later start: the running instance comes forward and gets this start's image. 3 when
+// it was reached with all there was to hand over; 1 when it had gone in the meantime or
+// the image's full path could not be made, so that no job reached it.
+int HandOverCommandLine(CInstanceChecker& checker) {
+    const std::optional<std::string> text = FullHandOverText(CommandLineWords(__argc, __argv));
+    const HWND running = checker.HandOverToRunningInstance(text ? text->c_str() : "");
+    return text && running != NULL ? kExitHandedOver : kExitJobNotDone;
+}
 
 bool VorlixApp::InitInstance(const PlatformInfo& platform) {
     InitCommonControls();
@@ -47,8 +63,7 @@ bool VorlixApp::InitInstance(const PlatformInfo& platform) {
     CInstanceChecker& checker = dialog.InstanceChecker();
     checker.BeginStartupLock();
     if (checker.IsOtherInstanceRunning()) {
-        const std::vector<std::string> words = CommandLineWords(__argc, __argv);
-        checker.HandOverToRunningInstance(HandOverText(words).c_str());
+        exitStatus_ = HandOverCommandLine(checker);
         CWindow::SetMainWindow(NULL);
     } else {
         dialog.DoModal();
@@ -61,5 +76,5 @@ bool VorlixApp::InitInstance(const PlatformInfo& platform) {
 int RunVorlix(const PlatformInfo& platform, FloppyDeviceFactory& devices) {
     VorlixApp app(devices);
     app.InitInstance(platform);
-    return 0;
+    return app.ExitStatus();
 }

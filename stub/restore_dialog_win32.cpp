@@ -14,10 +14,6 @@ namespace {
 const char kMutexName[] = "Nolt_Instance_Checker_Mutex";
 const char kApplicationTitle[] = "Rewinder";
 
-// A cancelled worker finishes the chunk it is writing before it looks at the flag; one
-// chunk takes a few seconds on the slowest drive.
-const DWORD kWorkerEndMs = 30000;
-
 // The file this process runs from. The first word of the command line would do when the
 // shell starts the image, but not when it is started by a name without its folder or
 // extension: then the stub could not find its own payload.
@@ -104,21 +100,24 @@ void RestoreDialog::CreateFloppy() {
         worker_.Cancel();
     }
     if (result == IDCANCEL) {
+        exitCode_ = 2;
         messages.ShowOwn(IDS_STUB_CANCELLED, MessageStyle::Warning);
     } else if (result == 0) {
+        exitCode_ = 0;
         messages.ShowOwn(IDS_STUB_SUCCESS, MessageStyle::Information);
     }
+    // The cancelled worker finishes the chunk it is writing, with this window as its boxes'
+    // owner, before the program may end.
+    WaitForWorker();
     // One attempt per start, whatever its outcome: the user starts the image again.
     EndDialog(IDOK);
 }
 
 // The worker writes through this dialog's devices and message boxes: it must be done
-// with them before the dialog goes. A worker that hangs in the driver is ended with the
-// process.
+// with them before the dialog goes, and the process must not end under a write. A worker
+// that hangs in the driver keeps the process until the driver gives up.
 void RestoreDialog::WaitForWorker() {
-    if (!worker_.WaitForEnd(kWorkerEndMs)) {
-        ExitProcess(static_cast<UINT>(exitCode_));
-    }
+    worker_.WaitAnsweringSentMessages();
 }
 
 void RestoreDialog::OnWriteProgress(JobNotice notice) {

@@ -21,8 +21,9 @@ public:
     const char* ClassName() const override { return "RestoreDialog"; }
 
     CInstanceChecker& InstanceChecker() { return checker_; }
-    // The process's exit status once the dialog has closed: -1 when the image was
-    // started from a floppy drive, else 0.
+    // The process's exit status once the dialog has closed: 0 the disk was written, 1 the
+    // write failed or was never started (No, or the dialog closed), 2 it was cancelled,
+    // -1 the image was started from a floppy drive.
     int ExitCode() const { return exitCode_; }
 
 protected:
@@ -51,5 +52,5 @@ private:
     char description_[kDescriptionBufferSize] = {};
     char driveText_[3] = {'A', ':', '\0'};
     HICON icon_ = NULL;
-    int exitCode_ = 0;
+    int exitCode_ = 1;
 };

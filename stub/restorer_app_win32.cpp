@@ -28,9 +28,10 @@ int RestorerApp::InitInstance() {
     CInstanceChecker& checker = dialog.InstanceChecker();
     checker.BeginStartupLock();
     if (checker.IsOtherInstanceRunning()) {
-        // Nothing to hand over: the running stub is simply brought forward.
+        // Nothing to hand over: the running stub is simply brought forward, and this
+        // start has written nothing.
         checker.HandOverToRunningInstance("");
-        return 0;
+        return 1;
     }
     dialog.DoModal();
     return dialog.ExitCode();

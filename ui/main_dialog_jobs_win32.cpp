@@ -4,9 +4,32 @@
 #include "ui/job_fields.h"
 #include "ui/progress_dialog_win32.h"
 
+bool MainDialogJobs::WaitForWorkerAnswering() {
+    for (;;) {
+        if (worker_.WaitForEnd(0)) return true;  // only looks
+        MSG message;
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return false;
+            }
+            if (PreTranslateForWindows(message) || dialogLoop_.DialogManagerMessage(message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (!dialogLoop_.ContinueModal()) return false;
+        if (worker_.WaitForEndOrMessage()) return true;
+    }
+}
+
 JobOutcome MainDialogJobs::Run(const JobRequest& request) {
-    // A cancelled job's worker may still be deleting its partial image.
-    worker_.WaitAnsweringSentMessages();
+    // A cancelled job's worker may still be finishing a slow unit or deleting its partial
+    // image; Exit meanwhile must still be taken.
+    if (waiting_) return JobOutcome{JobEnd::Failed};
+    waiting_ = true;
+    const bool workerGone = WaitForWorkerAnswering();
+    waiting_ = false;
+    if (!workerGone) return JobOutcome{JobEnd::Failed};
     ProgressDialog progress(dialog_.Handle());
     progress_ = &progress;
     endNoticed_ = false;
@@ -21,13 +44,10 @@ JobOutcome MainDialogJobs::Run(const JobRequest& request) {
         worker_.WaitAnsweringSentMessages();
         return worker_.Outcome();
     }
-    if (result != kJobFinished && result != kJobFailed) {
-        // Cancelled, or the dialog could not be shown: the worker stops either way.
-        worker_.Cancel();
-        return JobOutcome{result == kJobCancelled ? JobEnd::Cancelled : JobEnd::Failed};
-    }
-    // Enter ends the dialog with IDOK, which reads as failed; the job carries on unseen.
-    return JobOutcome{JobEnd::Failed};
+    // Cancelled, or the dialog could not be shown or was ended by WM_QUIT: the worker
+    // stops either way. (Enter does not end the dialog while the job runs.)
+    worker_.Cancel();
+    return JobOutcome{result == kJobCancelled ? JobEnd::Cancelled : JobEnd::Failed};
 }
 
 void MainDialogJobs::OnNotice(JobKind kind, WPARAM notice) {

@@ -4,6 +4,7 @@
 #include "app/job_worker_win32.h"
 #include "app/message_box_sink_win32.h"
 #include "ui/job_fields.h"
+#include "ui/modal_loop_win32.h"
 #include "ui/window_win32.h"
 
 class ProgressDialog;
@@ -13,12 +14,15 @@ class ProgressDialog;
 // on here.
 class MainDialogJobs {
 public:
-    // `dialog` is the main dialog, the progress dialog's owner and the notices' window.
-    MainDialogJobs(const CWindow& dialog, FloppyDeviceFactory& devices)
-        : dialog_(dialog), worker_(&RunFloppyJob, devices, workerMessages_) {}
+    // `dialog` is the main dialog, the progress dialog's owner and the notices' window;
+    // `dialogLoop` its modal loop, which a wait for a cancelled worker stands in for.
+    MainDialogJobs(const CWindow& dialog, ModalWindow& dialogLoop, FloppyDeviceFactory& devices)
+        : dialog_(dialog), dialogLoop_(dialogLoop), worker_(&RunFloppyJob, devices, workerMessages_) {}
 
     // Runs `request` under the modal progress dialog and tells how it ended. A cancelled
-    // job is left to stop after its current unit.
+    // job is left to stop after its current unit; the next Run waits for it with the main
+    // dialog still answering, and starts nothing (failed, no message) when the dialog was
+    // closed meanwhile or another Run is already waiting.
     JobOutcome Run(const JobRequest& request);
 
     // A WM_READ_PROGRESS or WM_WRITE_PROGRESS notice of a job of `kind`.
@@ -29,7 +33,13 @@ public:
     void WaitForWorker() { worker_.WaitAnsweringSentMessages(); }
 
 private:
+    // Waits for the worker while handling this thread's messages as the main dialog's loop
+    // does. False when the dialog was ended meanwhile, or the loop is to end (WM_QUIT,
+    // posted again for the loops outside); the worker may then still run.
+    bool WaitForWorkerAnswering();
+
     const CWindow& dialog_;
+    ModalWindow& dialogLoop_;
     // Ownerless boxes: an owner would be a window of the other thread, and a closing box
     // enables its owner again, under the progress dialog that still runs.
     MessageBoxSink workerMessages_;
@@ -40,4 +50,6 @@ private:
     // Whether the job's Finished or Failed ended the progress dialog, and with which result.
     bool endNoticed_ = false;
     int noticedEnd_ = kJobFailed;
+    // A Run is waiting for a cancelled worker: a start meanwhile is not taken.
+    bool waiting_ = false;
 };

@@ -1,7 +1,18 @@
 #include "ui/main_dialog_model.h"
 
+#include "app/exit_status.h"
 #include "engine/image_trailer.h"
 #include "ui/start_checks.h"
+
+namespace {
+
+// A start operation gives -1 for a check or question that stopped it, else the job's end,
+// whose values are already the statuses.
+int ExitStatusOfStart(int started) {
+    return started < 0 ? kExitJobNotDone : started;
+}
+
+}  // namespace
 
 void MainDialogModel::LoadImageTrailer(const std::string& path) {
     char description[kDescriptionBufferSize] = "";
@@ -42,14 +53,15 @@ int MainDialogModel::RunCommandLine(const CommandLineRequest& request) {
     const std::string& path = request.imagePath;
     if (request.job == CommandLineJob::Write) {
         fields.writeImagePath = path;
-        if (CheckReadableExtension(path, fields, host_.Messages()) != 0) return -1;
-        if (CheckImageOpens(path, host_) != 0) return -1;
+        if (CheckReadableExtension(path, fields, host_.Messages()) != 0) return kExitRefused;
+        if (CheckImageOpens(path, host_) != 0) return kExitRefused;
         LoadImageTrailer(path);
-        StartWrite();
-    } else if (request.job == CommandLineJob::Read) {
-        fields.readImagePath = path;
-        if (CheckCreatableExtension(path, fields, host_.Messages()) != 0) return -1;
-        StartRead();
+        return ExitStatusOfStart(StartWrite());
     }
-    return 0;
+    if (request.job == CommandLineJob::Read) {
+        fields.readImagePath = path;
+        if (CheckCreatableExtension(path, fields, host_.Messages()) != 0) return kExitRefused;
+        return ExitStatusOfStart(StartRead());
+    }
+    return kExitJobNotDone;
 }

@@ -24,8 +24,10 @@ public:
     // The single image argument at start-up: like a write browse, and the file must open.
     int OpenImageArgument(const std::string& path);
 
-    // One unattended job as the command line asks; -1 when its image is refused. The
-    // job's own outcome does not count. Sets commandLineMode and the "/d" description.
+    // One unattended job as the command line asks, and the process's exit status
+    // (app/exit_status.h): -1 when its image is refused, 0 when the job finished, 1 when a
+    // check, a question or the job itself stopped it, 2 when the user cancelled it. Sets
+    // commandLineMode and the "/d" description.
     int RunCommandLine(const CommandLineRequest& request);
 
     int StartRead() { return ::StartRead(fields, panels.readDescription.text, settings_, host_); }

@@ -4,6 +4,7 @@
 
 #include "app/application_title_win32.h"
 #include "app/command_line.h"
+#include "app/exit_status.h"
 #include "app/hand_over_win32.h"
 #include "app/registry_key_win32.h"
 #include "app/settings.h"
@@ -41,7 +42,7 @@ void Reflect(const CWindow& dialog, int id, const ControlState& state) {
 MainDialog::MainDialog(FloppyDeviceFactory& devices)
     : CMyDialog(IDD_MAIN),
       instanceChecker_("VX", ApplicationTitle().Text()),
-      jobs_(*this, devices),
+      jobs_(*this, *this, devices),
       startHost_(*this, jobs_),
       model_(TheSettings(), startHost_) {}
 
@@ -76,7 +77,7 @@ bool MainDialog::HandleCommandLine() {
     case StartCase::NoArguments:
         return true;
     case StartCase::ImageArgument:
-        if (model_.OpenImageArgument(request.imagePath) != 0) ExitProgram(-1);
+        if (model_.OpenImageArgument(request.imagePath) != 0) ExitProgram(kExitRefused);
         ReflectPanels();
         return true;
     case StartCase::CommandLineMode:
@@ -85,9 +86,9 @@ bool MainDialog::HandleCommandLine() {
     model_.fields.commandLineMode = true;
     if (request.switchesResult != 0) {
         CommandLineHelpDialog().DoModal();
-        ExitProgram(-1);
+        ExitProgram(kExitRefused);
     }
-    ExitProgram(model_.RunCommandLine(request) == 0 ? 0 : -1);
+    ExitProgram(model_.RunCommandLine(request));
 }
 
 void MainDialog::ExitProgram(int status) {

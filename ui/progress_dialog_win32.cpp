@@ -19,6 +19,14 @@ bool ProgressDialog::OnInitDialog() {
     return true;
 }
 
+bool ProgressDialog::PreTranslateMessage(MSG& message) {
+    if ((message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR) &&
+        message.wParam == VK_RETURN) {
+        return true;
+    }
+    return CMyDialog::PreTranslateMessage(message);
+}
+
 void ProgressDialog::ShowProgress(const char* status, const char* count, int percent) {
     if (hwnd_ == NULL) return;
     kControls.Show(*this, status, count, percent);

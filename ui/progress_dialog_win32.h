@@ -7,7 +7,8 @@
 // progress controls (ui/progress_controls_win32.h) and Cancel. Unlike the restorer
 // stub's it has tooltips and shows the percentage in its title as well. It handles no
 // messages of its own: the main dialog, which receives the worker's notices, fills it in
-// and ends it (0 finished, 1 failed); Cancel and Escape end it with 2.
+// and ends it (0 finished, 1 failed); Cancel and Escape end it with 2. Enter does
+// nothing: the job goes on, and only its own end or a cancel may end the dialog.
 class ProgressDialog : public CMyDialog {
 public:
     explicit ProgressDialog(HWND parent);
@@ -17,6 +18,12 @@ public:
     // The status and count lines, the bar, and the percentage in the title.
     void ShowProgress(const char* status, const char* count, int percent);
 
+    // Takes Enter away from the dialog manager, which would press Cancel when it has the
+    // focus, or else end the dialog with IDOK.
+    bool PreTranslateMessage(MSG& message) override;
+
 protected:
     bool OnInitDialog() override;
+    // IDOK, from the dialog manager or a WM_COMMAND, is no end of the job.
+    void OnOK() override {}
 };

@@ -386,13 +386,52 @@ TEST_F(ModelTest, CommandLineReadKeepsTheSwitchDescription) {
     EXPECT_EQ(model.fields.readImagePath, target);
 }
 
-TEST_F(ModelTest, CommandLineJobOutcomeDoesNotChangeTheResult) {
-    settings.Sound = 1;
-    host.jobResult = kJobCancelled;
-    EXPECT_EQ(model.RunCommandLine(Request(CommandLineJob::Read, dir.File("n.img"), "")), 0);
-    host.answers = {No};  // refused at the overwrite question
-    EXPECT_EQ(model.RunCommandLine(Request(CommandLineJob::Write, Image("w.img", nullptr, 0), "")), 0);
-    EXPECT_EQ(host.log, (Log{"job:read", "102w", "57670?"}));
+// The exit status of an unattended run: the job's end, or 1 where a check or a question
+// stopped it before the job.
+TEST_F(ModelTest, CommandLineResultIsTheExitStatus) {
+    struct Row {
+        const char* name;
+        CommandLineJob job;
+        const char* image;  // in the test's folder; "a:" names one on the floppy
+        bool exists;
+        int suppress, compatible, emergency;
+        std::vector<MessageAnswer> answers;
+        int jobResult;
+        int status;
+        Log log;
+    };
+    const Row rows[] = {
+        {"ReadFinished", CommandLineJob::Read, "n.img", false, 1, 0, 0, {}, kJobFinished, 0, {"job:read"}},
+        {"ReadFailed", CommandLineJob::Read, "n.img", false, 1, 0, 0, {}, kJobFailed, 1, {"job:read"}},
+        {"ReadCancelled", CommandLineJob::Read, "n.img", false, 1, 0, 0, {}, kJobCancelled, 2, {"job:read", "102w"}},
+        {"ReplaceAnsweredNo", CommandLineJob::Read, "old.img", true, 1, 0, 0, {No}, kJobFinished, 1, {"103?"}},
+        {"CompatibleAnsweredNo", CommandLineJob::Read, "n.img", false, 0, 1, 0, {No}, kJobFinished, 1, {"57680?"}},
+        {"EmergencyToCompressed", CommandLineJob::Read, "n.imz", false, 1, 0, 1, {}, kJobFinished, 1, {"57678!"}},
+        {"ReadOntoTheFloppy", CommandLineJob::Read, "a:", false, 1, 0, 0, {}, kJobFinished, 1, {"57671!"}},
+        {"WriteFinished", CommandLineJob::Write, "w.img", true, 1, 0, 0, {}, kJobFinished, 0, {"job:write"}},
+        {"WriteFailed", CommandLineJob::Write, "w.img", true, 1, 0, 0, {}, kJobFailed, 1, {"job:write"}},
+        {"WriteCancelled", CommandLineJob::Write, "w.img", true, 1, 0, 0, {}, kJobCancelled, 2, {"job:write", "102w"}},
+        {"OverwriteAnsweredNo", CommandLineJob::Write, "w.img", true, 0, 0, 0, {No}, kJobFinished, 1, {"57670?"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeHost rowHost;
+        Settings rowSettings;
+        rowSettings.Suppress = row.suppress;
+        rowSettings.Compatible = row.compatible;
+        rowSettings.Emergency = row.emergency;
+        rowSettings.Sound = 0;
+        MainDialogModel rowModel{rowSettings, rowHost};
+        std::string path = std::string(row.image) == "a:" ? "a:\\x.img" : dir.File(row.image);
+        if (row.exists) {
+            WriteWholeFile(path, std::string(10240, 'x'));
+            rowHost.existing.insert(path);
+        }
+        rowHost.answers = row.answers;
+        rowHost.jobResult = row.jobResult;
+        EXPECT_EQ(rowModel.RunCommandLine(Request(row.job, path, "")), row.status);
+        EXPECT_EQ(rowHost.log, row.log);
+    }
 }
 
 TEST_F(ModelTest, CommandLineRefusesBadImages) {
@@ -401,7 +440,7 @@ TEST_F(ModelTest, CommandLineRefusesBadImages) {
     EXPECT_EQ(model.RunCommandLine(Request(CommandLineJob::Read, dir.File("x.txt"), "")), -1);
     EXPECT_EQ(model.RunCommandLine(Request(CommandLineJob::Read, std::string(300, 'x') + ".img", "")), -1);
     EXPECT_EQ(host.log, (Log{"57673!", "106!", "120!", "105!"}));
-    EXPECT_EQ(model.RunCommandLine(Request(CommandLineJob::None, "", "")), 0);
+    EXPECT_EQ(model.RunCommandLine(Request(CommandLineJob::None, "", "")), 1);
 }
 
 }  // namespace

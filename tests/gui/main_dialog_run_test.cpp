@@ -91,8 +91,24 @@ TEST_F(MainDialogRun, ASecondStartHandsItsImageToTheFirst) {
     DrivenProcess second;
     ASSERT_EQ(0, second.Start(VorlixProgram(), {image}));
     EXPECT_TRUE(second.Wait()) << "the second start did not end";
+    EXPECT_EQ(3u, second.ExitCode());
     for (int i = 0; i < 100 && ControlText(main, kWritePath).empty(); ++i) Sleep(50);
     ExpectWritePanel(main, image, "Handed over");
+    Close(main);
+}
+
+// The running instance's current folder is not the second start's (and moves with every
+// file dialog): a relative name arrives as the full path it had where it was typed.
+TEST_F(MainDialogRun, ASecondStartHandsOverTheFullPathOfARelativeName) {
+    std::string image = SampleImage("relative.img", "Relative");
+    HWND main = OpenMainDialog({});
+    ASSERT_NE(nullptr, main);
+    DrivenProcess second;
+    ASSERT_EQ(0, second.Start(VorlixProgram(), {"relative.img"}, folder_.path()));
+    EXPECT_TRUE(second.Wait()) << "the second start did not end";
+    EXPECT_EQ(3u, second.ExitCode());
+    for (int i = 0; i < 100 && ControlText(main, kWritePath).empty(); ++i) Sleep(50);
+    ExpectWritePanel(main, image, "Relative");
     Close(main);
 }
 

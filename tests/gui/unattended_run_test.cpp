@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(EveryKindAndFormat, UnattendedRoundTrip,
                          RoundTripName);
 
 // Words that end at a start check: the message, then the exit status. A refusal at a
-// job's own check still counts as a started job (status 0); a rejected name is -1.
+// job's own check is a job not done (status 1); a rejected name is -1.
 struct RefusedRun {
     const char* name;
     std::vector<std::string> words;  // "@" stands for the test's folder
@@ -98,10 +98,10 @@ TEST_P(UnattendedRefusal, ShowsTheMessageAndEndsWithItsStatus) {
 INSTANTIATE_TEST_SUITE_P(
     StartChecks, UnattendedRefusal,
     ::testing::Values(
-        RefusedRun{"ReadOntoTheDriveItself", {"/r", "a:\\x.img", "/f"}, IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY, "", 0},
-        RefusedRun{"ReadOntoDriveB", {"/r", "B:\\x.imz"}, IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY, "", 0},
+        RefusedRun{"ReadOntoTheDriveItself", {"/r", "a:\\x.img", "/f"}, IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY, "", 1},
+        RefusedRun{"ReadOntoDriveB", {"/r", "B:\\x.imz"}, IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY, "", 1},
         RefusedRun{"ReadToAnUnknownKind", {"/r", "@\\x.txt"}, IDS_ONLY_IMG_IMZ_EXE_CREATABLE, "", kExitRejected},
-        RefusedRun{"EmergencyReadToACompressedImage", {"/e", "/r", "@\\x.imz", "/f"}, IDS_EMERGENCY_ONLY_IMG, "", 0},
+        RefusedRun{"EmergencyReadToACompressedImage", {"/e", "/r", "@\\x.imz", "/f"}, IDS_EMERGENCY_ONLY_IMG, "", 1},
         RefusedRun{"WriteOfASelfExtractingImage", {"/w", "@\\x.exe"}, IDS_ONLY_IMG_IMZ_READABLE, "", kExitRejected},
         RefusedRun{"WriteOfAMissingImage", {"/w", "@\\missing.imz", "/f"}, IDS_UNABLE_TO_OPEN, "@\\missing.imz", kExitRejected}),
     [](const ::testing::TestParamInfo<RefusedRun>& run) { return std::string(run.param.name); });
@@ -117,7 +117,7 @@ TEST_F(VorlixRunTest, AnExistingTargetIsReplacedOnlyAfterYes) {
         ShownMessage box = ExpectMessage(IDS_ASK_REPLACE_EXISTING, image);
         EXPECT_EQ((std::vector<int>{IDYES, IDNO}), box.buttons);
         ASSERT_TRUE(Answer(box, answer));
-        ASSERT_EQ(0u, FinishWithoutMessages());
+        ASSERT_EQ(answer == IDNO ? 1u : 0u, FinishWithoutMessages());
         if (answer == IDNO) {
             EXPECT_EQ("keep me", ReadWholeFile(image));
         }
@@ -133,7 +133,7 @@ TEST_F(VorlixRunTest, WritingAsksBeforeOverwritingTheDiskUnlessForced) {
     std::string blank = FloppyBytes();
     Start({"/w", image});
     ASSERT_TRUE(Answer(ExpectMessage(IDS_ASK_OVERWRITE_FLOPPY), IDNO));
-    EXPECT_EQ(0u, FinishWithoutMessages());
+    EXPECT_EQ(1u, FinishWithoutMessages());
     EXPECT_TRUE(FloppyBytes() == blank) << "No still wrote the disk";
 }
 
@@ -160,7 +160,7 @@ TEST_F(VorlixRunTest, ProgressShowsThePercentageAndCancelLeavesNoImage) {
 
     ASSERT_TRUE(PressButton(progress, IDCANCEL));
     ASSERT_TRUE(Answer(ExpectMessage(IDS_OPERATION_CANCELLED), IDOK));
-    EXPECT_EQ(0u, ExitStatus());
+    EXPECT_EQ(2u, ExitStatus());
     Sleep(500);  // the worker deletes the partial image after its current sector
     EXPECT_FALSE(FileExists(image)) << "a cancelled read left its image";
 }

@@ -78,7 +78,8 @@ std::string WindowsPath(const std::string& path) {
 
 DrivenProcess::~DrivenProcess() { Terminate(); }
 
-int DrivenProcess::Start(const std::string& program, const std::vector<std::string>& arguments) {
+int DrivenProcess::Start(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& folder) {
     Terminate();
     std::string line = "\"" + WindowsPath(program) + "\"";
     for (const std::string& word : arguments) line += " \"" + word + "\"";
@@ -87,8 +88,8 @@ int DrivenProcess::Start(const std::string& program, const std::vector<std::stri
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(NULL, buffer.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                        &started)) {
+    if (!CreateProcessA(NULL, buffer.data(), NULL, NULL, FALSE, 0, NULL,
+                        folder.empty() ? NULL : folder.c_str(), &startup, &started)) {
         return -1;
     }
     process_.Reset(started.hProcess);

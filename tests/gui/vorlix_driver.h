@@ -25,8 +25,10 @@ public:
     DrivenProcess(const DrivenProcess&) = delete;
     DrivenProcess& operator=(const DrivenProcess&) = delete;
 
-    // Starts `program` with the words of `arguments` (each quoted). Returns 0 or -1.
-    int Start(const std::string& program, const std::vector<std::string>& arguments);
+    // Starts `program` with the words of `arguments` (each quoted), in `folder` as its
+    // current folder ("": ours). Returns 0 or -1.
+    int Start(const std::string& program, const std::vector<std::string>& arguments,
+              const std::string& folder = std::string());
     // Waits for the end; true when it ended in time.
     bool Wait(DWORD ms = kDefaultWaitMs);
     // The exit status of an ended program (-1 arrives as 0xFFFFFFFF).

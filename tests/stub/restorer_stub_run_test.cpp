@@ -5,8 +5,11 @@
 // real ones.
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,6 +44,46 @@ std::string StubText(unsigned id, const std::string& argument = std::string()) {
     }
     return message;
 }
+
+std::set<DWORD> ThreadsOf(DWORD pid) {
+    std::set<DWORD> threads;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot) return threads;
+    THREADENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry)) {
+        if (entry.th32OwnerProcessID == pid) threads.insert(entry.th32ThreadID);
+    }
+    return threads;
+}
+
+// Holds the first thread that `pid` starts after `known`, while this object lives: a
+// stub's worker, stopped before it can write the whole disk. Invalid when none came.
+class HeldThread {
+public:
+    HeldThread(DWORD pid, const std::set<DWORD>& known, DWORD ms) {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < ms && !thread_;) {
+            for (DWORD id : ThreadsOf(pid)) {
+                if (known.count(id) != 0) continue;
+                thread_.Reset(OpenThread(THREAD_SUSPEND_RESUME, FALSE, id));
+                if (thread_ && SuspendThread(thread_.Get()) == static_cast<DWORD>(-1)) thread_.Reset();
+                break;
+            }
+        }
+    }
+    ~HeldThread() { Release(); }
+    HeldThread(const HeldThread&) = delete;
+    HeldThread& operator=(const HeldThread&) = delete;
+
+    bool Held() const { return thread_.Valid(); }
+    void Release() {
+        if (thread_) ResumeThread(thread_.Get());
+        thread_.Reset();
+    }
+
+private:
+    UniqueHandle thread_;
+};
 
 std::string Trailer(const std::string& description, int sectorsPerTrack) {
     std::string block = "[FileVersion 002] [Description " + description + "\x01" +
@@ -201,7 +244,7 @@ TEST_P(RestorerStubMismatchTest, WrongFormatIsRefusedAndTheDiskUntouched) {
     ASSERT_NE(nullptr, window);
     CreateFloppy(window);
     ASSERT_TRUE(gui::Answer(ExpectMessage(c.message, c.argument), IDOK));
-    EXPECT_EQ(0u, ExitStatus(stub_));
+    EXPECT_EQ(1u, ExitStatus(stub_));
     EXPECT_TRUE(ReadWholeFile(gui::SampleDisk("blank", c.diskSize)) == ReadWholeFile(gui::FloppyImage()));
 }
 
@@ -226,7 +269,7 @@ TEST_F(RestorerStubRunTest, PayloadBeyondTheSearchLimitIsNoImage) {
     EXPECT_FALSE(gui::ControlVisible(window, IDC_STUB_DESCRIPTION));
     CreateFloppy(window);
     ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_EXE_HAS_NO_IMAGE), IDOK));
-    EXPECT_EQ(0u, ExitStatus(stub_));
+    EXPECT_EQ(1u, ExitStatus(stub_));
     EXPECT_TRUE(ReadWholeFile(gui::SampleDisk("blank", 720)) == ReadWholeFile(gui::FloppyImage()));
 }
 
@@ -240,7 +283,7 @@ TEST_F(RestorerStubRunTest, CutShortPayloadIsAReadFailure) {
     ASSERT_NE(nullptr, window);
     CreateFloppy(window);
     ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_IMAGE_READ_FAILED, "", kJobMs), IDOK));
-    EXPECT_EQ(0u, ExitStatus(stub_));
+    EXPECT_EQ(1u, ExitStatus(stub_));
 }
 
 TEST_F(RestorerStubRunTest, NoLeavesTheDialogOpenForAnotherTry) {
@@ -251,9 +294,9 @@ TEST_F(RestorerStubRunTest, NoLeavesTheDialogOpenForAnotherTry) {
     ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_ASK_OVERWRITE), IDNO));
     EXPECT_FALSE(stub_.Wait(1000)) << "the stub ended after No";
     EXPECT_TRUE(IsWindowVisible(window));
-    // Escape closes it without writing.
+    // Escape closes it without writing: declined.
     PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(0u, ExitStatus(stub_));
+    EXPECT_EQ(1u, ExitStatus(stub_));
     EXPECT_TRUE(ReadWholeFile(gui::SampleDisk("blank", 720)) == ReadWholeFile(gui::FloppyImage()));
 }
 
@@ -274,18 +317,43 @@ TEST_F(RestorerStubRunTest, CancelIsReportedAndTheProgramEnds) {
     EXPECT_EQ("Rewinder", box.caption);
     EXPECT_EQ(StubText(IDS_STUB_CANCELLED), box.text);
     ASSERT_TRUE(gui::Answer(box, IDOK));
-    EXPECT_EQ(0u, ExitStatus(stub_));
+    EXPECT_EQ(2u, ExitStatus(stub_));
+}
+
+// The worker is held before its first chunk, so Cancel always comes in time; after the
+// message the stub still waits for the worker, and ends with 2 only once it has stopped.
+TEST_F(RestorerStubRunTest, CancelEndsWithTwoOnlyAfterTheWorkerStopped) {
+    ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 1680)));
+    const HWND window = StartStub(ImagePath(1680));
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(gui::PressButton(window, IDC_STUB_CREATE_FLOPPY));
+    ShownMessage question = ExpectMessage(IDS_STUB_ASK_OVERWRITE);
+    const std::set<DWORD> before = ThreadsOf(stub_.Id());
+    ASSERT_TRUE(gui::Answer(question, IDYES));
+    HeldThread worker(stub_.Id(), before, 5000);
+    if (!worker.Held()) GTEST_SKIP() << "the worker could not be held";
+    const HWND progress = gui::WaitForDialogWith(stub_.Id(), IDC_STUB_PROGRESS_BAR, 5000);
+    if (progress == NULL) {
+        // Held inside the heap's lock, the worker would keep the window thread too.
+        worker.Release();
+        GTEST_SKIP() << "the worker was held where the window thread needs it";
+    }
+    ASSERT_TRUE(gui::PressButton(progress, IDCANCEL));
+    ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_CANCELLED), IDOK));
+    EXPECT_FALSE(stub_.Wait(1500)) << "the stub ended under its worker";
+    worker.Release();
+    EXPECT_EQ(2u, ExitStatus(stub_, kJobMs));
 }
 
 TEST_F(RestorerStubRunTest, SecondStartBringsTheFirstForwardAndEnds) {
     const HWND window = StartStub(ImagePath(720));
     ASSERT_NE(nullptr, window);
     ASSERT_EQ(0, second_.Start(ImagePath(1440), {}));
-    EXPECT_EQ(0u, ExitStatus(second_));
+    EXPECT_EQ(1u, ExitStatus(second_)) << "the second start wrote nothing";
     EXPECT_FALSE(stub_.Wait(0)) << "the first stub ended";
     EXPECT_EQ(nullptr, gui::FindTopWindow(second_.Id(), nullptr, nullptr));
     PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(0u, ExitStatus(stub_));
+    EXPECT_EQ(1u, ExitStatus(stub_));
 }
 
 // Started from a floppy drive the stub would overwrite its own file: it refuses before

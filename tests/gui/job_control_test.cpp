@@ -1,0 +1,117 @@
+// A running job and its end, as a user meets them: Enter in the progress dialog, and a
+// cancelled job whose worker is still in a slow unit (a bad sector's retries on a real
+// drive) while the main window is used and closed.
+#include <gtest/gtest.h>
+
+#include "engine/image_trailer.h"
+#include "resources/string_ids.h"
+#include "tests/gui/vorlix_run.h"
+
+namespace gui {
+namespace {
+
+constexpr int kOpenBrowse = 1006, kWriteStart = 1007;
+constexpr int kProgressControl = 1003;
+constexpr WPARAM kExitCommand = 57665;  // File > Exit
+
+// The slow floppy's pause per unit while one test runs.
+class UnitPause {
+public:
+    explicit UnitPause(const char* ms) { SetEnvironmentVariableA(kName, ms); }
+    ~UnitPause() { SetEnvironmentVariableA(kName, NULL); }
+    UnitPause(const UnitPause&) = delete;
+    UnitPause& operator=(const UnitPause&) = delete;
+
+private:
+    static constexpr const char* kName = "VORLIX_SLOW_FLOPPY_UNIT_MS";
+};
+
+class JobControlRun : public VorlixRunTest {
+protected:
+    std::string SampleImage() {
+        std::string image = Image("sample.img");
+        EXPECT_TRUE(CopyFileA(SampleDisk("sample", 1440).c_str(), image.c_str(), FALSE));
+        EXPECT_EQ(0, AppendImageTrailer(image.c_str(), "Sample", 18));
+        return image;
+    }
+
+    // Presses Start in the Write panel and says Yes to the overwrite question.
+    void StartWrite(HWND main) {
+        ASSERT_TRUE(PressButton(main, kWriteStart));
+        ASSERT_TRUE(Answer(ExpectMessage(IDS_ASK_OVERWRITE_FLOPPY), IDYES));
+    }
+};
+
+TEST_F(JobControlRun, EnterInTheProgressDialogLeavesTheJobRunning) {
+    RequireJobs();
+    if (IsSkipped()) return;
+    ASSERT_EQ(0, InsertDisk(SampleDisk("sample", 1680)));
+    std::string image = Image("entered.img");
+    StartSlowFloppy({"/e", "/r", image, "/f"});
+    HWND progress = WaitForDialogWith(vorlix_.Id(), kProgressControl);
+    ASSERT_NE(nullptr, progress) << "no progress dialog";
+
+    // On the dialog, and on Cancel, which has the focus.
+    PressKey(progress, VK_RETURN);
+    PressKey(GetDlgItem(progress, IDCANCEL), VK_RETURN);
+    Sleep(500);
+    EXPECT_TRUE(IsWindowVisible(progress)) << "Enter ended the progress dialog";
+    EXPECT_TRUE(vorlix_.Running());
+    EXPECT_EQ(nullptr, WaitForMessageBox(vorlix_.Id(), 0).window) << "Enter brought a message";
+
+    ASSERT_TRUE(PressButton(progress, IDCANCEL));
+    ASSERT_TRUE(Answer(ExpectMessage(IDS_OPERATION_CANCELLED), IDOK));
+    EXPECT_EQ(2u, ExitStatus());
+}
+
+// After Cancel the worker finishes its unit; a second Start waits for it, and meanwhile
+// the main window answers and Exit ends the program once the worker is done, without the
+// second job.
+TEST_F(JobControlRun, TheMainWindowAnswersWhileACancelledWorkerFinishesAndExitEndsIt) {
+    UnitPause pause("6000");
+    std::string image = SampleImage();
+    ASSERT_EQ(0, InsertDisk(SampleDisk("blank", 1440)));
+    StartSlowFloppy({image});
+    HWND main = WaitForDialogWith(vorlix_.Id(), kOpenBrowse);
+    ASSERT_NE(nullptr, main) << "the main dialog did not appear";
+
+    StartWrite(main);
+    HWND progress = WaitForDialogWith(vorlix_.Id(), kProgressControl);
+    ASSERT_NE(nullptr, progress) << "no progress dialog";
+    ASSERT_TRUE(PressButton(progress, IDCANCEL));
+    ASSERT_TRUE(Answer(ExpectMessage(IDS_OPERATION_CANCELLED), IDOK));
+    StartWrite(main);  // waits for the cancelled worker, still in its first unit
+
+    DWORD_PTR answer = 0;
+    EXPECT_NE(0, SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer))
+        << "the main window does not answer";
+    EXPECT_EQ("Vorlix", WindowText(main));
+    EXPECT_EQ(nullptr, WaitForDialogWith(vorlix_.Id(), kProgressControl, 0))
+        << "the second job started before the cancelled worker had ended";
+
+    const DWORD exitAt = GetTickCount();
+    ASSERT_TRUE(PostMessageA(main, WM_COMMAND, kExitCommand, 0));
+    ASSERT_TRUE(vorlix_.Wait(15000)) << "Exit did not end the program while the worker finished";
+    EXPECT_EQ(0u, vorlix_.ExitCode()) << "the program did not end cleanly";
+    RecordProperty("exit_ms", static_cast<int>(GetTickCount() - exitAt));
+}
+
+// Unattended, the process ends only once the cancelled worker has removed its partial
+// image, however long its last unit takes.
+TEST_F(JobControlRun, ACancelledReadEndsOnlyAfterItsImageIsGone) {
+    RequireJobs();
+    if (IsSkipped()) return;
+    UnitPause pause("3000");
+    ASSERT_EQ(0, InsertDisk(SampleDisk("sample", 1440)));
+    std::string image = Image("slow.imz");
+    StartSlowFloppy({"/r", image, "/f"});
+    HWND progress = WaitForDialogWith(vorlix_.Id(), kProgressControl);
+    ASSERT_NE(nullptr, progress) << "no progress dialog";
+    ASSERT_TRUE(PressButton(progress, IDCANCEL));
+    ASSERT_TRUE(Answer(ExpectMessage(IDS_OPERATION_CANCELLED), IDOK));
+    EXPECT_EQ(2u, ExitStatus(15000));
+    EXPECT_FALSE(FileExists(image)) << "the process ended before the worker removed its image";
+}
+
+}  // namespace
+}  // namespace gui
