@@ -28,6 +28,13 @@ NewFile SystemTargetFiles::CreateNew(const char* path) {
 
 bool SystemTargetFiles::Replace(const char* source, const char* target) {
     if (ntFamily_) {
+        // Windows refuses to replace a read-only file, Wine does not: ask first, so that
+        // both keep it.
+        const DWORD attributes = GetFileAttributesA(target);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
         return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING) != 0;
     }
     // MoveFileExA exists on the 9x family only to fail; DeleteFileA refuses a read-only or
