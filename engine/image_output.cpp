@@ -7,18 +7,25 @@ OutputOpen ImageOutput::Open(const char* targetPath, bool compressed, const char
                              char* scratch) {
     Abandon();
     compressed_ = compressed;
+    if (temporary_.Create(targetPath) != 0) {
+        return OutputOpen::NotCreated;
+    }
+    const char* path = temporary_.Path();
     if (compressed && HasExtension(targetPath, ".exe")) {
-        switch (CopyRestorerStub(programPath, targetPath, scratch, &file_)) {
+        switch (CopyRestorerStub(programPath, path, scratch, &file_)) {
         case kStubCopied:
             break;
         case kStubProgramNotOpened:
+            Abandon();
             return OutputOpen::ProgramNotOpened;
         default:
+            Abandon();
             return OutputOpen::NotCreated;
         }
     } else {
-        file_ = fopen(targetPath, "wb");
+        file_ = fopen(path, "wb");
         if (file_ == nullptr) {
+            Abandon();
             return OutputOpen::NotCreated;
         }
     }
@@ -55,10 +62,19 @@ int ImageOutput::Finish() {
     return result;
 }
 
+int ImageOutput::Commit() {
+    // An open file cannot be renamed on Windows, and would not be whole.
+    if (file_ != nullptr) {
+        return -1;
+    }
+    return temporary_.Commit();
+}
+
 void ImageOutput::Abandon() {
     compressor_.Abandon();
     if (file_ != nullptr) {
         fclose(file_);
         file_ = nullptr;
     }
+    temporary_.Discard();
 }

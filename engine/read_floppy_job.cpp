@@ -19,14 +19,17 @@ constexpr uint32_t kShortReadError = 38;
 }  // namespace
 
 ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
-                             FloppyDevice& device, DeviceMethod method)
+                             FloppyDevice& device, DeviceMethod method, TargetFiles* files)
     : request_(request),
       host_(host),
       outcome_(host.Messages()),
       device_(device),
       unit_(host.Emergency() ? kEmergencyTransferUnit : kTransferUnit),
       buffer_(static_cast<char*>(malloc(unit_))),
-      cursor_(method) {
+      cursor_(method),
+      // The device method follows the system's family, and so does the way to replace.
+      systemFiles_(method == DeviceMethod::Nt),
+      output_(files != nullptr ? *files : systemFiles_) {
     CopyJobText(driveText_, host.DriveText());
     CopyJobText(targetPath_, request.imagePath);
 }
@@ -101,14 +104,14 @@ int ReadFloppyJob::Copy() {
         }
         if (!read) {
             if (!host_.Emergency()) {
-                StopAndRemoveTarget();
+                StopAndRemoveImage();
                 return Fail(IDS_SECTOR_READ_FAILED, nullptr, static_cast<long>(error));
             }
             // What could not be read is zeros in the image, never a neighbour's bytes.
             memset(buffer_, 0, unit_);
         }
         if (output_.Write(buffer_, unit_) != 0) {
-            StopAndRemoveTarget();
+            StopAndRemoveImage();
             return Fail(IDS_IMAGE_WRITE_FAILED);
         }
         cursor_.Advance(unit_);
@@ -117,7 +120,7 @@ int ReadFloppyJob::Copy() {
         UpdateSpeed(progress_.kilobytesCopied, startSeconds_, host_.NowSeconds(),
                     progress_.speedText);
         if (host_.CancelRequested()) {
-            StopAndRemoveTarget();
+            StopAndRemoveImage();
             return -1;
         }
         Post(JobNotice::Progress);
@@ -127,22 +130,31 @@ int ReadFloppyJob::Copy() {
 int ReadFloppyJob::Complete() {
     device_.Close();
     if (output_.Finish() != 0) {
-        host_.RemoveFile(targetPath_);
+        output_.Abandon();
         return Fail(IDS_IMAGE_WRITE_FAILED);
     }
     if (!(host_.Compatible() && HasExtension(targetPath_, ".img")) &&
-        AppendImageTrailer(targetPath_, request_.description,
+        AppendImageTrailer(output_.FilePath(), request_.description,
                            static_cast<int>(diskSectorsPerTrack_)) != 0) {
-        // The image itself is whole; only its trailer is missing.
+        // Only a whole image, trailer included, may take the target's place.
+        output_.Abandon();
         return Fail(IDS_IMAGE_WRITE_FAILED);
+    }
+    // The front end reports a cancel as soon as it is asked for, so one that came while
+    // the image was completed still wins, up to the moment the image takes its place.
+    if (host_.CancelRequested()) {
+        output_.Abandon();
+        return -1;
+    }
+    if (output_.Commit() != 0) {
+        return Fail(IDS_UNABLE_TO_CREATE, targetPath_);
     }
     Post(JobNotice::Finished);
     return 0;
 }
 
-void ReadFloppyJob::StopAndRemoveTarget() {
+void ReadFloppyJob::StopAndRemoveImage() {
     output_.Abandon();
-    host_.RemoveFile(targetPath_);
     device_.Close();
 }
 

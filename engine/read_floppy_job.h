@@ -7,21 +7,25 @@
 #include "engine/job_host.h"
 #include "engine/job_outcome_recorder.h"
 #include "engine/job_request.h"
+#include "engine/target_files.h"
 #include "engine/transfer_cursor.h"
 
 // Copies every sector of the disk into the image file `imagePath` of the request,
 // of the kind its extension names, in transfer units of 20 sectors (one sector in
 // emergency mode, which carries on past unreadable sectors). Reports through the host:
 // Progress notices, Finished once on success, Failed after its message on any
-// failure, nothing when cancelled - the partial image is then deleted. Built and run on
-// the worker thread; it closes the device and the image on every path.
+// failure, nothing when cancelled. The image is made beside the file of that name, which
+// it replaces only once it is complete: a read that fails or is cancelled leaves that
+// file as it was, or none, and no partial image. Built and run on the worker thread; it
+// closes the device and the image on every path.
 class ReadFloppyJob {
 public:
     static constexpr uint32_t kTransferUnit = 10240;
     static constexpr uint32_t kEmergencyTransferUnit = FloppyDevice::kSectorSize;
 
+    // `files`: the operations on the image's files; the system's when none are given.
     ReadFloppyJob(const JobRequest& request, JobHost& host, FloppyDevice& device,
-                  DeviceMethod method);
+                  DeviceMethod method, TargetFiles* files = nullptr);
     ~ReadFloppyJob();
     ReadFloppyJob(const ReadFloppyJob&) = delete;
     ReadFloppyJob& operator=(const ReadFloppyJob&) = delete;
@@ -39,7 +43,7 @@ private:
     int Complete();
     void Post(JobNotice notice);
     int Fail(unsigned messageId, const char* text = nullptr, long number = 0);
-    void StopAndRemoveTarget();
+    void StopAndRemoveImage();
 
     const JobRequest& request_;
     JobHost& host_;
@@ -53,6 +57,7 @@ private:
     uint32_t diskSectorsPerTrack_ = 0;
     int64_t startSeconds_ = 0;
     TransferCursor cursor_;
+    SystemTargetFiles systemFiles_;
     ImageOutput output_;
     JobProgress progress_{};
 };

@@ -34,7 +34,8 @@ void TestJobHost::Post(JobKind kind, JobNotice notice, const JobProgress& progre
 
 bool TestJobHost::CancelRequested() {
     ++cancelChecks;
-    return cancelAfterProgress >= 0 && Count(JobNotice::Progress) >= cancelAfterProgress;
+    return cancelled ||
+           (cancelAfterProgress >= 0 && Count(JobNotice::Progress) >= cancelAfterProgress);
 }
 
 void TestJobHost::RemoveFile(const char* path) {

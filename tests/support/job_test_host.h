@@ -25,8 +25,10 @@ public:
     std::string programPath = "no program file";
     // Seconds answered by NowSeconds; the default clock stands still.
     std::function<int64_t()> clock = [] { return int64_t{1000}; };
-    // CancelRequested answers true once this many Progress notices have been posted.
+    // CancelRequested answers true once this many Progress notices have been posted,
+    // and from when `cancelled` is set.
     int cancelAfterProgress = -1;
+    bool cancelled = false;
     // Called after each notice is recorded.
     std::function<void(const Posted&)> onPost;
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // A fresh folder for one test's files, removed with everything in it afterwards.
 class TempDir {
@@ -19,3 +20,5 @@ private:
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// The names of the files and folders in `folder`, sorted.
+std::vector<std::string> FileNamesIn(const std::string& folder);

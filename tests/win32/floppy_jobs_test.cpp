@@ -282,12 +282,15 @@ TEST_F(JobWorkerOverNtFloppyDevice, CancelledJobEndsWithoutANoticeAndTheNextStar
     worker.Cancel();  // before the start: the start clears it
     ASSERT_TRUE(window.Run(request_, 60000));
     EXPECT_EQ(worker.Outcome().end, JobEnd::Finished);
+    const std::string finished = ReadWholeFile(image);
 
     ASSERT_TRUE(worker.Start(request_, window.hwnd()));
     worker.Cancel();
     ASSERT_TRUE(worker.WaitForEnd(60000));
     EXPECT_EQ(worker.Outcome().end, JobEnd::Cancelled);
-    EXPECT_FALSE(FileExists(image)) << "a cancelled read left its image";
+    // The cancelled read over it leaves the finished image as it was, and nothing beside it.
+    EXPECT_TRUE(ReadWholeFile(image) == finished) << "a cancelled read changed the image";
+    EXPECT_EQ(FileNamesIn(dir_.path()).size(), 1u) << "a cancelled read left its image";
     EXPECT_THAT(host_.sink.Ids(), IsEmpty());
     EXPECT_TRUE(NothingHoldsFile(image_)) << "the drive was left open";
 }

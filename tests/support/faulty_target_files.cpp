@@ -1,0 +1,17 @@
+#include "tests/support/faulty_target_files.h"
+
+NewFile FaultyTargetFiles::CreateNew(const char* path) {
+    created.push_back(path);
+    return everyNameTaken ? NewFile::Taken : system_.CreateNew(path);
+}
+
+bool FaultyTargetFiles::Replace(const char* source, const char* target) {
+    replaced.push_back(source);
+    if (onReplace) onReplace();
+    return !failReplace && system_.Replace(source, target);
+}
+
+bool FaultyTargetFiles::Remove(const char* path) {
+    removed.push_back(path);
+    return !failRemove && system_.Remove(path);
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/target_files.h"
+
+// The system's file operations, with a record of the calls and faults of the test's
+// choosing in between: a target that will not be replaced (read only, in use), a file
+// that will not go, names that all seem taken.
+class FaultyTargetFiles final : public TargetFiles {
+public:
+    bool failReplace = false;
+    bool failRemove = false;
+    bool everyNameTaken = false;
+    // Called as Replace begins, before the fault or the real replacement.
+    std::function<void()> onReplace;
+
+    std::vector<std::string> created;   // every name asked for, taken or not
+    std::vector<std::string> replaced;  // sources, in order
+    std::vector<std::string> removed;
+
+    NewFile CreateNew(const char* path) override;
+    bool Replace(const char* source, const char* target) override;
+    bool Remove(const char* path) override;
+
+private:
+    SystemTargetFiles system_{true};
+};
