@@ -22,14 +22,18 @@ bool MainDialogJobs::WaitForWorkerAnswering() {
     }
 }
 
-JobOutcome MainDialogJobs::Run(const JobRequest& request) {
-    // A cancelled job's worker may still be finishing a slow unit or deleting its partial
-    // image; Exit meanwhile must still be taken.
-    if (waiting_) return JobOutcome{JobEnd::Failed};
+bool MainDialogJobs::WaitForWorkerOnce() {
+    if (waiting_) return false;
     waiting_ = true;
     const bool workerGone = WaitForWorkerAnswering();
     waiting_ = false;
-    if (!workerGone) return JobOutcome{JobEnd::Failed};
+    return workerGone;
+}
+
+JobOutcome MainDialogJobs::Run(const JobRequest& request) {
+    // A cancelled job's worker may still be finishing a slow unit or deleting its partial
+    // image; Exit meanwhile must still be taken.
+    if (!WaitForWorkerOnce()) return JobOutcome{JobEnd::Failed};
     ProgressDialog progress(dialog_.Handle());
     progress_ = &progress;
     endNoticed_ = false;
@@ -47,7 +51,12 @@ JobOutcome MainDialogJobs::Run(const JobRequest& request) {
     // Cancelled, or the dialog could not be shown or was ended by WM_QUIT: the worker
     // stops either way. (Enter does not end the dialog while the job runs.)
     worker_.Cancel();
-    return JobOutcome{result == kJobCancelled ? JobEnd::Cancelled : JobEnd::Failed};
+    if (result != kJobCancelled) return JobOutcome{JobEnd::Failed};
+    // A Cancel that came while the job was completing its image may have come too late:
+    // the job then keeps the image and says so, and that is what the user is told. The
+    // window answers meanwhile; on Exit the job's own end no longer matters.
+    if (!WaitForWorkerOnce()) return JobOutcome{JobEnd::Cancelled};
+    return worker_.Outcome();
 }
 
 void MainDialogJobs::OnNotice(JobKind kind, WPARAM notice) {

@@ -19,10 +19,13 @@ public:
     MainDialogJobs(const CWindow& dialog, ModalWindow& dialogLoop, FloppyDeviceFactory& devices)
         : dialog_(dialog), dialogLoop_(dialogLoop), worker_(&RunFloppyJob, devices, workerMessages_) {}
 
-    // Runs `request` under the modal progress dialog and tells how it ended. A cancelled
-    // job is left to stop after its current unit; the next Run waits for it with the main
-    // dialog still answering, and starts nothing (failed, no message) when the dialog was
-    // closed meanwhile or another Run is already waiting.
+    // Runs `request` under the modal progress dialog and tells how it ended. After Cancel
+    // it waits, with the main dialog answering, until the job has stopped after its
+    // current unit and returns the job's own outcome: a Cancel that came as the job
+    // completed its image reads as finished. Should the dialog be closed during that wait,
+    // it returns cancelled and the next Run waits for the worker; that Run starts nothing
+    // (failed, no message) when the dialog is closed meanwhile or another Run is already
+    // waiting.
     JobOutcome Run(const JobRequest& request);
 
     // A WM_READ_PROGRESS or WM_WRITE_PROGRESS notice of a job of `kind`.
@@ -37,6 +40,8 @@ private:
     // does. False when the dialog was ended meanwhile, or the loop is to end (WM_QUIT,
     // posted again for the loops outside); the worker may then still run.
     bool WaitForWorkerAnswering();
+    // The same, unless a wait is already under way further up the stack: false then.
+    bool WaitForWorkerOnce();
 
     const CWindow& dialog_;
     ModalWindow& dialogLoop_;
