@@ -12,6 +12,13 @@ enum class DeviceQuery {
     QueryFailed,  // the drive opened but did not tell its sectors per track
 };
 
+// What became of a request for the volume of the open drive.
+enum class VolumeLock {
+    Locked,       // this process alone has the disk until Close releases it
+    InUse,        // files on the disk are open elsewhere: a write must not start
+    Unsupported,  // the method or its driver has no such lock: go on without one
+};
+
 class FloppyDevice {
 public:
     static constexpr uint32_t kSectorSize = 512;
@@ -33,6 +40,16 @@ public:
     virtual bool Write(uint32_t firstSector, const void* buffer, uint32_t bytes,
                        uint32_t* error) = 0;
 
+    // After Open: takes the disk's volume for this process, so that no file system
+    // writes to it or holds a view of it meanwhile (since Windows Vista raw writes to a
+    // mounted volume's file-system sectors fail without). For writing it is dismounted
+    // as well. Close releases it.
+    virtual VolumeLock LockVolume(DeviceAccess access) {
+        (void)access;
+        return VolumeLock::Unsupported;
+    }
+
+    // Releases any lock and closes the drive.
     virtual void Close() = 0;
 
     // Tells a write-protected medium apart from other write errors.

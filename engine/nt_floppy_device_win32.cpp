@@ -75,9 +75,25 @@ bool SectorsPerTrackFromSize(HANDLE device, uint32_t* sectorsPerTrack) {
     return false;
 }
 
+// Only these answers mean that files on the disk are open; every other refusal is a
+// driver without volume locks.
+bool MeansInUse(uint32_t error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+}
+
 }  // namespace
 
-NtFloppyDevice::NtFloppyDevice(const char* driveText) : handle_(INVALID_HANDLE_VALUE) {
+bool SystemVolumeControl(void* handle, uint32_t code, uint32_t* error) {
+    DWORD returned = 0;
+    if (DeviceIoControl(handle, code, nullptr, 0, nullptr, 0, &returned, nullptr)) {
+        return true;
+    }
+    *error = GetLastError();
+    return false;
+}
+
+NtFloppyDevice::NtFloppyDevice(const char* driveText, VolumeControl control)
+    : control_(control), handle_(INVALID_HANDLE_VALUE) {
     static const char kPrefix[] = "\\\\.\\";
     path_[0] = '\0';
     const size_t textLength = driveText ? lstrlenA(driveText) : 0;
@@ -97,8 +113,11 @@ void* NtFloppyDevice::OpenHandle(DeviceAccess access) const {
         SetLastError(ERROR_INVALID_NAME);
         return INVALID_HANDLE_VALUE;
     }
-    return CreateFileA(path_, DesiredAccess(access), FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                       nullptr);
+    // Shared for writing as well: without it the file system itself checks for open
+    // files at the open and refuses it as a sharing violation, so that a disk in use
+    // could not be told from a missing one; the volume lock holds others off instead.
+    return CreateFileA(path_, DesiredAccess(access), FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
 }
 
 DeviceQuery NtFloppyDevice::QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) {
@@ -137,8 +156,28 @@ bool NtFloppyDevice::Open(DeviceAccess access) {
     return true;
 }
 
+// A dismount that is refused after the lock (Wine refuses it) is no reason to stop: the
+// lock alone lets raw writes through.
+VolumeLock NtFloppyDevice::LockVolume(DeviceAccess access) {
+    uint32_t error = ERROR_INVALID_HANDLE;
+    if (handle_ == INVALID_HANDLE_VALUE || !control_(handle_, FSCTL_LOCK_VOLUME, &error)) {
+        return MeansInUse(error) ? VolumeLock::InUse : VolumeLock::Unsupported;
+    }
+    volumeLocked_ = true;
+    if (access == DeviceAccess::Write) {
+        control_(handle_, FSCTL_DISMOUNT_VOLUME, &error);
+    }
+    return VolumeLock::Locked;
+}
+
+// Closing the handle would release the lock too; unlocking first leaves no doubt.
 void NtFloppyDevice::Close() {
     if (handle_ != INVALID_HANDLE_VALUE) {
+        if (volumeLocked_) {
+            uint32_t error = 0;
+            control_(handle_, FSCTL_UNLOCK_VOLUME, &error);
+            volumeLocked_ = false;
+        }
         CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }

@@ -54,6 +54,7 @@ int ReadFloppyJob::Run() {
     if (!device_.Open(DeviceAccess::Read)) {
         return Fail(IDS_UNABLE_TO_OPEN, driveText_);
     }
+    device_.LockVolume(DeviceAccess::Read);  // when it can: nothing changes the disk meanwhile
     if (OpenOutput() != 0) {
         return -1;
     }

@@ -35,6 +35,11 @@ int WriteFloppyJob::Run() {
     if (!device_.Open(DeviceAccess::Write)) {
         return Fail(IDS_UNABLE_TO_OPEN, driveText_);
     }
+    // Writing under open files would pull the disk from under them.
+    if (device_.LockVolume(DeviceAccess::Write) == VolumeLock::InUse) {
+        CloseAll();
+        return Fail(IDS_FLOPPY_IN_USE, driveText_);
+    }
     startSeconds_ = host_.NowSeconds();
     return Copy();
 }

@@ -15,11 +15,13 @@
 // not decode to its end is a failed read, and the data must be exactly one disk of the
 // format the trailer names (9, 18 or 21 sectors per track), else of the disk in the
 // drive. So a bad image leaves the disk as it was, and only image data reaches it; a
-// raw image's trailer never does. Reports through the host: Progress notices, Finished
-// once on success, Failed after its message on any failure, nothing when cancelled. The
-// source is never changed. Built and run on the worker thread; it closes the device and
-// the image on every path. Shared with the restorer stub: no allocation but its one
-// buffer of at most 1,720,320 bytes, no library beyond stdio and bzip2.
+// raw image's trailer never does. Nor is a disk written whose volume lock is refused
+// because files on it are open (IDS_FLOPPY_IN_USE). Reports through the host: Progress
+// notices, Finished once on success, Failed after its message on any failure, nothing
+// when cancelled. The source is never changed. Built and run on the worker thread; it
+// closes the device (releasing its lock) and the image on every path. Shared with the
+// restorer stub: no allocation but its one buffer of at most 1,720,320 bytes, no
+// library beyond stdio and bzip2.
 class WriteFloppyJob {
 public:
     static constexpr uint32_t kChunkSize = ImageInput::kChunkSize;

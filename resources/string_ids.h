@@ -26,6 +26,7 @@
 #define IDS_IMAGE_WRITE_FAILED               121
 #define IDS_IMAGE_READ_FAILED                122
 #define IDS_IMAGE_NOT_WHOLE_DISK             125
+#define IDS_FLOPPY_IN_USE                    126
 #define IDS_WRITE_PROTECTED                  57668
 #define IDS_SECTOR_WRITE_FAILED_NO_TRAILER   57676
 

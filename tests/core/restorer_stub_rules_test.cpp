@@ -91,6 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A damaged payload is a failed read, never a success.
         MessageCase{IDS_IMAGE_READ_FAILED, nullptr, IDS_STUB_IMAGE_READ_FAILED},
         MessageCase{IDS_IMAGE_NOT_WHOLE_DISK, nullptr, IDS_STUB_IMAGE_NOT_WHOLE_DISK},
+        MessageCase{IDS_FLOPPY_IN_USE, "A:", IDS_STUB_FLOPPY_IN_USE},
         MessageCase{IDS_SECTOR_WRITE_FAILED, nullptr, IDS_STUB_SECTOR_WRITE_FAILED},
         MessageCase{IDS_SECTOR_WRITE_FAILED_NO_TRAILER, nullptr, IDS_STUB_SECTOR_WRITE_FAILED},
         MessageCase{IDS_WRITING_FLOPPY, "1440 kB", IDS_STUB_WRITING_FLOPPY},

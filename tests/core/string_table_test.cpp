@@ -139,6 +139,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExactText{125,
                   "The image file does not hold a whole floppy disk (%u of %u bytes).\n"
                   "Nothing was written to the floppy disk."},
+        ExactText{126,
+                  "The floppy disk in drive %s is in use.\n"
+                  "Close every window and file that uses it, then try again."},
         ExactText{103, "%s already exists.\nDo you want to replace it?"},
         ExactText{1031,
                   "This option should only be used when you need to recover data from a bad floppy. "

@@ -75,7 +75,17 @@ bool SimulatedFloppy::OpenOne(DeviceAccess access, bool failing) {
     return !failing;
 }
 
+VolumeLock SimulatedFloppy::LockVolume(DeviceAccess access) {
+    locks_.push_back(LockRecord{access, open_, static_cast<uint32_t>(transfers_.size())});
+    if (!open_) {
+        return VolumeLock::Unsupported;
+    }
+    lockHeld_ = lockAnswer_ == VolumeLock::Locked;
+    return lockAnswer_;
+}
+
 void SimulatedFloppy::Close() {
+    lockHeld_ = false;
     if (!open_) {
         return;
     }

@@ -64,6 +64,10 @@ public:
     void FailOpen(bool inQuery, bool inTransferOpen);
     void FailQuery(bool on) { failQuery_ = on; }
     void ReportSectorsPerTrack(uint32_t value) { reportedSectorsPerTrack_ = value; }
+    // What LockVolume answers: Unsupported, as a drive without a file system's volume,
+    // unless told otherwise. A refused lock changes nothing, a taken one is held until
+    // Close.
+    void AnswerLock(VolumeLock answer) { lockAnswer_ = answer; }
 
     // What the medium tells the drive, without opening anything; false when the query
     // is made to fail. For emulations of the platform services built on this disk.
@@ -76,6 +80,14 @@ public:
     bool IsOpen() const { return open_; }
     bool EveryOpenClosed() const;
     uint32_t seeks() const { return seeks_; }
+    // Each LockVolume request, in order, and whether the lock is held now.
+    struct LockRecord {
+        DeviceAccess access;
+        bool whileOpen;  // false: asked without an open transfer handle
+        uint32_t transfersBefore;
+    };
+    const std::vector<LockRecord>& locks() const { return locks_; }
+    bool LockHeld() const { return lockHeld_; }
 
     // FloppyDevice
     DeviceQuery QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) override;
@@ -84,6 +96,7 @@ public:
               uint32_t* error) override;
     bool Write(uint32_t firstSector, const void* buffer, uint32_t bytes,
                uint32_t* error) override;
+    VolumeLock LockVolume(DeviceAccess access) override;
     void Close() override;
     bool IsWriteProtectError(uint32_t error) const override;
 
@@ -103,6 +116,9 @@ private:
     bool failQueryOpen_ = false;
     bool failTransferOpen_ = false;
     bool failQuery_ = false;
+    VolumeLock lockAnswer_ = VolumeLock::Unsupported;
+    std::vector<LockRecord> locks_;
+    bool lockHeld_ = false;
 
     std::vector<OpenRecord> opens_;
     std::vector<Transfer> transfers_;

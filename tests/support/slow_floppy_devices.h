@@ -22,6 +22,7 @@ public:
               uint32_t* error) override;
     bool Write(uint32_t firstSector, const void* buffer, uint32_t bytes,
                uint32_t* error) override;
+    VolumeLock LockVolume(DeviceAccess access) override { return device_.LockVolume(access); }
     void Close() override { device_.Close(); }
     bool IsWriteProtectError(uint32_t error) const override {
         return device_.IsWriteProtectError(error);
