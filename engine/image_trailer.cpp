@@ -48,7 +48,7 @@ struct TextBuilder {
 
 // The whole trailer block: the text, then zeros.
 void FormatTrailer(char (&block)[kImageTrailerSize], const char* description,
-                   int sectorsPerTrack) {
+                   int sectorsPerTrack, const char* checksumHex) {
     memset(block, 0, sizeof block);
     TextBuilder text{block};
     text.Append(kTrailerVersionTag);
@@ -65,13 +65,20 @@ void FormatTrailer(char (&block)[kImageTrailerSize], const char* description,
     text.Append(kTrailerSectorsTag);
     text.AppendNumber(sectorsPerTrack);
     text.AppendChar(']');
+    if (checksumHex != nullptr) {
+        text.Append(" ");
+        text.Append(kTrailerChecksumTag);
+        text.Append(checksumHex, BoundedLength(checksumHex, kTrailerChecksumLength));
+        text.AppendChar(']');
+    }
 }
 
 }  // namespace
 
-int AppendImageTrailer(const char* path, const char* description, int sectorsPerTrack) {
+int AppendImageTrailer(const char* path, const char* description, int sectorsPerTrack,
+                       const char* checksumHex) {
     char block[kImageTrailerSize];
-    FormatTrailer(block, description != nullptr ? description : "", sectorsPerTrack);
+    FormatTrailer(block, description != nullptr ? description : "", sectorsPerTrack, checksumHex);
 
     // "r+b" rather than "ab": the image must already exist.
     FILE* file = fopen(path, "r+b");

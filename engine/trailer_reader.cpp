@@ -67,12 +67,26 @@ int PlainNumber(const char* text) {
 
 // --- Shared
 
+// The digits behind a checksum tag: exactly 64 lowercase hexadecimal ones, then "]".
+void ReadChecksum(const char* value, TrailerChecksum& checksum) {
+    checksum.state = TrailerChecksum::Malformed;
+    for (int i = 0; i < kTrailerChecksumLength; ++i) {
+        const char c = value[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return;
+        checksum.hex[i] = c;
+    }
+    if (value[kTrailerChecksumLength] != ']') return;
+    checksum.hex[kTrailerChecksumLength] = '\0';
+    checksum.state = TrailerChecksum::Stored;
+}
+
 // The description runs from its tag to the first 0x01 behind it (none: it is empty).
 // The sectors per track follow the first tag of theirs outside the description: text
 // that someone typed must not change the disk's format. Where the description has no
 // end there is no description, and the first tag anywhere counts.
 void ReadTags(const char* text, const TrailerPolicy& policy,
-              char (&description)[kDescriptionBufferSize], int* sectorsPerTrack) {
+              char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
+              TrailerChecksum* checksum) {
     const char* start = strstr(text, kTrailerDescriptionTag);
     const char* end = nullptr;
     if (start != nullptr) {
@@ -90,6 +104,11 @@ void ReadTags(const char* text, const TrailerPolicy& policy,
     if (sectors != nullptr) {
         *sectorsPerTrack = policy.numberAt(sectors + sizeof kTrailerSectorsTag - 1);
     }
+    // Only this program's writer puts a checksum there, always behind a whole description.
+    if (checksum != nullptr && end != nullptr) {
+        const char* tag = strstr(end, kTrailerChecksumTag);
+        if (tag != nullptr) ReadChecksum(tag + sizeof kTrailerChecksumTag - 1, *checksum);
+    }
 }
 
 }  // namespace
@@ -98,9 +117,11 @@ const TrailerPolicy kProgramTrailerPolicy = {CheckVersion, ClampedNumber};
 const TrailerPolicy kStubTrailerPolicy = {AnyVersion, PlainNumber};
 
 int ReadTrailerFile(const char* path, const TrailerPolicy& policy,
-                    char (&description)[kDescriptionBufferSize], int* sectorsPerTrack) {
+                    char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
+                    TrailerChecksum* checksum) {
     description[0] = '\0';
     *sectorsPerTrack = 0;
+    if (checksum != nullptr) *checksum = TrailerChecksum{};
 
     // One byte more than a trailer, always zero: the text ends within the buffer even
     // when the block holds no zero byte.
@@ -125,7 +146,7 @@ int ReadTrailerFile(const char* path, const TrailerPolicy& policy,
         return kTrailerNewerVersion;
     }
     if (verdict == TrailerVersionVerdict::ReadTags) {
-        ReadTags(text, policy, description, sectorsPerTrack);
+        ReadTags(text, policy, description, sectorsPerTrack, checksum);
     }
     return description[0] == '\0' ? kTrailerNoDescription : kTrailerRead;
 }

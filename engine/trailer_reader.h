@@ -36,7 +36,11 @@ extern const TrailerPolicy kStubTrailerPolicy;
 
 // Reads the last 1024 bytes of `path` (all of a shorter file) under `policy`.
 // `description` becomes the description or empty, `sectorsPerTrack` the disk's sectors
-// per track or 0. Returns kTrailerRead, kTrailerUnreadable (the file does not open or
-// holds nothing), kTrailerMissing, kTrailerNoDescription or kTrailerNewerVersion.
+// per track or 0, and `checksum`, unless nullptr, the checksum field: the first tag of its
+// own behind the description (one typed into the description is text), None when there
+// is none or the version rule read no tags. Returns kTrailerRead, kTrailerUnreadable
+// (the file does not open or holds nothing), kTrailerMissing, kTrailerNoDescription or
+// kTrailerNewerVersion.
 int ReadTrailerFile(const char* path, const TrailerPolicy& policy,
-                    char (&description)[kDescriptionBufferSize], int* sectorsPerTrack);
+                    char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
+                    TrailerChecksum* checksum = nullptr);
