@@ -67,7 +67,6 @@ private:
     bool Emergency() override { return request_.emergency; }
     bool Compatible() override { return request_.compatible; }
     const char* ProgramPath() override { return programPath_; }
-    void RemoveFile(const char* path) override { DeleteFileA(path); }
 
     FloppyJobRunner run_;
     FloppyDeviceFactory& devices_;

@@ -51,7 +51,6 @@ public:
     bool Emergency() override { return false; }
     bool Compatible() override { return false; }
     const char* ProgramPath() override { return ""; }
-    void RemoveFile(const char* path) override { remove(path); }
 
     JobNotice last = JobNotice::Progress;
 

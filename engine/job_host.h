@@ -41,9 +41,6 @@ public:
     // The running program's own file, which carries the restorer stub.
     virtual const char* ProgramPath() = 0;
 
-    // Removes a partial image; a file that will not go is left as it is.
-    virtual void RemoveFile(const char* path) = 0;
-
 protected:
     ~JobHost() = default;
 };

@@ -37,8 +37,3 @@ bool TestJobHost::CancelRequested() {
     return cancelled ||
            (cancelAfterProgress >= 0 && Count(JobNotice::Progress) >= cancelAfterProgress);
 }
-
-void TestJobHost::RemoveFile(const char* path) {
-    removed.push_back(path);
-    remove(path);
-}

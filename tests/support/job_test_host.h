@@ -35,7 +35,6 @@ public:
     // The record.
     RecordingSink sink;
     std::vector<Posted> posts;
-    std::vector<std::string> removed;
     int cancelChecks = 0;
 
     int Count(JobNotice notice) const;
@@ -53,5 +52,4 @@ public:
     bool Emergency() override { return emergency; }
     bool Compatible() override { return compatible; }
     const char* ProgramPath() override { return programPath.c_str(); }
-    void RemoveFile(const char* path) override;
 };
