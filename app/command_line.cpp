@@ -4,7 +4,7 @@
 
 namespace {
 
-enum class Switch { None, DriveB, Suppress, Sound, Compatible, Emergency, Description, Write, Read };
+enum class Switch { None, DriveB, Suppress, Sound, Compatible, Emergency, Verify, Description, Write, Read };
 
 struct SwitchRow {
     const char* word;
@@ -13,7 +13,8 @@ struct SwitchRow {
 
 const SwitchRow kSwitches[] = {
     {"/b", Switch::DriveB},     {"/f", Switch::Suppress},  {"/s", Switch::Sound},
-    {"/c", Switch::Compatible}, {"/e", Switch::Emergency}, {"/d", Switch::Description},
+    {"/c", Switch::Compatible}, {"/e", Switch::Emergency}, {"/v", Switch::Verify},
+    {"/d", Switch::Description},
     {"/w", Switch::Write},      {"/r", Switch::Read},
 };
 
@@ -41,6 +42,7 @@ void ApplyFlag(Switch meaning, Settings& settings) {
         case Switch::Sound: settings.Sound = 1; break;
         case Switch::Compatible: settings.Compatible = 1; break;
         case Switch::Emergency: settings.Emergency = 1; break;
+        case Switch::Verify: settings.Verify = 1; break;
         default: break;
     }
 }
@@ -104,12 +106,14 @@ CommandLineRequest InterpretCommandLine(const std::vector<std::string>& words, S
         return request;
     }
     // An unattended run does not depend on the drive, questions, sound or read mode the
-    // user last chose for interactive work; a script says what it wants by switches.
+    // user last chose for interactive work, nor on a verify pass it did not ask for; a
+    // script says what it wants by switches.
     // Compatible and WindowFx carry over.
     SelectDrive(settings, false);
     settings.Suppress = 0;
     settings.Sound = 0;
     settings.Emergency = 0;
+    settings.Verify = 0;
     request.switchesResult = ParseSwitches(words, settings, request.description);
     if (request.switchesResult == 0) {
         const JobChoice choice = ChooseJob(words);

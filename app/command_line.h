@@ -13,7 +13,7 @@
 //
 // Switches, in any order, before or after the job, repeatable, in any case: /b (B: drive),
 // /f (no confirmation questions), /s (completion sound), /c (compatible IMG files),
-// /e (emergency read), /d text (description; quote it when it has spaces).
+// /e (emergency read), /v (verify a written disk), /d text (description; quote it when it has spaces).
 
 // The words the runtime has already split (argc and argv, or __argc and __argv).
 std::vector<std::string> CommandLineWords(int count, const char* const* words);
@@ -58,8 +58,8 @@ struct CommandLineRequest {
 };
 
 // Sorts the words into one of the three start cases. In command-line mode it applies the
-// run's settings to `settings` (in memory only): FDLetter "A:", Suppress, Sound and
-// Emergency 0, then the switches; Compatible and WindowFx keep their values.
+// run's settings to `settings` (in memory only): FDLetter "A:", Suppress, Sound,
+// Emergency and Verify 0, then the switches; Compatible and WindowFx keep their values.
 CommandLineRequest InterpretCommandLine(const std::vector<std::string>& words, Settings& settings);
 
 // What a second start hands to the instance already running: word 1 when it is no switch;

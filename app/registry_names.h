@@ -15,6 +15,7 @@ constexpr char kCompatibleValue[] = "Compatible";
 constexpr char kSoundValue[] = "Sound";
 constexpr char kEmergencyValue[] = "Emergency";
 constexpr char kSuppressValue[] = "Suppress";
+constexpr char kVerifyValue[] = "Verify";
 
 // "Init" values: the top-left corner of the main window's normal rectangle.
 constexpr char kHorizPosValue[] = "HorizPos";

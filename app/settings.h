@@ -11,6 +11,7 @@ struct Settings {
     uint32_t Sound = 1;                    // completion sound
     uint32_t Emergency = 0;                // sector-by-sector read past bad sectors
     uint32_t Suppress = 0;                 // skip the confirmation questions
+    uint32_t Verify = 1;                   // read a written disk back and compare
 };
 
 // The operating-system family, learnt once at start-up.

@@ -23,6 +23,7 @@ SettingsChoices ReadSettingsChoices(const Settings& settings, RegistryKey& key,
     boxes.sound = Box(settings.Sound);
     boxes.compatible = Box(settings.Compatible);
     boxes.windowFx = Box(settings.WindowFx);
+    boxes.verify = Box(settings.Verify);
     boxes.registerImg = IsTypeAssociated(key, shell, kImgExtension) ? 1 : 0;
     boxes.registerImz = IsTypeAssociated(key, shell, kImzExtension) ? 1 : 0;
     return boxes;
@@ -35,6 +36,7 @@ void ApplySettingsChoices(const SettingsChoices& boxes, const SettingsChoices& o
     settings.Compatible = Box(boxes.compatible);
     settings.WindowFx = Box(boxes.windowFx);
     settings.Suppress = Box(boxes.suppress);
+    settings.Verify = Box(boxes.verify);
     SelectDrive(settings, boxes.useDriveB != 0);
     SaveSettings(key, settings);
 

@@ -30,6 +30,7 @@ void LoadSettings(RegistryKey& key, const PlatformInfo& platform, Settings& sett
     settings.WindowFx = QuerySwitch(key, kWindowFxValue, defaults.WindowFx);
     std::string drive;
     key.QueryString(kFDLetterValue, drive, defaults.FDLetter);
+    settings.Verify = QuerySwitch(key, kVerifyValue, defaults.Verify);
     key.Close();
 
     // The drive text goes straight into "\\.\X:" for raw sector access, so anything but
@@ -48,5 +49,6 @@ void SaveSettings(RegistryKey& key, const Settings& settings) {
     key.SetDword(kWindowFxValue, settings.WindowFx != 0 ? 1 : 0);
     key.SetDword(kSuppressValue, settings.Suppress != 0 ? 1 : 0);
     key.SetString(kFDLetterValue, IsDriveB(settings.FDLetter) ? "B:" : "A:");
+    key.SetDword(kVerifyValue, settings.Verify != 0 ? 1 : 0);
     key.Close();
 }

@@ -95,8 +95,10 @@ int AppendImageTrailer(const char* path, const char* description, int sectorsPer
 }
 
 int ReadImageTrailer(const char* path, MessageSink& sink,
-                     char (&description)[kDescriptionBufferSize], int* sectorsPerTrack) {
-    const int result = ReadTrailerFile(path, kProgramTrailerPolicy, description, sectorsPerTrack);
+                     char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
+                     TrailerChecksum* checksum) {
+    const int result =
+        ReadTrailerFile(path, kProgramTrailerPolicy, description, sectorsPerTrack, checksum);
     if (result == kTrailerNewerVersion) {
         sink.Show({IDS_NEWER_IMAGE_VERSION, MessageStyle::Warning});
     }

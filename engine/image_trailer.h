@@ -52,7 +52,9 @@ int AppendImageTrailer(const char* path, const char* description, int sectorsPer
 // The program's reader: reads the trailer of `path` under kProgramTrailerPolicy
 // (trailer_reader.h). `description` becomes the description, cut to 255 characters, or
 // empty; `sectorsPerTrack` the disk's sectors per track, or 0 when the trailer does not
-// tell. Returns one of the kTrailer* results above; only kTrailerNewerVersion shows a
-// message (57666, "made with a newer version").
+// tell; `checksum`, unless nullptr, the checksum field. Returns one of the kTrailer*
+// results above; only kTrailerNewerVersion shows a message (57666, "made with a newer
+// version").
 int ReadImageTrailer(const char* path, MessageSink& sink,
-                     char (&description)[kDescriptionBufferSize], int* sectorsPerTrack);
+                     char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
+                     TrailerChecksum* checksum = nullptr);

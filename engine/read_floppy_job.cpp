@@ -110,6 +110,7 @@ int ReadFloppyJob::Copy() {
             // What could not be read is zeros in the image, never a neighbour's bytes.
             memset(buffer_, 0, unit_);
         }
+        checksum_.Update(buffer_, unit_);
         if (output_.Write(buffer_, unit_) != 0) {
             StopAndRemoveImage();
             return Fail(IDS_IMAGE_WRITE_FAILED);
@@ -133,9 +134,11 @@ int ReadFloppyJob::Complete() {
         output_.Abandon();
         return Fail(IDS_IMAGE_WRITE_FAILED);
     }
+    char checksum[Sha256Digest::kHexLength + 1];
+    checksum_.FinishHex(checksum);
     if (!(host_.Compatible() && HasExtension(targetPath_, ".img")) &&
         AppendImageTrailer(output_.FilePath(), request_.description,
-                           static_cast<int>(diskSectorsPerTrack_)) != 0) {
+                           static_cast<int>(diskSectorsPerTrack_), checksum) != 0) {
         // Only a whole image, trailer included, may take the target's place.
         output_.Abandon();
         return Fail(IDS_IMAGE_WRITE_FAILED);

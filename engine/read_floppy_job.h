@@ -7,6 +7,7 @@
 #include "engine/job_host.h"
 #include "engine/job_outcome_recorder.h"
 #include "engine/job_request.h"
+#include "engine/sha256_digest.h"
 #include "engine/target_files.h"
 #include "engine/transfer_cursor.h"
 
@@ -59,5 +60,6 @@ private:
     TransferCursor cursor_;
     SystemTargetFiles systemFiles_;
     ImageOutput output_;
+    Sha256Digest checksum_;  // of the sector data as it goes into the image
     JobProgress progress_{};
 };

@@ -1,6 +1,6 @@
 #pragma once
 // The portable code never shows a window: it hands a message, by string-table ID and
-// with at most one text or up to two numbers, to whoever hosts it. The main program backs this with
+// with at most one text and one number, or up to four numbers, to whoever hosts it. The main program backs this with
 // LoadString and MessageBox, the restorer stub with its own string numbers, and the
 // tests with a recorder.
 
@@ -18,7 +18,9 @@ struct UserMessage {
     MessageStyle style;
     const char* text = nullptr;  // takes the place of %s
     long number = 0;             // takes the place of %d (or the first %u)
-    long secondNumber = 0;       // the second %u of a text that holds two numbers
+    long secondNumber = 0;       // the second %u of a text that holds several numbers
+    long thirdNumber = 0;        // the third and fourth, for a text without %s
+    long fourthNumber = 0;
 };
 
 class MessageSink {

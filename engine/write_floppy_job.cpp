@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include "engine/floppy_type.h"
+#include "engine/image_data_check.h"
 #include "engine/job_text.h"
 #include "engine/update_speed.h"
 #include "resources/string_ids.h"
@@ -14,6 +15,7 @@ WriteFloppyJob::WriteFloppyJob(const JobRequest& request, JobHost& host,
       device_(device),
       imageSectorsPerTrack_(request.imageSectorsPerTrack),
       compressed_(request.compressed),
+      checksum_(request.imageChecksum),
       cursor_(method) {
     CopyJobText(driveText_, host.DriveText());
     CopyJobText(sourcePath_, request.imagePath);
@@ -87,11 +89,12 @@ int WriteFloppyJob::LoadImage() {
     if (!read) {
         return Fail(IDS_IMAGE_READ_FAILED);
     }
-    if (found != imageBytes_) {
+    const unsigned fault = CheckImageData(image_, found, imageBytes_, checksum_);
+    if (fault == IDS_IMAGE_NOT_WHOLE_DISK) {
         return Fail(IDS_IMAGE_NOT_WHOLE_DISK, nullptr, static_cast<long>(found),
                     static_cast<long>(imageBytes_));
     }
-    return 0;
+    return fault != 0 ? Fail(fault) : 0;
 }
 
 // Every format's size is a whole number of chunks, so every write is a whole chunk.

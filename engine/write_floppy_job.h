@@ -56,6 +56,7 @@ private:
     char sourcePath_[kJobPathSize];
     int32_t imageSectorsPerTrack_;
     bool compressed_;
+    TrailerChecksum checksum_;          // what the image's trailer stored, if anything
     char* image_ = nullptr;             // the whole image, once loaded
     uint32_t imageBytes_ = 0;           // what the format needs, and the image holds
     uint32_t totalBytes_ = 0xFFFFFFFF;  // not known until the floppy type is

@@ -2,7 +2,7 @@
    Only #defines: windres reads this file too.
 
    A control whose ID has a string gets that string as its tooltip, so no ID here may
-   equal a control ID except the settings page's tooltips (1029-1036). */
+   equal a control ID except the settings page's tooltips (1029-1037). */
 #ifndef VORLIX_RESOURCES_STRING_IDS_H
 #define VORLIX_RESOURCES_STRING_IDS_H
 
@@ -27,12 +27,15 @@
 #define IDS_IMAGE_READ_FAILED                122
 #define IDS_IMAGE_NOT_WHOLE_DISK             125
 #define IDS_FLOPPY_IN_USE                    126
+#define IDS_IMAGE_CHECKSUM_MISMATCH          127
+#define IDS_VERIFY_MISMATCH                  128
 #define IDS_WRITE_PROTECTED                  57668
 #define IDS_SECTOR_WRITE_FAILED_NO_TRAILER   57676
 
 /* Progress dialog */
 #define IDS_READING_FLOPPY                   108
 #define IDS_WRITING_FLOPPY                   109
+#define IDS_VERIFYING_FLOPPY                 110
 #define IDS_KB_COPIED                        57677
 
 /* Start-up */
@@ -62,6 +65,7 @@
 #define IDS_TIP_COMPATIBLE                   1034
 #define IDS_TIP_REGISTER_IMZ                 1035
 #define IDS_TIP_WINDOW_FX                    1036
+#define IDS_TIP_VERIFY                       1037
 
 /* Online dialogs */
 #define IDS_NEEDS_NEWER_INTERNET_EXPLORER    201

@@ -66,7 +66,8 @@ bool RestoreDialog::OnInitDialog() {
 
 void RestoreDialog::ShowDescription() {
     int sectorsPerTrack = 0;
-    const int result = ReadStubTrailer(request_.imagePath, description_, &sectorsPerTrack);
+    const int result = ReadStubTrailer(request_.imagePath, description_, &sectorsPerTrack,
+                                       &request_.imageChecksum);
     request_.imageSectorsPerTrack = sectorsPerTrack;
     if (result == kTrailerRead) {
         SetItemText(IDC_STUB_DESCRIPTION, description_);

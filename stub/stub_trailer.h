@@ -4,9 +4,10 @@
 // The trailer as the restorer stub reads it from its own file: the shared reader under
 // the stub's policy, which never looks at the format version (whatever the image says,
 // the stub writes it). `description` becomes the description (cut to 255 characters) or
-// empty, `sectorsPerTrack` the disk's sectors per track or 0. Returns kTrailerRead,
-// kTrailerUnreadable, kTrailerMissing or kTrailerNoDescription; shows nothing.
+// empty, `sectorsPerTrack` the disk's sectors per track or 0, `checksum` the checksum
+// field. Returns kTrailerRead, kTrailerUnreadable, kTrailerMissing or
+// kTrailerNoDescription; shows nothing.
 inline int ReadStubTrailer(const char* path, char (&description)[kDescriptionBufferSize],
-                           int* sectorsPerTrack) {
-    return ReadTrailerFile(path, kStubTrailerPolicy, description, sectorsPerTrack);
+                           int* sectorsPerTrack, TrailerChecksum* checksum = nullptr) {
+    return ReadTrailerFile(path, kStubTrailerPolicy, description, sectorsPerTrack, checksum);
 }

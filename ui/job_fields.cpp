@@ -10,6 +10,8 @@ JobRequest MakeJobRequest(JobKind kind, const JobFields& fields, const Settings&
     request.compressed = fields.compressed;
     CopyJobText(request.description, fields.description.c_str());
     request.imageSectorsPerTrack = fields.imageSectorsPerTrack;
+    request.imageChecksum = fields.imageChecksum;
+    request.verify = settings.Verify != 0;
     CopyJobText(request.drive, settings.FDLetter);
     request.emergency = settings.Emergency != 0;
     request.compatible = settings.Compatible != 0;

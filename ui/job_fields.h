@@ -25,6 +25,7 @@ struct JobFields {
     bool compressed = false;       // the chosen image is ".imz" or ".exe"
     bool commandLineMode = false;  // one unattended job from the command line
     int imageSectorsPerTrack = 0;  // from the trailer of the image to write; 0 unknown
+    TrailerChecksum imageChecksum;  // the same trailer's checksum field
 };
 
 // The request for a job of `kind` from the fields (paths and description cut to the

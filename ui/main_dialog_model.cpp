@@ -17,7 +17,9 @@ int ExitStatusOfStart(int started) {
 void MainDialogModel::LoadImageTrailer(const std::string& path) {
     char description[kDescriptionBufferSize] = "";
     int sectorsPerTrack = 0;
-    int result = ReadImageTrailer(path.c_str(), host_.Messages(), description, &sectorsPerTrack);
+    fields.imageChecksum = TrailerChecksum{};
+    int result = ReadImageTrailer(path.c_str(), host_.Messages(), description, &sectorsPerTrack,
+                                  &fields.imageChecksum);
     fields.imageSectorsPerTrack = sectorsPerTrack;
     if (result == kTrailerRead) panels.ShowImageDescription(description);
 }

@@ -54,6 +54,7 @@ TEST(LoadSettings, FreshProfileGivesDefaultsAndAnEmptySettingsKey) {
         "QueryDword Compatible",
         "QueryDword WindowFx",
         "QueryString FDLetter",
+        "QueryDword Verify",
         "Close"};
     EXPECT_EQ(registry.log, expected);
 }
@@ -191,6 +192,7 @@ TEST(SaveSettings, WritesEveryValueInOrder) {
     settings.Sound = 0;
     settings.Emergency = 1;
     settings.Suppress = 1;
+    settings.Verify = 0;
     SaveSettings(key, settings);
     const std::vector<std::string> expected = {
         "Create CU Software\\Quendal Software\\Vorlix\\Settings",
@@ -200,6 +202,7 @@ TEST(SaveSettings, WritesEveryValueInOrder) {
         "SetDword WindowFx=0",
         "SetDword Suppress=1",
         "SetString FDLetter=B:",
+        "SetDword Verify=0",
         "Close"};
     EXPECT_EQ(registry.log, expected);
     EXPECT_FALSE(key.IsHolding());
