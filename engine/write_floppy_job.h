@@ -51,7 +51,6 @@ private:
     int Verify();
     int OpenForVerify();
     bool SameChunk(uint32_t firstSector, uint32_t offset, uint32_t bytes, uint32_t* badSector);
-    bool FindBadSector(uint32_t firstSector, uint32_t offset, uint32_t bytes, uint32_t* badSector);
     int FailVerify(uint32_t badSector);
     void StartPass(JobPhase phase);
     void NoteDone(const TransferCursor& cursor);

@@ -43,40 +43,21 @@ int WriteFloppyJob::OpenForVerify() {
 }
 
 // True when the chunk at `firstSector` holds the image's bytes from `offset`; else the
-// first sector that differs or cannot be read.
+// first sector that differs or cannot be read. Which sector of a chunk that failed to
+// read is bad, and whether one in front of it differs, only the sectors read one by one
+// tell; a chunk whose every sector then reads and matches is on the disk as it should be.
 bool WriteFloppyJob::SameChunk(uint32_t firstSector, uint32_t offset, uint32_t bytes,
                                uint32_t* badSector) {
+    const uint32_t size = FloppyDevice::kSectorSize;
     uint32_t transferred = 0;
     uint32_t error = 0;
-    if (!device_.Read(firstSector, readBack_, bytes, &transferred, &error) ||
-        transferred != bytes) {
-        // Which sector failed, and whether one in front of it differs, only the sectors
-        // read one by one tell.
-        return FindBadSector(firstSector, offset, bytes, badSector);
-    }
-    if (memcmp(readBack_, image_ + offset, bytes) == 0) {
-        return true;
-    }
-    for (uint32_t at = 0; at < bytes; at += FloppyDevice::kSectorSize) {
-        if (memcmp(readBack_ + at, image_ + offset + at, FloppyDevice::kSectorSize) != 0) {
-            *badSector = firstSector + at / FloppyDevice::kSectorSize;
-            return false;
-        }
-    }
-    return true;
-}
-
-// A chunk that failed to read once but whose every sector now reads and matches is on
-// the disk as it should be.
-bool WriteFloppyJob::FindBadSector(uint32_t firstSector, uint32_t offset, uint32_t bytes,
-                                   uint32_t* badSector) {
-    const uint32_t size = FloppyDevice::kSectorSize;
+    const bool whole = device_.Read(firstSector, readBack_, bytes, &transferred, &error) &&
+                       transferred == bytes;
     for (uint32_t at = 0; at < bytes; at += size) {
         const uint32_t sector = firstSector + at / size;
-        uint32_t transferred = 0;
-        uint32_t error = 0;
-        if (!device_.Read(sector, readBack_, size, &transferred, &error) || transferred != size ||
-            memcmp(readBack_, image_ + offset + at, size) != 0) {
+        const bool read = whole || (device_.Read(sector, readBack_ + at, size, &transferred, &error) &&
+                                    transferred == size);
+        if (!read || memcmp(readBack_ + at, image_ + offset + at, size) != 0) {
             *badSector = sector;
             return false;
         }

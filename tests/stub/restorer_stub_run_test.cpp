@@ -286,6 +286,44 @@ TEST_F(RestorerStubRunTest, CutShortPayloadIsAReadFailure) {
     EXPECT_EQ(1u, ExitStatus(stub_));
 }
 
+// One byte changed in the payload or in the checksum the trailer stores: the stub
+// refuses before the drive is opened for writing, and the disk stays as it was.
+struct DamageCase {
+    const char* name;
+    bool inChecksum;  // else in the middle of the stream
+    unsigned message;
+};
+
+class RestorerStubDamageTest : public RestorerStubRunTest,
+                               public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(RestorerStubDamageTest, DamagedImageWritesNothing) {
+    const DamageCase& c = GetParam();
+    const std::string stub = ReadWholeFile(StubFile());
+    std::string image = ReadWholeFile(ImagePath(1440));
+    const size_t digits = image.rfind("[SHA256 ");
+    ASSERT_NE(std::string::npos, digits) << "the image carries no checksum";
+    char& changed = c.inChecksum ? image[digits + 8 + 20]
+                                 : image[stub.size() + (image.size() - 1024 - stub.size()) / 2];
+    changed = c.inChecksum ? (changed == '0' ? '1' : '0') : static_cast<char>(changed ^ 0x10);
+    const std::string path = folder_.File(std::string(c.name) + ".exe");
+    WriteWholeFile(path, image);
+    ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 1440)));
+    const HWND window = StartStub(path);
+    ASSERT_NE(nullptr, window);
+    CreateFloppy(window);
+    ASSERT_TRUE(gui::Answer(ExpectMessage(c.message, "", kJobMs), IDOK));
+    EXPECT_EQ(1u, ExitStatus(stub_));
+    EXPECT_TRUE(ReadWholeFile(gui::SampleDisk("blank", 1440)) == ReadWholeFile(gui::FloppyImage()))
+        << "a damaged image reached the disk";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OneByte, RestorerStubDamageTest,
+    ::testing::Values(DamageCase{"Checksum", true, IDS_STUB_IMAGE_CHECKSUM_MISMATCH},
+                      DamageCase{"Stream", false, IDS_STUB_IMAGE_READ_FAILED}),
+    [](const ::testing::TestParamInfo<DamageCase>& param) { return std::string(param.param.name); });
+
 TEST_F(RestorerStubRunTest, NoLeavesTheDialogOpenForAnotherTry) {
     ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 720)));
     const HWND window = StartStub(ImagePath(720));
