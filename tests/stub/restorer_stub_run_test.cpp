@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/sha256_digest.h"
 #include "resources/stub_ids.h"
 #include "tests/gui/gui_environment.h"
 #include "tests/gui/vorlix_driver.h"
@@ -85,9 +86,15 @@ private:
     UniqueHandle thread_;
 };
 
-std::string Trailer(const std::string& description, int sectorsPerTrack) {
+std::string Trailer(const std::string& description, int sectorsPerTrack,
+                    const std::string& data = std::string()) {
     std::string block = "[FileVersion 002] [Description " + description + "\x01" +
                         "] [SectorsPerTrack " + std::to_string(sectorsPerTrack) + "]";
+    if (!data.empty()) {
+        char hex[Sha256Digest::kHexLength + 1];
+        Sha256Hex(data.data(), data.size(), hex);
+        block += std::string(" [SHA256 ") + hex + "]";
+    }
     block.resize(1024, '\0');
     return block;
 }
@@ -191,7 +198,8 @@ TEST_F(RestorerStubRunTest, ImageIsStubThenStreamThenTrailer) {
     EXPECT_TRUE(image.compare(0, stub.size(), stub) == 0) << "the image does not begin with the stub";
     EXPECT_EQ(CompressedStreamSignatureBytes(), image.substr(stub.size(), 7));
     EXPECT_EQ(std::string::npos, stub.find(CompressedStreamSignatureBytes()));
-    EXPECT_EQ(Trailer(Description(1440), 18), image.substr(image.size() - 1024));
+    EXPECT_EQ(Trailer(Description(1440), 18, ReadWholeFile(gui::SampleDisk("sample", 1440))),
+              image.substr(image.size() - 1024));
 }
 
 TEST_F(RestorerStubRunTest, WritesItsImageOntoABlankDiskAndEnds) {
