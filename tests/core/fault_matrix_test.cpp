@@ -73,6 +73,7 @@ Expected ExpectedFor(JobKind job, Fault fault) {
         }
     }
     switch (fault) {
+    case Fault::DeviceRead: return {JobEnd::Failed, IDS_VERIFY_MISMATCH};  // in the read-back
     case Fault::DeviceWrite: return {JobEnd::Failed, IDS_SECTOR_WRITE_FAILED};
     case Fault::WriteProtect: return {JobEnd::Failed, IDS_WRITE_PROTECTED};
     case Fault::ImageRead: return {JobEnd::Failed, IDS_IMAGE_READ_FAILED};
@@ -113,6 +114,7 @@ protected:
         const std::string path = dir_.File(Job() == JobKind::Read ? "disk.img" : "image.img");
         snprintf(request.imagePath, sizeof request.imagePath, "%s", path.c_str());
         request.imageSectorsPerTrack = Job() == JobKind::Write ? kSectorsPerTrack : 0;
+        request.verify = Job() == JobKind::Write;  // so that a read error can reach it
         return request;
     }
 
