@@ -153,7 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "The disk is probably bad and should be replaced."},
         ExactText{139,
                   "An earlier read of this disk could not read %u sectors (listed in %s).\n"
-                  "Read only those sectors again?"}));
+                  "Read only those sectors again?"},
+        ExactText{140, "Reading floppy (%s): %d bad sectors so far"}));
 
 TEST(ResourceStringReader, UndoesTheCompilerEscapes) {
     EXPECT_EQ(UnescapeResourceString(R"(a\nb\tc\\d\"e""f)"), "a\nb\tc\\d\"e\"f");
