@@ -136,28 +136,6 @@ TEST(BadSectorMap, NoFileOrNoStatusLineIsNoMap) {
     EXPECT_EQ(ReadBadSectorMap(dir.File("empty.map").c_str(), k1440, read), -1);
 }
 
-TEST(BadSectorMap, PathIsTheImagesWithTheExtension) {
-    char path[kBadSectorMapPathSize];
-    ASSERT_TRUE(BadSectorMapPath("C:\\disks\\old.img", path));
-    EXPECT_STREQ(path, "C:\\disks\\old.img.map");
-    const std::string longest(259, 'x');
-    EXPECT_TRUE(BadSectorMapPath(longest.c_str(), path));
-    EXPECT_EQ(std::string(path), longest + ".map");
-}
-
-TEST(BadSectorList, CountsEachSectorOnceAndNothingPastTheDisk) {
-    BadSectorList list;
-    list.Reset(10);
-    list.Mark(3, true);
-    list.Mark(3, true);
-    list.Mark(10, true);
-    EXPECT_EQ(list.Count(), 1u);
-    list.Mark(3, false);
-    list.Mark(4, false);
-    EXPECT_EQ(list.Count(), 0u);
-    EXPECT_FALSE(list.IsBad(10));
-}
-
 // --- The composed parts of the messages --------------------------------------------------
 
 struct Prefix {
@@ -189,15 +167,6 @@ TEST(RecoveryText, CarriesTheThreeCountsAndTheMap) {
     EXPECT_STREQ(text,
                  "Recovered 2870 of 2880 sectors.\n10 sectors could not be read and were filled "
                  "with zeros; they are listed in C:\\disks\\old.img.map.");
-}
-
-TEST(RecoveryText, LongestPathStillEndsTheSentence) {
-    char text[kRecoveryTextSize];
-    const std::string path(kBadSectorMapPathSize - 1, 'p');
-    FormatRecoveryText(text, 4294967295u, 4294967295u, 4294967295u, path.c_str());
-    const std::string made = text;
-    EXPECT_NE(made.find(path + "."), std::string::npos);
-    EXPECT_LT(made.size(), static_cast<size_t>(kRecoveryTextSize));
 }
 
 }  // namespace

@@ -77,17 +77,4 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"OnlyTagInDescription", "[BadSectors 77]", kDigits.c_str(), 0, 0}),
     [](const ::testing::TestParamInfo<Case>& p) { return std::string(p.param.name); });
 
-TEST(TrailerBadSectors, ProgramReaderPassesTheCountOn) {
-    TempDir dir;
-    const std::string path = Image(dir, "disk.img", "d", kDigits.c_str(), 12);
-    struct Quiet : MessageSink {
-        MessageAnswer Show(const UserMessage&) override { return MessageAnswer::Ok; }
-    } sink;
-    char description[kDescriptionBufferSize];
-    int sectors = 0;
-    int bad = 0;
-    EXPECT_EQ(ReadImageTrailer(path.c_str(), sink, description, &sectors, nullptr, &bad), kTrailerRead);
-    EXPECT_EQ(bad, 12);
-}
-
 }  // namespace
