@@ -89,7 +89,9 @@ void MainDialogJobs::OnNotice(JobKind kind, WPARAM notice) {
     const JobProgress now = worker_.Progress();
     char status[kMessageTextSize];
     char count[kMessageTextSize];
+    // A write that verifies reads the disk back as its second pass.
     unsigned statusId = kind == JobKind::Read ? IDS_READING_FLOPPY : IDS_WRITING_FLOPPY;
+    if (kind == JobKind::Write && now.phase == JobPhase::Verify) statusId = IDS_VERIFYING_FLOPPY;
     // An emergency read shows the sectors it has lost so far in its status line.
     if (kind == JobKind::Read && now.badSectors > 0) statusId = IDS_READING_FLOPPY_BAD_SECTORS;
     FormatUserMessage(NULL, {statusId, MessageStyle::Information, now.sizeText,

@@ -62,6 +62,9 @@ public:
     // A weak sector: the first `failures` reads that cover it fail as an unreadable one
     // does, the next ones read.
     void MakeFlaky(uint32_t sector, uint32_t failures, uint32_t error = kCrcError);
+    // A medium that does not keep what it was given: every successful write that covers
+    // `sector` leaves it with one byte (at `offset` within the sector) inverted.
+    void ChangeAfterWrite(uint32_t sector, uint32_t offset = 100);
     void FailWriteAt(uint32_t sector, uint32_t error = kWriteFault);
     void SetWriteProtected(bool on) { writeProtected_ = on; }
     void FailOpen(bool inQuery, bool inTransferOpen);
@@ -128,6 +131,7 @@ private:
     };
     std::map<uint32_t, Flaky> flaky_;
     std::vector<uint32_t> headMoves_;
+    std::map<uint32_t, uint32_t> changedAfterWrite_;  // sector -> offset of the changed byte
     bool writeProtected_ = false;
     bool failQueryOpen_ = false;
     bool failTransferOpen_ = false;
