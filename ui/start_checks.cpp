@@ -85,7 +85,9 @@ int StartRead(JobFields& fields, const std::string& descriptionEditText, const S
               StartHost& host) {
     MessageSink& sink = host.Messages();
     const std::string& path = fields.readImagePath;
-    if (IsOnFloppyDrive(path.c_str())) {
+    // A conversion reads no drive: its image may go onto a floppy, in any mode.
+    const bool convert = !fields.sourceImagePath.empty();
+    if (!convert && IsOnFloppyDrive(path.c_str())) {
         ShowError(sink, IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY);
         return -1;
     }
@@ -94,7 +96,7 @@ int StartRead(JobFields& fields, const std::string& descriptionEditText, const S
         !Confirmed(sink, IDS_ASK_COMPATIBLE_NO_DESCRIPTION)) {
         return -1;
     }
-    if (settings.Emergency && (kind == ImageKind::Compressed || kind == ImageKind::SelfExtracting)) {
+    if (!convert && settings.Emergency && (kind == ImageKind::Compressed || kind == ImageKind::SelfExtracting)) {
         ShowError(sink, IDS_EMERGENCY_ONLY_IMG);
         return -1;
     }

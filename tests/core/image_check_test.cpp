@@ -234,7 +234,7 @@ TEST(ImageCheckFaults, WrongSizesNameFoundAndNeeded) {
          kDisk720 - 512, kDisk720},
         {"byte-more.img", made.content + "x", IDS_IMAGE_NOT_WHOLE_DISK, kDisk720 + 1, kDisk1440},
         {"too-long.img", BinaryTestData(DiskSize(21) + 512, 5), IDS_IMAGE_NOT_WHOLE_DISK,
-         DiskSize(21) + 512, DiskSize(21)},
+         static_cast<long>(DiskSize(21)) + 512, static_cast<long>(DiskSize(21))},
         // The trailer names 9 sectors: 1440 kB of data is not that disk.
         {"named9.imz", CompressedStream(BinaryTestData(kDisk1440, 6)) + trailer,
          IDS_IMAGE_NOT_WHOLE_DISK, kDisk1440, kDisk720},
