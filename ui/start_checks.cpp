@@ -1,5 +1,6 @@
 #include "ui/start_checks.h"
 
+#include "engine/image_conversion.h"
 #include "engine/image_kind.h"
 #include "resources/string_ids.h"
 #include "ui/job_fields.h"
@@ -87,6 +88,11 @@ int StartRead(JobFields& fields, const std::string& descriptionEditText, const S
     const std::string& path = fields.readImagePath;
     // A conversion reads no drive: its image may go onto a floppy, in any mode.
     const bool convert = !fields.sourceImagePath.empty();
+    // Before any question: replacing the source with its own conversion is never meant.
+    if (convert && SamePathSpelling(fields.sourceImagePath.c_str(), path.c_str())) {
+        ShowError(sink, IDS_CONVERT_ONTO_SOURCE, &path);
+        return -1;
+    }
     if (!convert && IsOnFloppyDrive(path.c_str())) {
         ShowError(sink, IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY);
         return -1;

@@ -466,6 +466,14 @@ TEST_F(ModelTest, ConversionSkipsTheDriveChecksAndForgetsItsSource) {
     EXPECT_STREQ(host.lastRequest.description, "");
     EXPECT_TRUE(model.fields.sourceImagePath.empty());
 
+    // Onto its own source: refused before the replace question, whatever the spelling.
+    host.log.clear();
+    model.fields.readImagePath = source.substr(0, source.size() - 4) + ".IMG";
+    host.existing.insert(model.fields.readImagePath);
+    EXPECT_EQ(model.ConvertImage(source), -1);
+    EXPECT_EQ(host.log, (Log{std::to_string(IDS_CONVERT_ONTO_SOURCE) + "!"}));
+    model.fields.readImagePath = "a:\\new.imz";
+
     host.log.clear();
     EXPECT_EQ(model.StartRead(), -1) << "a read of the drive onto the floppy is refused";
     EXPECT_EQ(host.log, (Log{std::to_string(IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY) + "!"}));
