@@ -11,6 +11,7 @@
 
 #include "engine/image_kind.h"
 #include "engine/image_trailer.h"
+#include "engine/sha256_digest.h"
 #include "resources/string_ids.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/image_files.h"
@@ -62,14 +63,23 @@ struct Trailer {
     int result;
     std::string description;
     int sectorsPerTrack;
+    TrailerChecksum checksum;
 };
 
 Trailer TrailerOf(const std::string& path) {
     RecordingSink sink;
     char description[kDescriptionBufferSize];
     int sectorsPerTrack = -1;
-    const int result = ReadImageTrailer(path.c_str(), sink, description, &sectorsPerTrack);
-    return Trailer{result, description, sectorsPerTrack};
+    TrailerChecksum checksum;
+    const int result =
+        ReadImageTrailer(path.c_str(), sink, description, &sectorsPerTrack, &checksum);
+    return Trailer{result, description, sectorsPerTrack, checksum};
+}
+
+std::string Sha256Of(const std::string& data) {
+    char hex[Sha256Digest::kHexLength + 1];
+    Sha256Hex(data.data(), data.size(), hex);
+    return hex;
 }
 
 class ReadJob : public ::testing::Test {
@@ -143,6 +153,8 @@ TEST_P(ReadJobKinds, ImageHoldsTheWholeDiskAndATrailer) {
     EXPECT_EQ(trailer.result, kTrailerRead);
     EXPECT_EQ(trailer.description, "Tax returns 1996");
     EXPECT_EQ(trailer.sectorsPerTrack, static_cast<int>(sectorsPerTrack));
+    EXPECT_EQ(trailer.checksum.state, TrailerChecksum::Stored);
+    EXPECT_EQ(std::string(trailer.checksum.hex), Sha256Of(diskBytes));
 
     // One read per unit and the final one, which is not used, all in order.
     const uint32_t units = static_cast<uint32_t>(diskBytes.size() / kUnit);
@@ -326,6 +338,7 @@ TEST_F(ReadJob, EmergencyModeReadsSectorBySectorAndZeroesBadOnes) {
         EXPECT_EQ(Run(disk, flavour), 0);
 
         EXPECT_TRUE(ReadWholeFile(target) == expected) << "not the disk with zeroed sectors";
+        EXPECT_EQ(TrailerOf(target).result, kTrailerMissing);
         // Every sector read once from its own position, then the final read.
         EXPECT_EQ(ReadStarts(disk), Sequence(2881, 1));
         EXPECT_THAT(host_.sink.Ids(), IsEmpty());
@@ -349,6 +362,21 @@ TEST_F(ReadJob, EmergencyTurnedOnLaterPassesOverAWholeUnit) {
     expected.replace(40 * kSector, kUnit, kUnit, '\0');
     EXPECT_TRUE(ReadWholeFile(target) == expected);
     EXPECT_EQ(ReadStarts(disk), Sequence(73, 20));
+}
+
+// The checksum is of what the image holds, so a rescued image checks good as what it is.
+TEST_F(ReadJob, ChecksumOfARescuedImageCoversItsZeroedSectors) {
+    SimulatedFloppy disk(9);
+    disk.MakeUnreadable(100);
+    host_.emergency = true;
+    const std::string target = Target("rescued.img");
+    EXPECT_EQ(Run(disk, Flavour::Nt), 0);
+    std::string expected = DiskBytes(disk);
+    expected.replace(100 * kSector, kSector, kSector, '\0');
+    const std::string image = ReadWholeFile(target);
+    ASSERT_EQ(image.size(), expected.size() + kImageTrailerSize);
+    EXPECT_TRUE(image.substr(0, expected.size()) == expected);
+    EXPECT_EQ(std::string(TrailerOf(target).checksum.hex), Sha256Of(expected));
 }
 
 // A drive that claims a larger format than its medium holds: reads past the medium's
