@@ -111,7 +111,7 @@ int ReadBadSectorMap(const char* path, uint32_t totalSectors, BadSectorList& lis
         valid = ReadRun(text, totalSectors, &nextSector, list);
     }
     const bool readError = ferror(file) != 0;
-    fclose(file);
+    fclose(file);  // NOLINT(cert-err33-c): read only
     if (!valid || readError || !statusSeen) {
         list.Reset(totalSectors);
         return -1;

@@ -62,7 +62,7 @@ public:
         const char* pattern = texts_.Text(id);
         if (!Converts(pattern, "s")) return Append(pattern);
         char line[512];
-        snprintf(line, sizeof line, pattern, text);
+        snprintf(line, sizeof line, pattern, text);  // NOLINT(cert-err33-c): a cut line is still shown
         Append(line);
     }
 
@@ -70,7 +70,7 @@ public:
         const char* pattern = texts_.Text(id);
         if (!Converts(pattern, "u")) return Append(pattern);
         char line[256];
-        snprintf(line, sizeof line, pattern, static_cast<unsigned>(number));
+        snprintf(line, sizeof line, pattern, static_cast<unsigned>(number));  // NOLINT(cert-err33-c): as above
         Append(line);
     }
 
@@ -78,7 +78,7 @@ public:
         const char* pattern = texts_.Text(id);
         if (!Converts(pattern, "su")) return Append(pattern);
         char line[256];
-        snprintf(line, sizeof line, pattern, text, static_cast<unsigned>(number));
+        snprintf(line, sizeof line, pattern, text, static_cast<unsigned>(number));  // NOLINT(cert-err33-c): as above
         Append(line);
     }
 
@@ -86,7 +86,8 @@ private:
     void Append(const char* line) {
         const size_t used = strlen(out_);
         if (size_ == 0 || used + 1 >= size_) return;
-        snprintf(out_ + used, size_ - used, used == 0 ? "%s" : "\n%s", line);
+        // A report cut at its buffer's end still holds every line that fitted.
+        snprintf(out_ + used, size_ - used, used == 0 ? "%s" : "\n%s", line);  // NOLINT(cert-err33-c)
     }
 
     MessageTexts& texts_;

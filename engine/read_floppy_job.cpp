@@ -88,7 +88,7 @@ int ReadFloppyJob::LoadEarlierRead() {
     FILE* file = fopen(targetPath_, "rb");
     const bool whole = earlierImage_ != nullptr && file != nullptr &&
                        fread(earlierImage_, 1, totalBytes_, file) == totalBytes_;
-    if (file != nullptr) fclose(file);
+    if (file != nullptr) fclose(file);  // NOLINT(cert-err33-c): read only
     if (!whole) {
         return Fail(IDS_IMAGE_READ_FAILED);
     }
@@ -172,7 +172,7 @@ void ReadFloppyJob::NoteUnreadable(uint32_t sector, char* into) {
 int ReadFloppyJob::ReadUnitBySector() {
     const uint32_t first = cursor_.NextSector();
     for (uint32_t i = 0; i < unit_ / kSector; ++i) {
-        char* into = buffer_ + i * kSector;
+        char* into = buffer_ + static_cast<size_t>(i) * kSector;
         uint32_t error = 0;
         if (ReadSector(first + i, into, &error)) continue;
         const bool emergency = host_.Emergency();

@@ -9,6 +9,7 @@ void FormatSectorPrefix(char (&out)[kSectorPrefixSize], uint32_t logicalSector,
                         uint32_t sectorsPerTrack) {
     const SectorAddress at = AddressOfSector(logicalSector, sectorsPerTrack);
     // Four numbers of at most ten digits each fit the room with the words.
+    // NOLINTNEXTLINE(cert-err33-c): cannot fail or overflow, as above
     sprintf(out, "Sector %u (cylinder %u, head %u, sector %u): ", static_cast<unsigned>(logicalSector),
             static_cast<unsigned>(at.cylinder), static_cast<unsigned>(at.head),
             static_cast<unsigned>(at.sector));

@@ -1,7 +1,7 @@
 // The write job's second pass: the disk read back and compared with the image in memory.
 #include <string.h>
 
-#include "engine/disk_address.h"
+#include "engine/sector_address.h"
 #include "engine/write_floppy_job.h"
 #include "resources/string_ids.h"
 
@@ -63,7 +63,7 @@ bool WriteFloppyJob::SameChunk(uint32_t firstSector, uint32_t offset, uint32_t b
 }
 
 int WriteFloppyJob::FailVerify(uint32_t badSector) {
-    const DiskAddress where = AddressOfSector(badSector, sectorsPerTrack_);
+    const SectorAddress where = AddressOfSector(badSector, sectorsPerTrack_);
     UserMessage message{IDS_VERIFY_MISMATCH, MessageStyle::Error};
     message.number = static_cast<long>(badSector);
     message.secondNumber = static_cast<long>(where.cylinder);
