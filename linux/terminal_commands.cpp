@@ -88,7 +88,9 @@ int Read(const Arguments& arguments, TerminalContext& context) {
         Tell(sink, kMsgSameFile, image.c_str());
         return kStatusRefused;
     }
-    if (CheckTarget(image, sink) != 0) return kStatusNotDone;
+    const int target = CheckTarget(image, sink);
+    if (context.cancelled()) return StatusOf(JobOutcome{JobEnd::Cancelled, 0}, sink);
+    if (target != 0) return kStatusNotDone;
     if (CheckDevice(context.calls, arguments.device.c_str(), DeviceAccess::Read, sink) != 0) {
         return kStatusNotDone;
     }
@@ -139,9 +141,9 @@ int Write(const Arguments& arguments, TerminalContext& context) {
     if (CheckDevice(context.calls, arguments.device.c_str(), DeviceAccess::Write, sink) != 0) {
         return kStatusNotDone;
     }
-    if (sink.Show(UserMessage{IDS_ASK_OVERWRITE_FLOPPY, MessageStyle::Question}) != MessageAnswer::Yes) {
-        return kStatusNotDone;
-    }
+    const MessageAnswer answer = sink.Show(UserMessage{IDS_ASK_OVERWRITE_FLOPPY, MessageStyle::Question});
+    if (context.cancelled()) return StatusOf(JobOutcome{JobEnd::Cancelled, 0}, sink);
+    if (answer != MessageAnswer::Yes) return kStatusNotDone;
     return StatusOf(RunJob(request, context, arguments.device, false), sink);
 }
 
