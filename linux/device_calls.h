@@ -24,6 +24,9 @@ public:
     virtual int FloppySectorsPerTrack(int fd, uint32_t* sectorsPerTrack) = 0;
     // BLKGETSIZE64: the byte size of a block device.
     virtual int BlockDeviceBytes(int fd, uint64_t* bytes) = 0;
+    // BLKROGET: the block device refuses writes (a write-protected medium, a read-only
+    // loop device), which the kernel may only tell at the first write, with EPERM.
+    virtual int BlockDeviceReadOnly(int fd, bool* readOnly) = 0;
     // Bytes moved (0 at the end), or -errno.
     virtual long ReadAt(int fd, void* buffer, size_t bytes, uint64_t offset) = 0;
     virtual long WriteAt(int fd, const void* buffer, size_t bytes, uint64_t offset) = 0;

@@ -150,8 +150,9 @@ void LinuxFloppyDevice::Close() {
     writing_ = false;
 }
 
+// EPERM: what the kernel answers a write to a read-only block device.
 bool LinuxFloppyDevice::IsWriteProtectError(uint32_t error) const {
-    return error == EROFS || error == EACCES;
+    return error == EROFS || error == EACCES || error == EPERM;
 }
 
 namespace {
@@ -197,6 +198,11 @@ int CheckDevice(DeviceCalls& calls, const char* path, DeviceAccess access, Messa
         }
         if (error == EBUSY) return Tell(sink, IDS_FLOPPY_IN_USE, path);
         return Tell(sink, IDS_UNABLE_TO_OPEN, path);
+    }
+    bool readOnly = false;
+    if (access == DeviceAccess::Write && facts.kind == NodeKind::BlockDevice &&
+        calls.BlockDeviceReadOnly(fd.Get(), &readOnly) == 0 && readOnly) {
+        return Tell(sink, IDS_WRITE_PROTECTED, nullptr);
     }
     uint32_t sectors = 0;
     uint64_t bytes = 0;

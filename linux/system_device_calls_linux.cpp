@@ -52,6 +52,13 @@ int SystemDeviceCalls::BlockDeviceBytes(int fd, uint64_t* bytes) {
     return 0;
 }
 
+int SystemDeviceCalls::BlockDeviceReadOnly(int fd, bool* readOnly) {
+    int value = 0;
+    if (ioctl(fd, BLKROGET, &value) != 0) return -errno;
+    *readOnly = value != 0;
+    return 0;
+}
+
 long SystemDeviceCalls::ReadAt(int fd, void* buffer, size_t bytes, uint64_t offset) {
     ssize_t got;
     do {

@@ -8,6 +8,7 @@ public:
     int Open(const char* path, bool write, bool exclusive, bool synchronous) override;
     int FloppySectorsPerTrack(int fd, uint32_t* sectorsPerTrack) override;
     int BlockDeviceBytes(int fd, uint64_t* bytes) override;
+    int BlockDeviceReadOnly(int fd, bool* readOnly) override;
     long ReadAt(int fd, void* buffer, size_t bytes, uint64_t offset) override;
     long WriteAt(int fd, const void* buffer, size_t bytes, uint64_t offset) override;
     int Flush(int fd) override;

@@ -79,6 +79,16 @@ TEST(DeviceCheck, MissingDeviceIsNamed) {
     EXPECT_TRUE(calls.opens.empty());
 }
 
+TEST(DeviceCheck, ReadOnlyBlockDeviceIsWriteProtectedForWritesOnly) {
+    SimulatedDeviceCalls calls(kDevice);
+    calls.readOnly = true;
+    RecordingSink sink;
+    EXPECT_EQ(CheckDevice(calls, kDevice, DeviceAccess::Read, sink), 0);
+    EXPECT_EQ(CheckDevice(calls, kDevice, DeviceAccess::Write, sink), -1);
+    EXPECT_EQ(sink.Ids(), std::vector<unsigned>{IDS_WRITE_PROTECTED});
+    EXPECT_EQ(calls.openDescriptors, 0);
+}
+
 TEST(DeviceCheck, MountedDeviceIsRefusedNamingItsMountPointBeforeAnyOpen) {
     SimulatedDeviceCalls calls(kDevice);
     calls.mounts = "/dev/sda1 / ext4 rw 0 0\n/dev/disk/by-id/usb-floppy /media/my\\040floppy vfat rw 0 0\n";
@@ -195,6 +205,7 @@ TEST_P(DeviceWriteFaultTest, IsReportedAsTheWriteJobsMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, DeviceWriteFaultTest,
     ::testing::Values(WriteFault{"ErofsOnWrite", EROFS, 0, IDS_WRITE_PROTECTED},
+                      WriteFault{"EpermFromReadOnlyDevice", EPERM, 0, IDS_WRITE_PROTECTED},
                       WriteFault{"BadSector", EIO, 0, IDS_SECTOR_WRITE_FAILED_NO_TRAILER},
                       WriteFault{"LateErrorAtFlush", 0, EIO, IDS_SECTOR_WRITE_FAILED_NO_TRAILER}),
     [](const ::testing::TestParamInfo<WriteFault>& p) { return p.param.name; });

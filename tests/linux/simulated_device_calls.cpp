@@ -61,6 +61,13 @@ int SimulatedDeviceCalls::BlockDeviceBytes(int fd, uint64_t* bytes) {
     return 0;
 }
 
+int SimulatedDeviceCalls::BlockDeviceReadOnly(int fd, bool* isReadOnly) {
+    if (descriptors_.count(fd) == 0) return -EBADF;
+    if (kind_ == Kind::File) return -ENOTTY;
+    *isReadOnly = readOnly;
+    return 0;
+}
+
 bool SimulatedDeviceCalls::Covers(const std::map<uint32_t, int>& sectors, uint64_t offset, size_t bytes,
                                   int* error) const {
     for (const auto& sector : sectors) {

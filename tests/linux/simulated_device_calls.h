@@ -29,6 +29,7 @@ public:
     std::map<uint32_t, int> badReadSectors;
     std::map<uint32_t, int> badWriteSectors;
     int flushError = 0;
+    bool readOnly = false;  // BLKROGET's answer
     // /proc/self/mounts, and the device numbers of its sources.
     std::string mounts;
     std::map<std::string, uint64_t> mountSources;
@@ -48,6 +49,7 @@ public:
     int Open(const char* path, bool write, bool exclusive, bool synchronous) override;
     int FloppySectorsPerTrack(int fd, uint32_t* sectorsPerTrack) override;
     int BlockDeviceBytes(int fd, uint64_t* bytes) override;
+    int BlockDeviceReadOnly(int fd, bool* isReadOnly) override;
     long ReadAt(int fd, void* buffer, size_t bytes, uint64_t offset) override;
     long WriteAt(int fd, const void* buffer, size_t bytes, uint64_t offset) override;
     int Flush(int fd) override;
