@@ -1,5 +1,6 @@
 # Entry points; the build itself is CMake (see CMakePresets.json).
-.PHONY: setup native win32 win64 test test-native test-win32 test-win64 clean demo demo-gui bench
+.PHONY: setup native win32 win64 test test-native test-win32 test-win64 clean demo demo-gui bench \
+        native-asan test-asan fuzz tidy
 
 setup:
 	bash scripts/setup
@@ -27,10 +28,41 @@ test-win32: win32
 test-win64: win64
 	ctest --preset win64
 
-# Everything: set-up, the native build and its tests, the PE32 build (the product), and
-# the Windows tests of the tier that this machine runs: PE32 where an i386 program starts,
-# else win64 (scripts/wine-tier; VORLIX_WINE_TIER=pe32|win64 forces one).
-test: test-native win32
+# The native suite again under AddressSanitizer and UndefinedBehaviorSanitizer (clang),
+# any report fatal.
+native-asan: setup
+	cmake --preset native-asan
+	nice cmake --build --preset native-asan
+
+# One process for the whole suite: a process per test (ctest --preset native-asan) costs
+# three times as long under the sanitizers' start-up.
+SANITIZER_OPTIONS = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1 \
+                    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+test-asan: native-asan
+	$(SANITIZER_OPTIONS) timeout --kill-after=10 900 build/native-asan/tests/vorlix_core_tests --gtest_brief=1
+
+# Every fuzz target for FUZZ_SECONDS each (60 by default), from its seeds in fuzz/corpus.
+FUZZ_SECONDS ?= 60
+fuzz: setup
+	cmake --preset fuzz
+	nice cmake --build --preset fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run-fuzzers build/fuzz
+
+# clang-tidy (.clang-tidy) over the portable core's sources, with the native build's
+# compile commands; any finding fails.
+TIDY_SOURCES = $(filter-out %_win32.cpp,$(wildcard engine/*.cpp app/*.cpp online/*.cpp ui/*.cpp stub/*.cpp))
+tidy: setup
+	cmake --preset native
+	nice run-clang-tidy-14 -quiet -j2 -p build/native $(TIDY_SOURCES) > build/tidy.log 2>&1 \
+	    || { grep -E 'warning:|error:' build/tidy.log; echo "tidy: findings above (build/tidy.log)"; exit 1; }
+	@echo "tidy: no findings in $(words $(TIDY_SOURCES)) files"
+
+# Everything: set-up, the native build and its tests, the same suite under the
+# sanitizers, the static checks, each fuzz target for 10 s, the PE32 build (the product),
+# and the Windows tests of the tier that this machine runs: PE32 where an i386 program
+# starts, else win64 (scripts/wine-tier; VORLIX_WINE_TIER=pe32|win64 forces one).
+test: test-native test-asan tidy win32
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
 	@tier=$$(scripts/wine-tier) || exit 1; \
 	case "$$tier" in \
 	    pe32) $(MAKE) --no-print-directory test-win32 ;; \
@@ -59,4 +91,4 @@ bench: setup
 	bench/program-sizes build/win32
 
 clean:
-	rm -rf build/native build/win32 build/win64
+	rm -rf build/native build/native-asan build/fuzz build/win32 build/win64 build/tidy.log

@@ -26,8 +26,8 @@ void CopyCut(const char* text, int limit, char* out) {
 
 // What wsprintfA will find in a template: which conversions, in which order, and how
 // many characters the template adds around them. Usable are %%, one %s and one number
-// (%d or %u), or two numbers without a text; anything else would make wsprintfA read
-// arguments that are not there.
+// (%d or %u), or up to four numbers without a text; anything else would make wsprintfA
+// read arguments that are not there.
 struct Conversions {
     bool usable = true;
     bool textFirst = true;
@@ -57,7 +57,7 @@ Conversions ScanTemplate(const char* pattern) {
             break;
         }
     }
-    if (found.texts > 1 || found.numbers > 2 || (found.texts && found.numbers > 1)) {
+    if (found.texts > 1 || found.numbers > 4 || (found.texts && found.numbers > 1)) {
         found.usable = false;
     }
     return found;
@@ -78,12 +78,10 @@ int FillTemplate(const char* pattern, const UserMessage& message, char* out) {
         return found.textFirst ? wsprintfA(out, pattern, argument, number)
                                : wsprintfA(out, pattern, number, argument);
     }
-    if (found.numbers == 2) {
-        return wsprintfA(out, pattern, number, static_cast<int>(message.secondNumber));
-    }
     if (found.texts) return wsprintfA(out, pattern, argument);
-    if (found.numbers) return wsprintfA(out, pattern, number);
-    return wsprintfA(out, pattern);
+    // Numbers the template does not ask for are passed and never read.
+    return wsprintfA(out, pattern, number, static_cast<int>(message.secondNumber),
+                     static_cast<int>(message.thirdNumber), static_cast<int>(message.fourthNumber));
 }
 
 }  // namespace

@@ -94,7 +94,8 @@ Bzip2ReadStatus Bzip2Reader::StartNextStream() {
         if (next == EOF) {
             return ferror(file_) ? Bzip2ReadStatus::IoError : Bzip2ReadStatus::End;
         }
-        ungetc(next, file_);
+        // Pushing back the one byte just read cannot fail.
+        ungetc(next, file_);  // NOLINT(cert-err33-c)
     }
     handle_ = BZ2_bzReadOpen(&error, file_, kVerbosity, kSmallMemory, unused, leftCount);
     if (error != BZ_OK || handle_ == nullptr) {

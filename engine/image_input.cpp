@@ -104,7 +104,7 @@ InputRead ImageInput::LoadCompressed(char* buffer, uint32_t capacity, uint32_t* 
 void ImageInput::Close() {
     decompressor_.Close();
     if (file_ != nullptr) {
-        fclose(file_);
+        fclose(file_);  // NOLINT(cert-err33-c): read only; nothing is lost when closing fails
         file_ = nullptr;
     }
     rawBytes_ = -1;

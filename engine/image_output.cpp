@@ -73,7 +73,7 @@ int ImageOutput::Commit() {
 void ImageOutput::Abandon() {
     compressor_.Abandon();
     if (file_ != nullptr) {
-        fclose(file_);
+        fclose(file_);  // NOLINT(cert-err33-c): the file is dropped and removed next
         file_ = nullptr;
     }
     temporary_.Discard();

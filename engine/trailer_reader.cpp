@@ -131,10 +131,11 @@ int ReadTrailerFile(const char* path, const TrailerPolicy& policy,
         return kTrailerUnreadable;
     }
     if (fseek(file, -static_cast<long>(kImageTrailerSize), SEEK_END) != 0) {
-        fseek(file, 0, SEEK_SET);
+        // A file shorter than a trailer: read it all. Just opened, it stands at 0 anyway.
+        fseek(file, 0, SEEK_SET);  // NOLINT(cert-err33-c)
     }
     const size_t got = fread(text, 1, kImageTrailerSize, file);
-    fclose(file);
+    fclose(file);  // NOLINT(cert-err33-c): read only
     if (got == 0) {
         return kTrailerUnreadable;
     }

@@ -15,6 +15,8 @@ WriteFloppyJob::WriteFloppyJob(const JobRequest& request, JobHost& host,
       device_(device),
       imageSectorsPerTrack_(request.imageSectorsPerTrack),
       compressed_(request.compressed),
+      verify_(request.verify),
+      method_(method),
       checksum_(request.imageChecksum),
       cursor_(method) {
     CopyJobText(driveText_, host.DriveText());
@@ -42,8 +44,13 @@ int WriteFloppyJob::Run() {
         CloseAll();
         return Fail(IDS_FLOPPY_IN_USE, driveText_);
     }
-    startSeconds_ = host_.NowSeconds();
-    return Copy();
+    StartPass(JobPhase::Copy);
+    if (Copy() != 0 || (verify_ && Verify() != 0)) {
+        return -1;
+    }
+    CloseAll();
+    Post(JobNotice::Finished);
+    return 0;
 }
 
 // The disk's format, and whether it fits the image, before anything is written. The
@@ -55,6 +62,7 @@ int WriteFloppyJob::Prepare() {
         return -1;
     }
     totalBytes_ = type->totalBytes;
+    sectorsPerTrack_ = type->sectorsPerTrack;
     CopyJobText(progress_.sizeText, type->sizeText);
     // A foreign trailer's number, or none: the disk in the drive says what a whole
     // image is.
@@ -80,9 +88,11 @@ int WriteFloppyJob::OpenInput() {
     return Fail(IDS_UNABLE_TO_OPEN, sourcePath_);
 }
 
-// Decoded once, checked whole, and the file let go before the drive is opened.
+// Decoded once, checked whole, and the file let go before the drive is opened. The
+// verify pass reads back into the chunk behind the image: one allocation for the stub.
 int WriteFloppyJob::LoadImage() {
-    image_ = static_cast<char*>(malloc(imageBytes_));
+    image_ = static_cast<char*>(malloc(imageBytes_ + kChunkSize));
+    readBack_ = image_ != nullptr ? image_ + imageBytes_ : nullptr;
     uint32_t found = 0;
     const bool read = image_ != nullptr && input_.Load(image_, imageBytes_, &found) == InputRead::Data;
     input_.Close();
@@ -108,19 +118,30 @@ int WriteFloppyJob::Copy() {
             return FailWrite(error);
         }
         cursor_.Advance(chunk);
-        progress_.percentDone = cursor_.Percent(totalBytes_);
-        progress_.kilobytesCopied = cursor_.Kilobytes();
-        UpdateSpeed(progress_.kilobytesCopied, startSeconds_, host_.NowSeconds(),
-                    progress_.speedText);
+        NoteDone(cursor_);
         if (host_.CancelRequested()) {
             CloseAll();
             return -1;
         }
         Post(JobNotice::Progress);
     }
-    CloseAll();
-    Post(JobNotice::Finished);
     return 0;
+}
+
+// Each pass counts its percent, kilobytes and speed from nothing.
+void WriteFloppyJob::StartPass(JobPhase phase) {
+    progress_.phase = phase;
+    progress_.percentDone = 0;
+    progress_.kilobytesCopied = 0;
+    progress_.speedText[0] = '0';
+    progress_.speedText[1] = '\0';
+    startSeconds_ = host_.NowSeconds();
+}
+
+void WriteFloppyJob::NoteDone(const TransferCursor& cursor) {
+    progress_.percentDone = cursor.Percent(totalBytes_);
+    progress_.kilobytesCopied = cursor.Kilobytes();
+    UpdateSpeed(progress_.kilobytesCopied, startSeconds_, host_.NowSeconds(), progress_.speedText);
 }
 
 int WriteFloppyJob::FailWrite(uint32_t error) {
@@ -145,8 +166,11 @@ void WriteFloppyJob::Post(JobNotice notice) {
 }
 
 int WriteFloppyJob::Fail(unsigned messageId, const char* text, long number, long secondNumber) {
-    outcome_.Messages().Show(
-        UserMessage{messageId, MessageStyle::Error, text, number, secondNumber});
+    return Fail(UserMessage{messageId, MessageStyle::Error, text, number, secondNumber});
+}
+
+int WriteFloppyJob::Fail(const UserMessage& message) {
+    outcome_.Messages().Show(message);
     Post(JobNotice::Failed);
     return -1;
 }

@@ -18,10 +18,13 @@
 // raw image's trailer never does. Nor is a disk written whose volume lock is refused
 // because files on it are open (IDS_FLOPPY_IN_USE). Reports through the host: Progress
 // notices, Finished once on success, Failed after its message on any failure, nothing
-// when cancelled. The source is never changed. Built and run on the worker thread; it
+// when cancelled. With `verify` the whole disk is then read back and compared with the
+// image still in memory, as a second pass with progress of its own (JobPhase::Verify);
+// the first sector that differs or cannot be read is reported (IDS_VERIFY_MISMATCH) and
+// the job fails. The source is never changed. Built and run on the worker thread; it
 // closes the device (releasing its lock) and the image on every path. Shared with the
-// restorer stub: no allocation but its one buffer of at most 1,720,320 bytes, no
-// library beyond stdio and bzip2.
+// restorer stub: no allocation but its one buffer (at most a 1,720,320-byte image and
+// one chunk read back), no library beyond stdio and bzip2.
 class WriteFloppyJob {
 public:
     static constexpr uint32_t kChunkSize = ImageInput::kChunkSize;
@@ -44,9 +47,17 @@ private:
     int LoadImage();
     int Copy();
     int FailWrite(uint32_t error);
+    // The read-back pass (engine/write_floppy_verify.cpp).
+    int Verify();
+    int OpenForVerify();
+    bool SameChunk(uint32_t firstSector, uint32_t offset, uint32_t bytes, uint32_t* badSector);
+    int FailVerify(uint32_t badSector);
+    void StartPass(JobPhase phase);
+    void NoteDone(const TransferCursor& cursor);
     void Post(JobNotice notice);
     int Fail(unsigned messageId, const char* text = nullptr, long number = 0,
              long secondNumber = 0);
+    int Fail(const UserMessage& message);
     void CloseAll();
 
     JobHost& host_;
@@ -56,8 +67,12 @@ private:
     char sourcePath_[kJobPathSize];
     int32_t imageSectorsPerTrack_;
     bool compressed_;
+    bool verify_;
+    DeviceMethod method_;
+    uint32_t sectorsPerTrack_ = 0;      // of the disk in the drive
     TrailerChecksum checksum_;          // what the image's trailer stored, if anything
     char* image_ = nullptr;             // the whole image, once loaded
+    char* readBack_ = nullptr;          // one chunk behind the image, for the verify pass
     uint32_t imageBytes_ = 0;           // what the format needs, and the image holds
     uint32_t totalBytes_ = 0xFFFFFFFF;  // not known until the floppy type is
     int64_t startSeconds_ = 0;

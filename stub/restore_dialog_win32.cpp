@@ -53,6 +53,8 @@ bool RestoreDialog::OnInitDialog() {
     icon_ = LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_STUB));
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     request_.compressed = true;
+    // A restored disk that reads back wrong is found before the user relies on it.
+    request_.verify = true;
 
     if (IsOnFloppyDrive(request_.imagePath)) {
         StubMessageSink(NULL, driveText_).ShowOwn(IDS_STUB_COPY_TO_HARDDRIVE, MessageStyle::Error);
@@ -136,8 +138,9 @@ void RestoreDialog::OnWriteProgress(JobNotice notice) {
     const JobProgress progress = worker_.Progress();
     char status[kMessageTextSize];
     char count[kMessageTextSize];
-    FormatUserMessage(NULL, UserMessage{IDS_STUB_WRITING_FLOPPY, MessageStyle::Information,
-                                        progress.sizeText},
+    const unsigned statusId = progress.phase == JobPhase::Verify ? IDS_STUB_VERIFYING_FLOPPY
+                                                                 : IDS_STUB_WRITING_FLOPPY;
+    FormatUserMessage(NULL, UserMessage{statusId, MessageStyle::Information, progress.sizeText},
                       status, sizeof status);
     FormatUserMessage(NULL, UserMessage{IDS_STUB_KB_COPIED, MessageStyle::Information,
                                         progress.speedText,

@@ -89,7 +89,9 @@ void MainDialogJobs::OnNotice(JobKind kind, WPARAM notice) {
     const JobProgress now = worker_.Progress();
     char status[kMessageTextSize];
     char count[kMessageTextSize];
+    // A write that verifies reads the disk back as its second pass.
     unsigned statusId = kind == JobKind::Read ? IDS_READING_FLOPPY : IDS_WRITING_FLOPPY;
+    if (kind == JobKind::Write && now.phase == JobPhase::Verify) statusId = IDS_VERIFYING_FLOPPY;
     FormatUserMessage(NULL, {statusId, MessageStyle::Information, now.sizeText}, status, sizeof status);
     UserMessage copied{IDS_KB_COPIED, MessageStyle::Information, now.speedText,
                        static_cast<long>(now.kilobytesCopied)};

@@ -28,6 +28,10 @@ public:
     // waiting.
     JobOutcome Run(const JobRequest& request);
 
+    // The main dialog has been closed (Exit, or the loop is ending): what a job's end
+    // would still tell the user no longer reaches anyone.
+    bool DialogClosing() { return !dialogLoop_.ContinueModal(); }
+
     // A WM_READ_PROGRESS or WM_WRITE_PROGRESS notice of a job of `kind`.
     void OnNotice(JobKind kind, WPARAM notice);
 

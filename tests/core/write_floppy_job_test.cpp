@@ -152,7 +152,10 @@ TEST_P(WriteJobKinds, WritesExactlyTheImagesSectorsAndNeverItsTrailer) {
     EXPECT_THAT(host_.sink.Ids(), IsEmpty());
     EXPECT_EQ(host_.Outcome(), JobNotice::Finished);
     EXPECT_EQ(host_.Count(JobNotice::Progress), static_cast<int>(chunks));
-    for (const TestJobHost::Posted& p : host_.posts) EXPECT_EQ(p.kind, JobKind::Write);
+    for (const TestJobHost::Posted& p : host_.posts) {
+        EXPECT_EQ(p.kind, JobKind::Write);
+        EXPECT_EQ(p.progress.phase, JobPhase::Copy);  // no read-back unless asked for
+    }
     const JobProgress& last = host_.Last(JobNotice::Progress)->progress;
     EXPECT_EQ(last.percentDone, 100u);
     EXPECT_EQ(last.kilobytesCopied, data.size() / 1024);

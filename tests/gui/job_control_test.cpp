@@ -64,9 +64,9 @@ TEST_F(JobControlRun, EnterInTheProgressDialogLeavesTheJobRunning) {
     EXPECT_EQ(2u, ExitStatus());
 }
 
-// After Cancel the worker finishes its unit; a second Start waits for it, and meanwhile
-// the main window answers and Exit ends the program once the worker is done, without the
-// second job.
+// After Cancel the worker finishes its unit before the dialog says how the job ended;
+// meanwhile the main window answers, and Exit ends the program once the worker is done,
+// without the message about a job that no longer matters.
 TEST_F(JobControlRun, TheMainWindowAnswersWhileACancelledWorkerFinishesAndExitEndsIt) {
     UnitPause pause("6000");
     std::string image = SampleImage();
@@ -79,21 +79,43 @@ TEST_F(JobControlRun, TheMainWindowAnswersWhileACancelledWorkerFinishesAndExitEn
     HWND progress = WaitForDialogWith(vorlix_.Id(), kProgressControl);
     ASSERT_NE(nullptr, progress) << "no progress dialog";
     ASSERT_TRUE(PressButton(progress, IDCANCEL));
-    ASSERT_TRUE(Answer(ExpectMessage(IDS_OPERATION_CANCELLED), IDOK));
-    StartWrite(main);  // waits for the cancelled worker, still in its first unit
 
+    // The worker is still in its first unit.
     DWORD_PTR answer = 0;
     EXPECT_NE(0, SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer))
         << "the main window does not answer";
     EXPECT_EQ("Vorlix", WindowText(main));
-    EXPECT_EQ(nullptr, WaitForDialogWith(vorlix_.Id(), kProgressControl, 0))
-        << "the second job started before the cancelled worker had ended";
+    EXPECT_TRUE(vorlix_.Running());
 
     const DWORD exitAt = GetTickCount();
     ASSERT_TRUE(PostMessageA(main, WM_COMMAND, kExitCommand, 0));
     ASSERT_TRUE(vorlix_.Wait(15000)) << "Exit did not end the program while the worker finished";
     EXPECT_EQ(0u, vorlix_.ExitCode()) << "the program did not end cleanly";
     RecordProperty("exit_ms", static_cast<int>(GetTickCount() - exitAt));
+}
+
+// Once a cancelled worker has stopped, the dialog says so and the next job starts at once.
+TEST_F(JobControlRun, AfterTheCancelMessageTheNextJobStarts) {
+    UnitPause pause("1500");
+    std::string image = SampleImage();
+    ASSERT_EQ(0, InsertDisk(SampleDisk("blank", 1440)));
+    StartSlowFloppy({image});
+    HWND main = WaitForDialogWith(vorlix_.Id(), kOpenBrowse);
+    ASSERT_NE(nullptr, main) << "the main dialog did not appear";
+
+    StartWrite(main);
+    HWND progress = WaitForDialogWith(vorlix_.Id(), kProgressControl);
+    ASSERT_NE(nullptr, progress) << "no progress dialog";
+    ASSERT_TRUE(PressButton(progress, IDCANCEL));
+    ASSERT_TRUE(Answer(ExpectMessage(IDS_OPERATION_CANCELLED), IDOK));
+
+    StartWrite(main);
+    HWND second = WaitForDialogWith(vorlix_.Id(), kProgressControl);
+    ASSERT_NE(nullptr, second) << "the second job did not start";
+    ASSERT_TRUE(PressButton(second, IDCANCEL));
+    ASSERT_TRUE(Answer(ExpectMessage(IDS_OPERATION_CANCELLED), IDOK));
+    ASSERT_TRUE(PostMessageA(main, WM_COMMAND, kExitCommand, 0));
+    EXPECT_TRUE(vorlix_.Wait(15000));
 }
 
 // Unattended, the process ends only once the cancelled worker has removed its partial

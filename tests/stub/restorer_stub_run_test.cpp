@@ -86,14 +86,13 @@ private:
     UniqueHandle thread_;
 };
 
-// `data`, when given, is the image's sector data, whose checksum the trailer carries.
 std::string Trailer(const std::string& description, int sectorsPerTrack,
-                    const std::string* data = nullptr) {
+                    const std::string& data = std::string()) {
     std::string block = "[FileVersion 002] [Description " + description + "\x01" +
                         "] [SectorsPerTrack " + std::to_string(sectorsPerTrack) + "]";
-    if (data != nullptr) {
+    if (!data.empty()) {
         char hex[Sha256Digest::kHexLength + 1];
-        Sha256Hex(data->data(), data->size(), hex);
+        Sha256Hex(data.data(), data.size(), hex);
         block += std::string(" [SHA256 ") + hex + "]";
     }
     block.resize(1024, '\0');
@@ -199,8 +198,8 @@ TEST_F(RestorerStubRunTest, ImageIsStubThenStreamThenTrailer) {
     EXPECT_TRUE(image.compare(0, stub.size(), stub) == 0) << "the image does not begin with the stub";
     EXPECT_EQ(CompressedStreamSignatureBytes(), image.substr(stub.size(), 7));
     EXPECT_EQ(std::string::npos, stub.find(CompressedStreamSignatureBytes()));
-    const std::string disk = ReadWholeFile(gui::SampleDisk("sample", 1440));
-    EXPECT_EQ(Trailer(Description(1440), 18, &disk), image.substr(image.size() - 1024));
+    EXPECT_EQ(Trailer(Description(1440), 18, ReadWholeFile(gui::SampleDisk("sample", 1440))),
+              image.substr(image.size() - 1024));
 }
 
 TEST_F(RestorerStubRunTest, WritesItsImageOntoABlankDiskAndEnds) {
@@ -294,6 +293,44 @@ TEST_F(RestorerStubRunTest, CutShortPayloadIsAReadFailure) {
     ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_IMAGE_READ_FAILED, "", kJobMs), IDOK));
     EXPECT_EQ(1u, ExitStatus(stub_));
 }
+
+// One byte changed in the payload or in the checksum the trailer stores: the stub
+// refuses before the drive is opened for writing, and the disk stays as it was.
+struct DamageCase {
+    const char* name;
+    bool inChecksum;  // else in the middle of the stream
+    unsigned message;
+};
+
+class RestorerStubDamageTest : public RestorerStubRunTest,
+                               public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(RestorerStubDamageTest, DamagedImageWritesNothing) {
+    const DamageCase& c = GetParam();
+    const std::string stub = ReadWholeFile(StubFile());
+    std::string image = ReadWholeFile(ImagePath(1440));
+    const size_t digits = image.rfind("[SHA256 ");
+    ASSERT_NE(std::string::npos, digits) << "the image carries no checksum";
+    char& changed = c.inChecksum ? image[digits + 8 + 20]
+                                 : image[stub.size() + (image.size() - 1024 - stub.size()) / 2];
+    changed = c.inChecksum ? (changed == '0' ? '1' : '0') : static_cast<char>(changed ^ 0x10);
+    const std::string path = folder_.File(std::string(c.name) + ".exe");
+    WriteWholeFile(path, image);
+    ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 1440)));
+    const HWND window = StartStub(path);
+    ASSERT_NE(nullptr, window);
+    CreateFloppy(window);
+    ASSERT_TRUE(gui::Answer(ExpectMessage(c.message, "", kJobMs), IDOK));
+    EXPECT_EQ(1u, ExitStatus(stub_));
+    EXPECT_TRUE(ReadWholeFile(gui::SampleDisk("blank", 1440)) == ReadWholeFile(gui::FloppyImage()))
+        << "a damaged image reached the disk";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OneByte, RestorerStubDamageTest,
+    ::testing::Values(DamageCase{"Checksum", true, IDS_STUB_IMAGE_CHECKSUM_MISMATCH},
+                      DamageCase{"Stream", false, IDS_STUB_IMAGE_READ_FAILED}),
+    [](const ::testing::TestParamInfo<DamageCase>& param) { return std::string(param.param.name); });
 
 TEST_F(RestorerStubRunTest, NoLeavesTheDialogOpenForAnotherTry) {
     ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 720)));

@@ -13,11 +13,13 @@ public:
         std::string text;
         long number;
         long secondNumber;
+        long thirdNumber;
+        long fourthNumber;
     };
 
     MessageAnswer Show(const UserMessage& message) override {
         shown.push_back({message.id, message.style, message.text ? message.text : "", message.number,
-                         message.secondNumber});
+                         message.secondNumber, message.thirdNumber, message.fourthNumber});
         if (message.style != MessageStyle::Question) {
             return MessageAnswer::Ok;
         }

@@ -26,6 +26,10 @@ void SimulatedFloppy::MakeUnreadable(uint32_t sector, uint32_t error) {
     unreadable_[sector] = error;
 }
 
+void SimulatedFloppy::ChangeAfterWrite(uint32_t sector, uint32_t offset) {
+    changedAfterWrite_[sector] = offset % kSectorSize;
+}
+
 void SimulatedFloppy::FailWriteAt(uint32_t sector, uint32_t error) {
     writeFaults_[sector] = error;
 }
@@ -196,6 +200,10 @@ bool SimulatedFloppy::Write(uint32_t firstSector, const void* buffer, uint32_t b
     }
     memcpy(&disk_[static_cast<size_t>(firstSector) * kSectorSize], buffer,
            static_cast<size_t>(count) * kSectorSize);
+    for (auto it = changedAfterWrite_.lower_bound(firstSector);
+         it != changedAfterWrite_.end() && it->first - firstSector < count; ++it) {
+        disk_[static_cast<size_t>(it->first) * kSectorSize + it->second] ^= 0xFF;
+    }
     position_ = firstSector + count;
     transfers_.push_back(Transfer{true, firstSector, bytes, true});
     return true;

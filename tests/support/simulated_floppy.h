@@ -59,6 +59,9 @@ public:
     // sector, or any write while write-protected, fails and changes nothing. Opens can
     // be made to fail in the query, in Open, or both.
     void MakeUnreadable(uint32_t sector, uint32_t error = kCrcError);
+    // A medium that does not keep what it was given: every successful write that covers
+    // `sector` leaves it with one byte (at `offset` within the sector) inverted.
+    void ChangeAfterWrite(uint32_t sector, uint32_t offset = 100);
     void FailWriteAt(uint32_t sector, uint32_t error = kWriteFault);
     void SetWriteProtected(bool on) { writeProtected_ = on; }
     void FailOpen(bool inQuery, bool inTransferOpen);
@@ -112,6 +115,7 @@ private:
     uint32_t reportedSectorsPerTrack_;
     std::map<uint32_t, uint32_t> unreadable_;   // sector -> error code
     std::map<uint32_t, uint32_t> writeFaults_;  // sector -> error code
+    std::map<uint32_t, uint32_t> changedAfterWrite_;  // sector -> offset of the changed byte
     bool writeProtected_ = false;
     bool failQueryOpen_ = false;
     bool failTransferOpen_ = false;

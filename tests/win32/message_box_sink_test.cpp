@@ -68,6 +68,29 @@ TEST(FormatUserMessage, FillsTwoNumbers) {
               "Nothing was written to the floppy disk.");
 }
 
+// A bad sector and where it lies, in that order; the fourth number is the last a
+// template may hold.
+TEST(FormatUserMessage, FillsFourNumbers) {
+    UserMessage message = Message(IDS_VERIFY_MISMATCH, "unused", 2879);
+    message.secondNumber = 79;
+    message.thirdNumber = 1;
+    message.fourthNumber = 18;
+    EXPECT_EQ(Format(message),
+              "The floppy disk does not match the image file: sector 2879 (cylinder 79, head 1, "
+              "sector 18) differs.\nThe disk is probably bad and should be replaced.");
+}
+
+// Numbers a template does not hold are never shown.
+TEST(FormatUserMessage, IgnoresNumbersATemplateDoesNotHold) {
+    UserMessage message = Message(IDS_IMAGE_NOT_WHOLE_DISK, nullptr, 1);
+    message.secondNumber = 2;
+    message.thirdNumber = 3;
+    message.fourthNumber = 4;
+    EXPECT_EQ(Format(message),
+              "The image file does not hold a whole floppy disk (1 of 2 bytes).\n"
+              "Nothing was written to the floppy disk.");
+}
+
 TEST(FormatUserMessage, KeepsALongestPathWhole) {
     const std::string path = "C:\\" + std::string(252, 'p') + ".imz";  // 259 characters
     ASSERT_EQ(path.size(), 259u);
