@@ -32,6 +32,9 @@ public:
     virtual long WriteAt(int fd, const void* buffer, size_t bytes, uint64_t offset) = 0;
     // fsync: written data reached the device, or the error that kept it.
     virtual int Flush(int fd) = 0;
+    // Drops what the system keeps of the device in memory, so that the next reads come
+    // from the medium itself (a verify reads back what was just written).
+    virtual void DropCache(int fd) = 0;
     virtual void Close(int fd) = 0;
     // The text of /proc/self/mounts, "" when it cannot be read.
     virtual bool ReadMounts(char* buffer, size_t size, size_t* length) = 0;

@@ -82,6 +82,9 @@ bool LinuxFloppyDevice::Open(DeviceAccess access) {
     if (fd < 0) return false;
     fd_ = fd;
     writing_ = access == DeviceAccess::Write;
+    // A read of a block device comes from the disk, never from what an earlier write
+    // left in memory: a verify must see the medium.
+    if (!writing_ && calls_.Inspect(path_.c_str()).kind == NodeKind::BlockDevice) calls_.DropCache(fd_);
     return true;
 }
 

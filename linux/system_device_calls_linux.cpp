@@ -79,6 +79,10 @@ int SystemDeviceCalls::Flush(int fd) {
     return fsync(fd) == 0 ? 0 : -errno;
 }
 
+void SystemDeviceCalls::DropCache(int fd) {
+    posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+}
+
 void SystemDeviceCalls::Close(int fd) {
     close(fd);
 }

@@ -12,6 +12,7 @@ public:
     long ReadAt(int fd, void* buffer, size_t bytes, uint64_t offset) override;
     long WriteAt(int fd, const void* buffer, size_t bytes, uint64_t offset) override;
     int Flush(int fd) override;
+    void DropCache(int fd) override;
     void Close(int fd) override;
     bool ReadMounts(char* buffer, size_t size, size_t* length) override;
 };

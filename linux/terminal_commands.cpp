@@ -119,10 +119,6 @@ int Write(const Arguments& arguments, TerminalContext& context) {
         Tell(sink, IDS_UNABLE_TO_OPEN, image.c_str());
         return kStatusRefused;
     }
-    if (arguments.verify == VerifyChoice::On) {
-        Tell(sink, kMsgNotAvailable, "Reading the disk back after writing (--verify)");
-        return kStatusRefused;
-    }
     if (SameFile(image, arguments.device)) {
         Tell(sink, kMsgSameFile, image.c_str());
         return kStatusRefused;
@@ -131,6 +127,7 @@ int Write(const Arguments& arguments, TerminalContext& context) {
     request.kind = JobKind::Write;
     CopyJobText(request.imagePath, image.c_str());
     request.compressed = kind == ImageKind::Compressed;
+    request.verify = arguments.verify != VerifyChoice::Off;
     char description[kDescriptionBufferSize];
     int sectorsPerTrack = 0;
     if (ReadImageTrailer(image.c_str(), sink, description, &sectorsPerTrack, &request.imageChecksum) ==

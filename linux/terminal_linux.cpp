@@ -1,6 +1,8 @@
 #include "linux/terminal_linux.h"
 
+#include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -17,16 +19,42 @@ int ErrorTerminalWidth() {
     return 80;
 }
 
-int AskOnTerminal(const std::string& question) {
-    FILE* terminal = fopen("/dev/tty", "r+e");
-    if (terminal == nullptr) return -1;
-    fputs(question.c_str(), terminal);
-    fflush(terminal);
-    char answer[64] = "";
-    const bool got = fgets(answer, sizeof answer, terminal) != nullptr;
-    if (!got) fputc('\n', terminal);
-    fclose(terminal);
-    return got && (answer[0] == 'y' || answer[0] == 'Y') ? 1 : 0;
+namespace {
+
+// The controlling terminal, closed when it goes.
+class Terminal {
+public:
+    Terminal() : fd_(open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY)) {}
+    ~Terminal() {
+        if (fd_ >= 0) close(fd_);
+    }
+    Terminal(const Terminal&) = delete;
+    Terminal& operator=(const Terminal&) = delete;
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+int AskOnTerminal(const std::string& question, const std::function<bool()>& cancelled) {
+    Terminal terminal;
+    if (terminal.Get() < 0) return -1;
+    if (write(terminal.Get(), question.data(), question.size()) < 0) return -1;
+    // Ctrl-C may come before the read starts: wait in short steps, looking at the flag.
+    std::string answer;
+    while (!cancelled()) {
+        struct pollfd waiting = {terminal.Get(), POLLIN, 0};
+        if (poll(&waiting, 1, 100) <= 0) continue;
+        char c = 0;
+        const ssize_t got = read(terminal.Get(), &c, 1);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0 || c == '\n') return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y') ? 1 : 0;
+        answer += c;
+    }
+    if (write(terminal.Get(), "\n", 1) < 0) return 0;
+    return 0;
 }
 
 std::string RestorerStubCarrier() {

@@ -49,10 +49,14 @@ int main(int argc, char** argv) {
                                                   : ProgressMode::Plain;
     ProgressView progress(mode, [](const std::string& text) { WriteTo(stderr, text); },
                           ErrorTerminalWidth());
-    TerminalSink sink(progress, [](const std::string& text) { WriteTo(stderr, text); }, AskOnTerminal,
-                      arguments.yes);
-    SystemDeviceCalls calls;
     InterruptToCancel interrupt;
+    TerminalSink sink(
+        progress, [](const std::string& text) { WriteTo(stderr, text); },
+        [&interrupt](const std::string& question) {
+            return AskOnTerminal(question, [&interrupt] { return interrupt.Requested(); });
+        },
+        arguments.yes);
+    SystemDeviceCalls calls;
     TerminalContext context{calls,
                             sink,
                             progress,

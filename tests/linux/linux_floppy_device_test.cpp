@@ -128,6 +128,7 @@ protected:
         host.drive = kDevice;
         JobRequest request;
         request.kind = kind;
+        request.verify = verify;
         snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
         const JobOutcome outcome = RunFloppyJob(request, host, devices);
         badSectors = devices.Device().BadSectors();
@@ -138,6 +139,7 @@ protected:
     std::string image = dir.File("disk.img");
     TestJobHost host;
     long badSectors = 0;
+    bool verify = false;
 };
 
 TEST_F(DeviceJobTest, ReadCopiesTheBlockDeviceAndWriteRestoresIt) {
@@ -151,6 +153,23 @@ TEST_F(DeviceJobTest, ReadCopiesTheBlockDeviceAndWriteRestoresIt) {
     EXPECT_EQ(Run(JobKind::Write, target).end, JobEnd::Finished);
     EXPECT_EQ(target.disk, source.disk);
     EXPECT_EQ(target.flushes, 1) << "the last write waits for the disk";
+    EXPECT_EQ(target.openDescriptors, 0);
+}
+
+TEST_F(DeviceJobTest, VerifyReadsTheMediumBackAndFindsALostWrite) {
+    SimulatedDeviceCalls source(kDevice);
+    host.compatible = true;
+    ASSERT_EQ(Run(JobKind::Read, source).end, JobEnd::Finished);
+
+    SimulatedDeviceCalls target(kDevice);
+    target.disk.assign(target.disk.size(), '\0');
+    target.silentlyLostSectors = {{1000, 0}};
+    verify = true;
+    EXPECT_EQ(Run(JobKind::Write, target).end, JobEnd::Failed);
+    ASSERT_FALSE(host.sink.shown.empty());
+    EXPECT_EQ(host.sink.shown.back().id, static_cast<unsigned>(IDS_VERIFY_MISMATCH));
+    EXPECT_EQ(host.sink.shown.back().number, 1000);
+    EXPECT_GE(target.cacheDrops, 1) << "the read-back must not come from memory";
     EXPECT_EQ(target.openDescriptors, 0);
 }
 

@@ -5,6 +5,7 @@ there; Ctrl-C at the question cancels with status 2 and changes nothing.
 Usage: pty_progress_test.py VORLIX SOURCE_DIR"""
 import os
 import pty
+import select
 import shutil
 import signal
 import subprocess
@@ -26,6 +27,8 @@ def run_in_pty(argv, cwd, answer=None, interrupt_at_question=False):
     answered = False
     try:
         while time.monotonic() < end:
+            if not select.select([master], [], [], 0.5)[0]:
+                continue
             try:
                 chunk = os.read(master, 4096)
             except OSError:  # the child has gone and the pty with it

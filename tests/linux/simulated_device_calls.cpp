@@ -99,7 +99,14 @@ long SimulatedDeviceCalls::WriteAt(int fd, const void* buffer, size_t bytes, uin
         if (kind_ != Kind::File) return -ENOSPC;
         disk.resize(offset + bytes);
     }
+    const std::string before = disk.substr(offset, bytes);
     memcpy(&disk[offset], buffer, bytes);
+    for (const auto& lost : silentlyLostSectors) {
+        const uint64_t start = uint64_t(lost.first) * 512;
+        if (start >= offset && start + 512 <= offset + bytes) {
+            disk.replace(start, 512, before.substr(start - offset, 512));
+        }
+    }
     return static_cast<long>(bytes);
 }
 
@@ -107,6 +114,10 @@ int SimulatedDeviceCalls::Flush(int fd) {
     if (descriptors_.count(fd) == 0) return -EBADF;
     ++flushes;
     return flushError != 0 ? -flushError : 0;
+}
+
+void SimulatedDeviceCalls::DropCache(int fd) {
+    if (descriptors_.count(fd) != 0) ++cacheDrops;
 }
 
 void SimulatedDeviceCalls::Close(int fd) {

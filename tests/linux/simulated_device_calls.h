@@ -29,6 +29,8 @@ public:
     std::map<uint32_t, int> badReadSectors;
     std::map<uint32_t, int> badWriteSectors;
     int flushError = 0;
+    // Sectors whose writes report success and change nothing: only a verify finds them.
+    std::map<uint32_t, int> silentlyLostSectors;
     bool readOnly = false;  // BLKROGET's answer
     // /proc/self/mounts, and the device numbers of its sources.
     std::string mounts;
@@ -44,6 +46,7 @@ public:
     std::vector<OpenRecord> opens;
     int openDescriptors = 0;
     int flushes = 0;
+    int cacheDrops = 0;
 
     NodeFacts Inspect(const char* path) override;
     int Open(const char* path, bool write, bool exclusive, bool synchronous) override;
@@ -53,6 +56,7 @@ public:
     long ReadAt(int fd, void* buffer, size_t bytes, uint64_t offset) override;
     long WriteAt(int fd, const void* buffer, size_t bytes, uint64_t offset) override;
     int Flush(int fd) override;
+    void DropCache(int fd) override;
     void Close(int fd) override;
     bool ReadMounts(char* buffer, size_t size, size_t* length) override;
 
