@@ -83,11 +83,13 @@ demo-gui:
 bench: setup
 	cmake --preset native
 	cmake --build --preset native --target job_bench
+	cmake --build --preset native --target rescue_bench
 	cmake --preset win32
 	cmake --build --preset win32 --target vorlix
 	mkdir -p build/bench
 	bench/make-bench-disk build/bench/disk.img
 	build/native/bench/job_bench build/bench/disk.img build/bench
+	build/native/bench/rescue_bench build/bench
 	bench/program-sizes build/win32
 
 clean:

@@ -114,6 +114,7 @@ CommandLineRequest InterpretCommandLine(const std::vector<std::string>& words, S
     settings.Sound = 0;
     settings.Emergency = 0;
     settings.Verify = 0;
+    settings.Retries = Settings{}.Retries;  // "/e" retries as many times as a fresh profile
     request.switchesResult = ParseSwitches(words, settings, request.description);
     if (request.switchesResult == 0) {
         const JobChoice choice = ChooseJob(words);

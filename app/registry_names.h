@@ -16,6 +16,7 @@ constexpr char kSoundValue[] = "Sound";
 constexpr char kEmergencyValue[] = "Emergency";
 constexpr char kSuppressValue[] = "Suppress";
 constexpr char kVerifyValue[] = "Verify";
+constexpr char kRetriesValue[] = "Retries";
 
 // "Init" values: the top-left corner of the main window's normal rectangle.
 constexpr char kHorizPosValue[] = "HorizPos";

@@ -1,6 +1,8 @@
 #pragma once
 #include <stdint.h>
 
+#include "engine/job_request.h"
+
 // The user's settings, one record for the whole process. Loaded from the registry at
 // start-up, changed in memory by the command line, written back only by the settings
 // sheet's OK. Switch values are 0 or 1.
@@ -12,6 +14,7 @@ struct Settings {
     uint32_t Emergency = 0;                // sector-by-sector read past bad sectors
     uint32_t Suppress = 0;                 // skip the confirmation questions
     uint32_t Verify = 1;                   // read a written disk back and compare
+    uint32_t Retries = kDefaultReadRetries;  // emergency read: further tries of a bad sector, 0-20
 };
 
 // The operating-system family, learnt once at start-up.

@@ -24,6 +24,7 @@ SettingsChoices ReadSettingsChoices(const Settings& settings, RegistryKey& key,
     boxes.compatible = Box(settings.Compatible);
     boxes.windowFx = Box(settings.WindowFx);
     boxes.verify = Box(settings.Verify);
+    boxes.retries = static_cast<int>(settings.Retries);
     boxes.registerImg = IsTypeAssociated(key, shell, kImgExtension) ? 1 : 0;
     boxes.registerImz = IsTypeAssociated(key, shell, kImzExtension) ? 1 : 0;
     return boxes;
@@ -37,6 +38,9 @@ void ApplySettingsChoices(const SettingsChoices& boxes, const SettingsChoices& o
     settings.WindowFx = Box(boxes.windowFx);
     settings.Suppress = Box(boxes.suppress);
     settings.Verify = Box(boxes.verify);
+    settings.Retries = boxes.retries >= 0 && boxes.retries <= static_cast<int>(kMostReadRetries)
+                           ? static_cast<uint32_t>(boxes.retries)
+                           : kDefaultReadRetries;
     SelectDrive(settings, boxes.useDriveB != 0);
     SaveSettings(key, settings);
 

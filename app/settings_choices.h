@@ -15,6 +15,7 @@ struct SettingsChoices {
     int compatible = 0;
     int windowFx = 0;
     int verify = 0;       // read a written disk back and compare
+    int retries = 0;      // beside the emergency box: 0 to 20, not a check box
     int registerImg = 0;  // ".img" opens with this program
     int registerImz = 0;  // ".imz" opens with this program
 };

@@ -14,6 +14,16 @@ uint32_t QuerySwitch(RegistryKey& key, const char* name, uint32_t defaultValue) 
     return value != 0 ? 1 : 0;
 }
 
+// A count outside 0-20 (a hand edit, or a text read as a number) is no choice the
+// page offers: the default stands in for it.
+uint32_t QueryRetries(RegistryKey& key, uint32_t defaultValue) {
+    uint32_t value = defaultValue;
+    if (!key.QueryDword(kRetriesValue, value, defaultValue) || value > kMostReadRetries) {
+        return defaultValue;
+    }
+    return value;
+}
+
 bool IsDriveB(const char* text) {
     return EqualsIgnoringCase(text, "B:");
 }
@@ -31,6 +41,7 @@ void LoadSettings(RegistryKey& key, const PlatformInfo& platform, Settings& sett
     std::string drive;
     key.QueryString(kFDLetterValue, drive, defaults.FDLetter);
     settings.Verify = QuerySwitch(key, kVerifyValue, defaults.Verify);
+    settings.Retries = QueryRetries(key, defaults.Retries);
     key.Close();
 
     // The drive text goes straight into "\\.\X:" for raw sector access, so anything but
@@ -50,5 +61,7 @@ void SaveSettings(RegistryKey& key, const Settings& settings) {
     key.SetDword(kSuppressValue, settings.Suppress != 0 ? 1 : 0);
     key.SetString(kFDLetterValue, IsDriveB(settings.FDLetter) ? "B:" : "A:");
     key.SetDword(kVerifyValue, settings.Verify != 0 ? 1 : 0);
+    key.SetDword(kRetriesValue,
+                 settings.Retries <= kMostReadRetries ? settings.Retries : kDefaultReadRetries);
     key.Close();
 }

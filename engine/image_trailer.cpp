@@ -48,7 +48,7 @@ struct TextBuilder {
 
 // The whole trailer block: the text, then zeros.
 void FormatTrailer(char (&block)[kImageTrailerSize], const char* description,
-                   int sectorsPerTrack, const char* checksumHex) {
+                   int sectorsPerTrack, const char* checksumHex, int badSectors) {
     memset(block, 0, sizeof block);
     TextBuilder text{block};
     text.Append(kTrailerVersionTag);
@@ -71,14 +71,21 @@ void FormatTrailer(char (&block)[kImageTrailerSize], const char* description,
         text.Append(checksumHex, BoundedLength(checksumHex, kTrailerChecksumLength));
         text.AppendChar(']');
     }
+    if (badSectors > 0) {
+        text.Append(" ");
+        text.Append(kTrailerBadSectorsTag);
+        text.AppendNumber(badSectors);
+        text.AppendChar(']');
+    }
 }
 
 }  // namespace
 
 int AppendImageTrailer(const char* path, const char* description, int sectorsPerTrack,
-                       const char* checksumHex) {
+                       const char* checksumHex, int badSectors) {
     char block[kImageTrailerSize];
-    FormatTrailer(block, description != nullptr ? description : "", sectorsPerTrack, checksumHex);
+    FormatTrailer(block, description != nullptr ? description : "", sectorsPerTrack, checksumHex,
+                  badSectors);
 
     // "r+b" rather than "ab": the image must already exist.
     FILE* file = fopen(path, "r+b");
@@ -96,9 +103,9 @@ int AppendImageTrailer(const char* path, const char* description, int sectorsPer
 
 int ReadImageTrailer(const char* path, MessageSink& sink,
                      char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
-                     TrailerChecksum* checksum) {
-    const int result =
-        ReadTrailerFile(path, kProgramTrailerPolicy, description, sectorsPerTrack, checksum);
+                     TrailerChecksum* checksum, int* badSectors) {
+    const int result = ReadTrailerFile(path, kProgramTrailerPolicy, description, sectorsPerTrack,
+                                       checksum, badSectors);
     if (result == kTrailerNewerVersion) {
         sink.Show({IDS_NEWER_IMAGE_VERSION, MessageStyle::Warning});
     }

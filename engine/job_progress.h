@@ -17,4 +17,5 @@ struct JobProgress {
     char speedText[kSpeedTextSize];  // kB per second with one decimal, or "0"
     char sizeText[kSizeTextSize];    // "720 kB", "1440 kB" or "1680 kB"
     JobPhase phase;                  // Copy unless a write is verifying
+    uint32_t badSectors;             // a read's sectors found unreadable so far
 };

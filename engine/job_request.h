@@ -7,6 +7,10 @@
 constexpr int kJobPathSize = 260;  // MAX_PATH
 constexpr int kDriveTextSize = 3;  // "A:" or "B:"
 
+// How often an emergency read tries a sector again that would not read.
+constexpr uint32_t kDefaultReadRetries = 3;
+constexpr uint32_t kMostReadRetries = 20;
+
 // One job as a front end asks for it: which job, which image, which drive and how. It
 // is a plain value: a dialog, the restorer stub or a terminal front end fills one in, and
 // the job reads it through its whole run. The front end refuses a path too long for its
@@ -32,4 +36,10 @@ struct JobRequest {
     char drive[kDriveTextSize] = {'A', ':', '\0'};
     bool emergency = false;
     bool compatible = false;
+    // Emergency read: further tries of a sector that would not read (up to
+    // kMostReadRetries), each after the head has been moved away and back.
+    uint32_t retries = kDefaultReadRetries;
+    // Emergency read onto an existing ".img" whose bad-sector map lists sectors: read only
+    // those again, into a copy of that image, instead of the whole disk.
+    bool rereadMappedSectors = false;
 };

@@ -86,7 +86,7 @@ void ReadChecksum(const char* value, TrailerChecksum& checksum) {
 // end there is no description, and the first tag anywhere counts.
 void ReadTags(const char* text, const TrailerPolicy& policy,
               char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
-              TrailerChecksum* checksum) {
+              TrailerChecksum* checksum, int* badSectors) {
     const char* start = strstr(text, kTrailerDescriptionTag);
     const char* end = nullptr;
     if (start != nullptr) {
@@ -109,6 +109,15 @@ void ReadTags(const char* text, const TrailerPolicy& policy,
         const char* tag = strstr(end, kTrailerChecksumTag);
         if (tag != nullptr) ReadChecksum(tag + sizeof kTrailerChecksumTag - 1, *checksum);
     }
+    // Likewise the count of sectors an emergency read could not read; a negative one is
+    // no count.
+    if (badSectors != nullptr && end != nullptr) {
+        const char* tag = strstr(end, kTrailerBadSectorsTag);
+        if (tag != nullptr) {
+            const int count = policy.numberAt(tag + sizeof kTrailerBadSectorsTag - 1);
+            *badSectors = count > 0 ? count : 0;
+        }
+    }
 }
 
 }  // namespace
@@ -118,10 +127,11 @@ const TrailerPolicy kStubTrailerPolicy = {AnyVersion, PlainNumber};
 
 int ReadTrailerFile(const char* path, const TrailerPolicy& policy,
                     char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
-                    TrailerChecksum* checksum) {
+                    TrailerChecksum* checksum, int* badSectors) {
     description[0] = '\0';
     *sectorsPerTrack = 0;
     if (checksum != nullptr) *checksum = TrailerChecksum{};
+    if (badSectors != nullptr) *badSectors = 0;
 
     // One byte more than a trailer, always zero: the text ends within the buffer even
     // when the block holds no zero byte.
@@ -147,7 +157,7 @@ int ReadTrailerFile(const char* path, const TrailerPolicy& policy,
         return kTrailerNewerVersion;
     }
     if (verdict == TrailerVersionVerdict::ReadTags) {
-        ReadTags(text, policy, description, sectorsPerTrack, checksum);
+        ReadTags(text, policy, description, sectorsPerTrack, checksum, badSectors);
     }
     return description[0] == '\0' ? kTrailerNoDescription : kTrailerRead;
 }

@@ -38,9 +38,10 @@ extern const TrailerPolicy kStubTrailerPolicy;
 // `description` becomes the description or empty, `sectorsPerTrack` the disk's sectors
 // per track or 0, and `checksum`, unless nullptr, the checksum field: the first tag of its
 // own behind the description (one typed into the description is text), None when there
-// is none or the version rule read no tags. Returns kTrailerRead, kTrailerUnreadable
+// is none or the version rule read no tags; `badSectors`, unless nullptr, the number behind
+// the first bad-sector tag behind the description, 0 without one. Returns kTrailerRead, kTrailerUnreadable
 // (the file does not open or holds nothing), kTrailerMissing, kTrailerNoDescription or
 // kTrailerNewerVersion.
 int ReadTrailerFile(const char* path, const TrailerPolicy& policy,
                     char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
-                    TrailerChecksum* checksum = nullptr);
+                    TrailerChecksum* checksum = nullptr, int* badSectors = nullptr);

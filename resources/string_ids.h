@@ -2,7 +2,7 @@
    Only #defines: windres reads this file too.
 
    A control whose ID has a string gets that string as its tooltip, so no ID here may
-   equal a control ID except the settings page's tooltips (1029-1037). */
+   equal a control ID except the settings page's tooltips (1029-1038). */
 #ifndef VORLIX_RESOURCES_STRING_IDS_H
 #define VORLIX_RESOURCES_STRING_IDS_H
 
@@ -31,12 +31,18 @@
 #define IDS_VERIFY_MISMATCH                  128
 #define IDS_WRITE_PROTECTED                  57668
 #define IDS_SECTOR_WRITE_FAILED_NO_TRAILER   57676
+/* Recovering a failing disk: texts with more values than a template takes get the
+   composed part as their %s (engine/rescue_text). */
+#define IDS_SECTOR_READ_FAILED_AT            137
+#define IDS_SECTORS_RECOVERED                138
 
 /* Progress dialog */
 #define IDS_READING_FLOPPY                   108
 #define IDS_WRITING_FLOPPY                   109
 #define IDS_VERIFYING_FLOPPY                 110
 #define IDS_KB_COPIED                        57677
+/* Recovering a failing disk */
+#define IDS_READING_FLOPPY_BAD_SECTORS       140
 
 /* Start-up */
 #define IDS_ASK_REGISTER_TYPES               57679
@@ -55,6 +61,8 @@
 #define IDS_COPY_IMAGE_TO_HARDDRIVE          57672
 #define IDS_EMERGENCY_ONLY_IMG               57678
 #define IDS_ASK_COMPATIBLE_NO_DESCRIPTION    57680
+/* Recovering a failing disk */
+#define IDS_ASK_REREAD_BAD_SECTORS           139
 
 /* Settings page tooltips: each ID is its check box's control ID */
 #define IDS_TIP_USE_DRIVE_B                  1029
@@ -66,6 +74,8 @@
 #define IDS_TIP_REGISTER_IMZ                 1035
 #define IDS_TIP_WINDOW_FX                    1036
 #define IDS_TIP_VERIFY                       1037
+/* Recovering a failing disk */
+#define IDS_TIP_RETRIES                      1038
 
 /* Online dialogs */
 #define IDS_NEEDS_NEWER_INTERNET_EXPLORER    201

@@ -15,5 +15,7 @@ JobRequest MakeJobRequest(JobKind kind, const JobFields& fields, const Settings&
     CopyJobText(request.drive, settings.FDLetter);
     request.emergency = settings.Emergency != 0;
     request.compatible = settings.Compatible != 0;
+    request.retries = settings.Retries;
+    request.rereadMappedSectors = fields.rereadMappedSectors;
     return request;
 }

@@ -26,6 +26,7 @@ struct JobFields {
     bool commandLineMode = false;  // one unattended job from the command line
     int imageSectorsPerTrack = 0;  // from the trailer of the image to write; 0 unknown
     TrailerChecksum imageChecksum;  // the same trailer's checksum field
+    bool rereadMappedSectors = false;  // the read takes only the sectors an earlier one lost
 };
 
 // The request for a job of `kind` from the fields (paths and description cut to the

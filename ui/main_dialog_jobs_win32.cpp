@@ -92,7 +92,11 @@ void MainDialogJobs::OnNotice(JobKind kind, WPARAM notice) {
     // A write that verifies reads the disk back as its second pass.
     unsigned statusId = kind == JobKind::Read ? IDS_READING_FLOPPY : IDS_WRITING_FLOPPY;
     if (kind == JobKind::Write && now.phase == JobPhase::Verify) statusId = IDS_VERIFYING_FLOPPY;
-    FormatUserMessage(NULL, {statusId, MessageStyle::Information, now.sizeText}, status, sizeof status);
+    // An emergency read shows the sectors it has lost so far in its status line.
+    if (kind == JobKind::Read && now.badSectors > 0) statusId = IDS_READING_FLOPPY_BAD_SECTORS;
+    FormatUserMessage(NULL, {statusId, MessageStyle::Information, now.sizeText,
+                             static_cast<long>(now.badSectors)},
+                      status, sizeof status);
     UserMessage copied{IDS_KB_COPIED, MessageStyle::Information, now.speedText,
                        static_cast<long>(now.kilobytesCopied)};
     FormatUserMessage(NULL, copied, count, sizeof count);

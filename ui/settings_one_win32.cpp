@@ -1,5 +1,7 @@
 #include "ui/settings_one_win32.h"
 
+#include <stdio.h>
+
 #include "app/settings.h"
 #include "resources/dialog_ids.h"
 
@@ -36,12 +38,21 @@ CSettingsOne::CSettingsOne(RegistryKey& key, ShellEnvironment& shell)
 bool CSettingsOne::OnInitDialog() {
     CMyPropertyPage::OnInitDialog();
     for (const Box& box : kBoxes) CheckItem(box.id, boxes_.*box.member != 0);
+    // The list offers only the counts the setting takes: there is nothing to mistype.
+    for (uint32_t count = 0; count <= kMostReadRetries; ++count) {
+        char text[4];
+        sprintf(text, "%u", static_cast<unsigned>(count));
+        SendItem(IDC_SETTINGS_RETRIES, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    SendItem(IDC_SETTINGS_RETRIES, CB_SETCURSEL, static_cast<WPARAM>(boxes_.retries));
     if (ThePlatform().ntMajorVersion < kFirstFadingNtVersion) EnableItem(IDC_SETTINGS_WINDOW_FX, false);
     return true;
 }
 
 bool CSettingsOne::OnApply() {
     for (const Box& box : kBoxes) boxes_.*box.member = IsItemChecked(box.id) ? 1 : 0;
+    const LRESULT retries = SendItem(IDC_SETTINGS_RETRIES, CB_GETCURSEL);
+    if (retries != CB_ERR) boxes_.retries = static_cast<int>(retries);
     ApplySettingsChoices(boxes_, opened_, TheSettings(), key_, shell_);
     return CMyPropertyPage::OnApply();
 }

@@ -7,8 +7,9 @@
 class RegistryKey;
 class ShellEnvironment;
 
-// The "General" page of the settings sheet: eight independent check boxes for the
-// settings and the two file types. Nothing changes until the sheet's OK.
+// The "General" page of the settings sheet: independent check boxes for the settings and
+// the two file types, and the list of retry counts beside the emergency box. Nothing
+// changes until the sheet's OK.
 class CSettingsOne : public CMyPropertyPage {
 public:
     // Reads the settings in memory and both associations now, before the sheet shows.

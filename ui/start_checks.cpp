@@ -1,5 +1,6 @@
 #include "ui/start_checks.h"
 
+#include "engine/bad_sector_map.h"
 #include "engine/image_kind.h"
 #include "resources/string_ids.h"
 #include "ui/job_fields.h"
@@ -54,6 +55,23 @@ int CheckExtension(const std::string& path, JobFields& fields, MessageSink& sink
     return -1;
 }
 
+// An emergency read onto an ".img" whose map lists sectors that an earlier read could
+// not read may read only those again. Suppressed questions take the answer that loses
+// nothing of what was rescued before: yes.
+bool RereadsMappedSectors(const std::string& path, const Settings& settings, MessageSink& sink) {
+    if (!settings.Emergency || ImageKindOf(path.c_str()) != ImageKind::Raw) return false;
+    char mapPath[kBadSectorMapPathSize];
+    BadSectorList earlier;
+    if (!BadSectorMapPath(path.c_str(), mapPath) ||
+        ReadBadSectorMap(mapPath, kMostDiskSectors, earlier) != 0 || earlier.Count() == 0) {
+        return false;
+    }
+    if (settings.Suppress) return true;
+    const UserMessage question{IDS_ASK_REREAD_BAD_SECTORS, MessageStyle::Question, mapPath,
+                               static_cast<long>(earlier.Count())};
+    return sink.Show(question) == MessageAnswer::Yes;
+}
+
 }  // namespace
 
 int CheckReadableExtension(const std::string& path, JobFields& fields, MessageSink& sink) {
@@ -98,12 +116,16 @@ int StartRead(JobFields& fields, const std::string& descriptionEditText, const S
         ShowError(sink, IDS_EMERGENCY_ONLY_IMG);
         return -1;
     }
+    fields.rereadMappedSectors = false;
     if (host.FileOpensForReading(path)) {
         if (host.FileIsReadOnly(path)) {
             ShowError(sink, IDS_TARGET_READ_ONLY, &path);
             return -1;
         }
-        if (!Confirmed(sink, IDS_ASK_REPLACE_EXISTING, &path)) return -1;
+        fields.rereadMappedSectors = RereadsMappedSectors(path, settings, sink);
+        if (!fields.rereadMappedSectors && !Confirmed(sink, IDS_ASK_REPLACE_EXISTING, &path)) {
+            return -1;
+        }
     }
     if (!fields.commandLineMode) fields.description = descriptionEditText;
     return RunAndComplete(JobKind::Read, fields, settings, host);

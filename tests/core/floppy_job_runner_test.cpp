@@ -119,7 +119,7 @@ const FailureCase kFailures[] = {
     {"TargetCannotBeCreated", JobKind::Read, "no-folder/x.img", [](SimulatedFloppy&) {},
      IDS_UNABLE_TO_CREATE},
     {"UnreadableSector", JobKind::Read, "x.imz", [](SimulatedFloppy& d) { d.MakeUnreadable(700); },
-     IDS_SECTOR_READ_FAILED},
+     IDS_SECTOR_READ_FAILED_AT},
     {"WriteProtected", JobKind::Write, "disk.imz", [](SimulatedFloppy& d) { d.SetWriteProtected(true); },
      IDS_WRITE_PROTECTED},
     {"OtherDensity", JobKind::Write, "disk.imz", [](SimulatedFloppy& d) { d.ReportSectorsPerTrack(9); },
@@ -193,7 +193,7 @@ TEST_F(JobRunner, SlowedDevicesPauseOncePerUnitAndChangeNothing) {
     EXPECT_EQ(RunFloppyJob(request, host_, slowed).end, JobEnd::Finished);
 
     EXPECT_EQ(pauses, static_cast<int>(original.transfers().size()));
-    EXPECT_EQ(pauses, 1440 + 1);  // every sector, then the read that finds the end
+    EXPECT_EQ(pauses, 72 + 1);  // every unit, as in a normal read, then the read that finds the end
     const std::string disk = DiskBytes(original);
     EXPECT_TRUE(ReadWholeFile(request.imagePath).compare(0, disk.size(), disk) == 0);
     EXPECT_TRUE(original.EveryOpenClosed());

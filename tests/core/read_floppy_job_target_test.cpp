@@ -107,11 +107,11 @@ struct Fault {
 
 const Fault kFaults[] = {
     {"FirstSectorUnreadable", [](SimulatedFloppy& d, TestJobHost&, FaultyTargetFiles&) { d.MakeUnreadable(0); },
-     JobEnd::Failed, IDS_SECTOR_READ_FAILED, 0},
+     JobEnd::Failed, IDS_SECTOR_READ_FAILED_AT, 0},
     {"MiddleSectorUnreadable", [](SimulatedFloppy& d, TestJobHost&, FaultyTargetFiles&) { d.MakeUnreadable(1440); },
-     JobEnd::Failed, IDS_SECTOR_READ_FAILED, 72},
+     JobEnd::Failed, IDS_SECTOR_READ_FAILED_AT, 72},
     {"LastSectorUnreadable", [](SimulatedFloppy& d, TestJobHost&, FaultyTargetFiles&) { d.MakeUnreadable(2879); },
-     JobEnd::Failed, IDS_SECTOR_READ_FAILED, kUnits1440 - 1},
+     JobEnd::Failed, IDS_SECTOR_READ_FAILED_AT, kUnits1440 - 1},
     {"CancelAfterTheFirstUnit", [](SimulatedFloppy&, TestJobHost& h, FaultyTargetFiles&) { h.cancelAfterProgress = 0; },
      JobEnd::Cancelled, 0, 0},
     {"CancelHalfway", [](SimulatedFloppy&, TestJobHost& h, FaultyTargetFiles&) { h.cancelAfterProgress = 72; },

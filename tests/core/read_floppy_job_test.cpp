@@ -310,7 +310,9 @@ TEST_F(ReadJob, ReadErrorRemovesTheImageAndShowsTheDeviceError) {
 
             EXPECT_EQ(Run(disk, flavour), -1);
 
-            EXPECT_THAT(host_.sink.Ids(), ElementsAre(IDS_SECTOR_READ_FAILED));
+            // The unit is read again sector by sector; the bad one is named.
+            EXPECT_THAT(host_.sink.Ids(), ElementsAre(IDS_SECTOR_READ_FAILED_AT));
+            EXPECT_EQ(host_.sink.shown[0].text, "Sector 105 (cylinder 2, head 1, sector 16): ");
             EXPECT_EQ(host_.sink.shown[0].number, 0x1234);
             EXPECT_EQ(host_.Outcome(), JobNotice::Failed);
             EXPECT_EQ(host_.Count(JobNotice::Progress), 5);
@@ -321,7 +323,7 @@ TEST_F(ReadJob, ReadErrorRemovesTheImageAndShowsTheDeviceError) {
     }
 }
 
-TEST_F(ReadJob, EmergencyModeReadsSectorBySectorAndZeroesBadOnes) {
+TEST_F(ReadJob, EmergencyModeZeroesBadSectorsAfterTheirRetries) {
     const std::vector<uint32_t> bad = {0, 7, 8, 1500, 2879};
     for (Flavour flavour : {Flavour::Nt, Flavour::Vwin32}) {
         SCOPED_TRACE(FlavourName(flavour));
@@ -339,18 +341,19 @@ TEST_F(ReadJob, EmergencyModeReadsSectorBySectorAndZeroesBadOnes) {
 
         EXPECT_TRUE(ReadWholeFile(target) == expected) << "not the disk with zeroed sectors";
         EXPECT_EQ(TrailerOf(target).result, kTrailerMissing);
-        // Every sector read once from its own position, then the final read.
-        EXPECT_EQ(ReadStarts(disk), Sequence(2881, 1));
-        EXPECT_THAT(host_.sink.Ids(), IsEmpty());
+        // 145 unit reads; 20 sectors for each of the three failing units; three retries,
+        // each behind a read elsewhere, for each of the five bad sectors.
+        EXPECT_EQ(disk.transfers().size(), 145u + 3 * 20 + 5 * 3 * 2);
+        EXPECT_THAT(host_.sink.Ids(), ElementsAre(IDS_SECTORS_RECOVERED));
         EXPECT_EQ(host_.Outcome(), JobNotice::Finished);
-        EXPECT_EQ(host_.Count(JobNotice::Progress), 2880);
+        EXPECT_EQ(host_.Count(JobNotice::Progress), 144);
+        EXPECT_EQ(host_.Last(JobNotice::Progress)->progress.badSectors, 5u);
         EXPECT_TRUE(disk.EveryOpenClosed());
     }
 }
 
-// The unit is chosen when the job is built; whether a failed read is passed over is asked
-// at each failure.
-TEST_F(ReadJob, EmergencyTurnedOnLaterPassesOverAWholeUnit) {
+// Whether a failed sector is passed over is asked at each failure.
+TEST_F(ReadJob, EmergencyTurnedOnLaterPassesOverOnlyTheBadSector) {
     SimulatedFloppy disk(9);
     disk.MakeUnreadable(45);
     host_.compatible = true;
@@ -359,9 +362,8 @@ TEST_F(ReadJob, EmergencyTurnedOnLaterPassesOverAWholeUnit) {
     host_.emergency = true;
     EXPECT_EQ(job.Run(), 0);
     std::string expected = DiskBytes(disk);
-    expected.replace(40 * kSector, kUnit, kUnit, '\0');
+    expected.replace(45 * kSector, kSector, kSector, '\0');
     EXPECT_TRUE(ReadWholeFile(target) == expected);
-    EXPECT_EQ(ReadStarts(disk), Sequence(73, 20));
 }
 
 // The checksum is of what the image holds, so a rescued image checks good as what it is.
@@ -393,7 +395,8 @@ TEST_F(ReadJob, MediumShorterThanItsFormatFailsInsteadOfLooping) {
         disk.ReportSectorsPerTrack(21);
         const std::string target = Target("short.img");
         EXPECT_EQ(Run(disk, c.flavour), -1);
-        EXPECT_THAT(host_.sink.Ids(), ElementsAre(IDS_SECTOR_READ_FAILED));
+        EXPECT_THAT(host_.sink.Ids(), ElementsAre(IDS_SECTOR_READ_FAILED_AT));
+        EXPECT_EQ(host_.sink.shown[0].text, "Sector 2880 (cylinder 68, head 1, sector 4): ");
         EXPECT_EQ(host_.sink.shown[0].number, c.error);
         EXPECT_EQ(host_.Count(JobNotice::Progress), 144);
         EXPECT_FALSE(FileExists(target));

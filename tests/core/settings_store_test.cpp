@@ -55,6 +55,7 @@ TEST(LoadSettings, FreshProfileGivesDefaultsAndAnEmptySettingsKey) {
         "QueryDword WindowFx",
         "QueryString FDLetter",
         "QueryDword Verify",
+        "QueryDword Retries",
         "Close"};
     EXPECT_EQ(registry.log, expected);
 }
@@ -203,6 +204,7 @@ TEST(SaveSettings, WritesEveryValueInOrder) {
         "SetDword Suppress=1",
         "SetString FDLetter=B:",
         "SetDword Verify=0",
+        "SetDword Retries=3",
         "Close"};
     EXPECT_EQ(registry.log, expected);
     EXPECT_FALSE(key.IsHolding());

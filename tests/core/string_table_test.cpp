@@ -72,7 +72,7 @@ TEST_F(StringTable, OnlyTheSettingsBoxesHaveTooltipTexts) {
     for (const auto& [id, text] : table().texts) {
         if (id == 1 || id == 2 || (id >= 1000 && id < 2000)) inControlRange.insert(id);
     }
-    EXPECT_THAT(inControlRange, ElementsAre(1029u, 1030u, 1031u, 1032u, 1033u, 1034u, 1035u, 1036u, 1037u));
+    EXPECT_THAT(inControlRange, ElementsAre(1029u, 1030u, 1031u, 1032u, 1033u, 1034u, 1035u, 1036u, 1037u, 1038u));
 }
 
 // The message box formats each text with one text and one number, or up to four numbers,
@@ -146,7 +146,15 @@ INSTANTIATE_TEST_SUITE_P(
         ExactText{1031,
                   "This option should only be used when you need to recover data from a bad floppy. "
                   "When this setting is active you can only save the image file as IMG."},
-        ExactText{216, "Can't open link:\n\nA sharing violation occurred. "}));
+        ExactText{216, "Can't open link:\n\nA sharing violation occurred. "},
+        // The sector's address goes in front of message 119's own text.
+        ExactText{137,
+                  "%sFailed to read sector on floppy disk (error: %d).\n"
+                  "The disk is probably bad and should be replaced."},
+        ExactText{139,
+                  "An earlier read of this disk could not read %u sectors (listed in %s).\n"
+                  "Read only those sectors again?"},
+        ExactText{140, "Reading floppy (%s): %d bad sectors so far"}));
 
 TEST(ResourceStringReader, UndoesTheCompilerEscapes) {
     EXPECT_EQ(UnescapeResourceString(R"(a\nb\tc\\d\"e""f)"), "a\nb\tc\\d\"e\"f");

@@ -47,6 +47,8 @@ TEST_F(JobControlRun, EnterInTheProgressDialogLeavesTheJobRunning) {
     if (IsSkipped()) return;
     ASSERT_EQ(0, InsertDisk(SampleDisk("sample", 1680)));
     std::string image = Image("entered.img");
+    // An emergency read of a good disk goes by whole units: slow each as a sector was.
+    UnitPause pause("40");
     StartSlowFloppy({"/e", "/r", image, "/f"});
     HWND progress = WaitForDialogWith(vorlix_.Id(), kProgressControl);
     ASSERT_NE(nullptr, progress) << "no progress dialog";

@@ -1,7 +1,7 @@
 // vorlix_slow_floppy.exe, a build of vorlix.exe for the end-to-end tests only: the
-// program over the system's floppy devices with a pause before each unit, so that an
-// emergency read (one sector a unit) keeps its progress dialog up long enough to be
-// watched and cancelled. A disk image behind a drive letter is otherwise read faster
+// program over the system's floppy devices with a pause before each unit (and each
+// sector of a unit read again), so that a read keeps its progress dialog up long enough
+// to be watched and cancelled. A disk image behind a drive letter is otherwise read faster
 // than a window can be found. VORLIX_SLOW_FLOPPY_UNIT_MS sets the pause, as a test
 // needs a unit as slow as a bad sector's retries on a real drive.
 #include <windows.h>

@@ -137,14 +137,17 @@ TEST_F(VorlixRunTest, WritingAsksBeforeOverwritingTheDiskUnlessForced) {
     EXPECT_TRUE(FloppyBytes() == blank) << "No still wrote the disk";
 }
 
-// An emergency read goes one sector at a time, slow enough to watch and to cancel.
+// An emergency read, slowed enough per unit to watch and to cancel.
 TEST_F(VorlixRunTest, ProgressShowsThePercentageAndCancelLeavesNoImage) {
     RequireJobs();
     if (IsSkipped()) return;
     ASSERT_EQ(0, InsertDisk(SampleDisk("sample", 1680)));
     std::string image = Image("cancelled.img");
-    // A pause per sector keeps the read going long enough to be watched and cancelled.
+    // A pause per unit keeps the read going long enough to be watched and cancelled; an
+    // emergency read of a good disk goes by whole units.
+    SetEnvironmentVariableA("VORLIX_SLOW_FLOPPY_UNIT_MS", "40");
     StartSlowFloppy({"/e", "/r", image, "/f"});
+    SetEnvironmentVariableA("VORLIX_SLOW_FLOPPY_UNIT_MS", NULL);
     HWND progress = WaitForDialogWith(vorlix_.Id(), 1003);
     ASSERT_NE(nullptr, progress) << "no progress dialog";
     std::string title;

@@ -4,6 +4,7 @@
 
 SimulatedFloppy::SimulatedFloppy(uint32_t sectorsPerTrack, Flavour flavour)
     : flavour_(flavour),
+      sectorsPerTrack_(sectorsPerTrack),
       disk_(static_cast<size_t>(sectorsPerTrack) * kSectorSize * 2 * 80),
       reportedSectorsPerTrack_(sectorsPerTrack) {
     for (size_t i = 0; i < disk_.size(); ++i) {
@@ -24,6 +25,28 @@ uint8_t SimulatedFloppy::PatternByte(uint32_t offset) {
 
 void SimulatedFloppy::MakeUnreadable(uint32_t sector, uint32_t error) {
     unreadable_[sector] = error;
+}
+
+void SimulatedFloppy::MakeFlaky(uint32_t sector, uint32_t failures, uint32_t error) {
+    flaky_[sector] = Flaky{failures, error};
+}
+
+void SimulatedFloppy::NoteHead(uint32_t firstSector) {
+    const uint32_t cylinder = CylinderOf(firstSector);
+    if (headMoves_.empty() || headMoves_.back() != cylinder) headMoves_.push_back(cylinder);
+}
+
+// The first weak sector in the range that still has failures to give uses one up.
+bool SimulatedFloppy::FlakyFault(uint32_t first, uint32_t count, uint32_t* sector,
+                                 uint32_t* error) {
+    for (auto it = flaky_.lower_bound(first); it != flaky_.end() && it->first - first < count; ++it) {
+        if (it->second.failuresLeft == 0) continue;
+        --it->second.failuresLeft;
+        *sector = it->first;
+        *error = it->second.error;
+        return true;
+    }
+    return false;
 }
 
 void SimulatedFloppy::ChangeAfterWrite(uint32_t sector, uint32_t offset) {
@@ -145,6 +168,7 @@ bool SimulatedFloppy::Read(uint32_t firstSector, void* buffer, uint32_t bytes,
         return Fail(false, firstSector, bytes, kAccessDenied, error);
     }
     NotePosition(firstSector);
+    NoteHead(firstSector);
     const uint32_t total = SectorCount();
     const uint32_t wanted = bytes / kSectorSize;
     uint32_t count = wanted;
@@ -156,7 +180,8 @@ bool SimulatedFloppy::Read(uint32_t firstSector, void* buffer, uint32_t bytes,
     }
     uint32_t bad = 0;
     uint32_t code = 0;
-    if (FindFault(unreadable_, firstSector, count, &bad, &code)) {
+    if (FindFault(unreadable_, firstSector, count, &bad, &code) ||
+        FlakyFault(firstSector, count, &bad, &code)) {
         // The sectors in front of the bad one may already have reached the buffer.
         memcpy(buffer, &disk_[static_cast<size_t>(firstSector) * kSectorSize],
                static_cast<size_t>(bad - firstSector) * kSectorSize);

@@ -59,6 +59,9 @@ public:
     // sector, or any write while write-protected, fails and changes nothing. Opens can
     // be made to fail in the query, in Open, or both.
     void MakeUnreadable(uint32_t sector, uint32_t error = kCrcError);
+    // A weak sector: the first `failures` reads that cover it fail as an unreadable one
+    // does, the next ones read.
+    void MakeFlaky(uint32_t sector, uint32_t failures, uint32_t error = kCrcError);
     // A medium that does not keep what it was given: every successful write that covers
     // `sector` leaves it with one byte (at `offset` within the sector) inverted.
     void ChangeAfterWrite(uint32_t sector, uint32_t offset = 100);
@@ -83,6 +86,10 @@ public:
     bool IsOpen() const { return open_; }
     bool EveryOpenClosed() const;
     uint32_t seeks() const { return seeks_; }
+    // The cylinder of the first transfer and of each later one on another cylinder than
+    // the one before: where the head travelled, in order.
+    const std::vector<uint32_t>& headMoves() const { return headMoves_; }
+    uint32_t CylinderOf(uint32_t sector) const { return sector / (2 * sectorsPerTrack_); }
     // Each LockVolume request, in order, and whether the lock is held now.
     struct LockRecord {
         DeviceAccess access;
@@ -109,12 +116,21 @@ private:
     bool FindFault(const std::map<uint32_t, uint32_t>& faults, uint32_t first, uint32_t count,
                    uint32_t* sector, uint32_t* error) const;
     bool Fail(bool write, uint32_t firstSector, uint32_t bytes, uint32_t code, uint32_t* error);
+    bool FlakyFault(uint32_t first, uint32_t count, uint32_t* sector, uint32_t* error);
+    void NoteHead(uint32_t firstSector);
 
     Flavour flavour_;
+    uint32_t sectorsPerTrack_;
     std::vector<uint8_t> disk_;
     uint32_t reportedSectorsPerTrack_;
     std::map<uint32_t, uint32_t> unreadable_;   // sector -> error code
     std::map<uint32_t, uint32_t> writeFaults_;  // sector -> error code
+    struct Flaky {
+        uint32_t failuresLeft;
+        uint32_t error;
+    };
+    std::map<uint32_t, Flaky> flaky_;
+    std::vector<uint32_t> headMoves_;
     std::map<uint32_t, uint32_t> changedAfterWrite_;  // sector -> offset of the changed byte
     bool writeProtected_ = false;
     bool failQueryOpen_ = false;

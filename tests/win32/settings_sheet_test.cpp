@@ -47,6 +47,9 @@ struct SheetScript {
     std::string caption, tab;
     bool ok = false, cancel = false, apply = true, help = true;
     HWND owner = NULL;
+    int retriesChoice = -1;  // the retry count to pick in the list first; -1 none
+    LRESULT retriesShown = CB_ERR;
+    LRESULT retriesOffered = 0;
 };
 
 SheetScript* g_script = nullptr;
@@ -87,6 +90,11 @@ void CALLBACK DriveSheet(HWND, UINT, UINT_PTR timer, DWORD) {
     script.apply = ButtonShown(sheet, 0x3021);  // comctl32's Apply button
     script.help = ButtonShown(sheet, IDHELP);
     script.owner = GetWindow(sheet, GW_OWNER);
+    script.retriesShown = SendDlgItemMessageA(page, IDC_SETTINGS_RETRIES, CB_GETCURSEL, 0, 0);
+    script.retriesOffered = SendDlgItemMessageA(page, IDC_SETTINGS_RETRIES, CB_GETCOUNT, 0, 0);
+    if (script.retriesChoice >= 0) {
+        SendDlgItemMessageA(page, IDC_SETTINGS_RETRIES, CB_SETCURSEL, script.retriesChoice, 0);
+    }
     for (int id : script.clicks) SendMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0);
     PostMessageA(sheet, PSM_PRESSBUTTON, script.press, 0);
 }
@@ -336,6 +344,34 @@ TEST(SettingsPageTips, EveryBoxHasItsTooltipText) {
     char text[512] = "";
     LoadStringA(GetModuleHandleA(NULL), IDC_SETTINGS_USE_DRIVE_B, text, sizeof text);
     EXPECT_STREQ(text, "Use the B: floppy drive instead of A: which is the default.");
+}
+
+// The retry count beside the emergency box: the list offers 0 to 20, opens on the stored
+// count, and OK stores the one picked; Cancel keeps the old one.
+TEST_F(SettingsSheetTest, RetriesListShowsTheStoredCountAndOkStoresThePickedOne) {
+    Store("A:", 1, 0, 1, 1, 0);
+    const DWORD seven = 7;
+    HKEY stored = NULL;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsPath, 0, KEY_SET_VALUE, &stored), ERROR_SUCCESS);
+    RegSetValueExA(stored, "Retries", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&seven), sizeof seven);
+    RegCloseKey(stored);
+    LoadSettings(key, ThePlatform(), TheSettings());
+    Associate(true, true);
+
+    SheetScript cancelled;
+    cancelled.retriesChoice = 20;
+    cancelled.press = PSBTN_CANCEL;
+    EXPECT_EQ(RunSheet(cancelled), IDCANCEL);
+    EXPECT_EQ(cancelled.retriesShown, 7);
+    EXPECT_EQ(cancelled.retriesOffered, 21);
+    EXPECT_EQ(GetNumber(HKEY_CURRENT_USER, kSettingsPath, "Retries"), 7u);
+    EXPECT_EQ(TheSettings().Retries, 7u);
+
+    SheetScript picked;
+    picked.retriesChoice = 12;
+    EXPECT_EQ(RunSheet(picked), IDOK);
+    EXPECT_EQ(GetNumber(HKEY_CURRENT_USER, kSettingsPath, "Retries"), 12u);
+    EXPECT_EQ(TheSettings().Retries, 12u);
 }
 
 }  // namespace
