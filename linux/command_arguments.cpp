@@ -220,6 +220,9 @@ private:
                 return Refuse("option '" + taken.shown + "' does not apply to " + name);
             }
         }
+        if (out_->retries >= 0 && !out_->emergency) {
+            return Refuse("--retries applies to emergency reads (-e) only");
+        }
         if (out_->operands.size() < operandsWanted_) {
             return Refuse(name + (operandsWanted_ == 1 ? " needs an image" : " needs a source and a target image"));
         }
@@ -269,7 +272,8 @@ const char* UsageText() {
            "  -m, --description=TEXT    the description stored in the image\n"
            "  -e, --emergency           read on past unreadable sectors (they become zeros);\n"
            "                            .img images only\n"
-           "      --retries=N           emergency mode: read each bad sector N more times\n"
+           "      --retries=N           emergency mode: try each bad sector N more times\n"
+           "                            (0 to 20, default 3)\n"
            "      --verify, --no-verify read the disk back after writing (default: verify)\n"
            "  -q, --quiet               no progress line\n"
            "  -y, --yes                 answer yes to the overwrite questions\n"

@@ -103,7 +103,6 @@ bool LinuxFloppyDevice::Read(uint32_t firstSector, void* buffer, uint32_t bytes,
         if (got < 0) {
             *error = static_cast<uint32_t>(-got);
             *transferred = 0;
-            badSectors_ += (bytes + kSectorSize - 1) / kSectorSize;
             return false;
         }
         if (got == 0) break;  // the end of the disk

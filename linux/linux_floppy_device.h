@@ -28,8 +28,6 @@ public:
     void Close() override;
     bool IsWriteProtectError(uint32_t error) const override;
 
-    // Sectors whose reads have failed so far (each counted once per failed read).
-    long BadSectors() const { return badSectors_; }
 
 private:
     int OpenDescriptor(DeviceAccess access);
@@ -39,7 +37,6 @@ private:
     int fd_ = -1;
     bool writing_ = false;
     uint64_t diskBytes_ = 0;
-    long badSectors_ = 0;
 };
 
 // The format of the disk behind an open descriptor: 0 with its sectors per track and

@@ -42,8 +42,7 @@ JobOutcome RunJob(const JobRequest& request, TerminalContext& context, const std
     settings.devicePath = device;
     settings.programPath = context.stubCarrier;
     settings.emergency = emergency;
-    TerminalJobHost host(context.sink, context.progress, settings, context.cancelled, context.clock,
-                         [&devices] { return devices.Device().BadSectors(); });
+    TerminalJobHost host(context.sink, context.progress, settings, context.cancelled, context.clock);
     const JobOutcome outcome = RunFloppyJob(request, host, devices);
     context.progress.Break();
     return outcome;
@@ -72,10 +71,6 @@ int Read(const Arguments& arguments, TerminalContext& context) {
         Tell(sink, kMsgPathTooLong, image.c_str());
         return kStatusRefused;
     }
-    if (arguments.retries >= 0) {
-        Tell(sink, kMsgNotAvailable, "Reading bad sectors again (--retries)");
-        return kStatusRefused;
-    }
     if (arguments.emergency && kind != ImageKind::Raw) {
         Tell(sink, IDS_EMERGENCY_ONLY_IMG);
         return kStatusNotDone;
@@ -100,6 +95,7 @@ int Read(const Arguments& arguments, TerminalContext& context) {
     request.compressed = kind != ImageKind::Raw;
     CopyJobText(request.description, arguments.description.c_str());
     request.emergency = arguments.emergency;
+    if (arguments.retries >= 0) request.retries = static_cast<uint32_t>(arguments.retries);
     return StatusOf(RunJob(request, context, arguments.device, arguments.emergency), sink);
 }
 

@@ -21,7 +21,7 @@ void TerminalJobHost::Post(JobKind kind, JobNotice notice, const JobProgress& pr
     figures.kilobytesTotal = static_cast<uint32_t>(atoi(progress.sizeText));  // "1440 kB"
     figures.speedText = progress.speedText;
     figures.secondsElapsed = now - phaseStart_;
-    if (kind == JobKind::Read) figures.badSectors = badSectors_();
+    if (kind == JobKind::Read) figures.badSectors = static_cast<long>(progress.badSectors);
     progress_.Show(figures);
 }
 

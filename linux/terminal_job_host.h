@@ -18,10 +18,9 @@ public:
     };
 
     TerminalJobHost(MessageSink& sink, ProgressView& progress, Settings settings,
-                    std::function<bool()> cancelled, std::function<int64_t()> clock,
-                    std::function<long()> badSectors)
+                    std::function<bool()> cancelled, std::function<int64_t()> clock)
         : sink_(sink), progress_(progress), settings_(std::move(settings)),
-          cancelled_(std::move(cancelled)), clock_(std::move(clock)), badSectors_(std::move(badSectors)) {}
+          cancelled_(std::move(cancelled)), clock_(std::move(clock)) {}
 
     MessageSink& Messages() override { return sink_; }
     void Post(JobKind kind, JobNotice notice, const JobProgress& progress) override;
@@ -38,7 +37,6 @@ private:
     Settings settings_;
     std::function<bool()> cancelled_;
     std::function<int64_t()> clock_;
-    std::function<long()> badSectors_;
     bool clockStarted_ = false;
     JobPhase phase_ = JobPhase::Copy;
     int64_t phaseStart_ = 0;

@@ -102,9 +102,10 @@ const Refused kRefused[] = {
     {"info -d /dev/fd0 a.imz", "option '-d' does not apply to info"},
     {"check a.img --retries 2", "option '--retries' does not apply to check"},
     {"write --verify --no-verify a.imz", "--verify and --no-verify contradict each other"},
-    {"read -e --retries -1 a.img", "--retries wants a whole number from 0 to 99, not '-1'"},
-    {"read -e --retries 100 a.img", "--retries wants a whole number from 0 to 99, not '100'"},
-    {"read -e --retries 3x a.img", "--retries wants a whole number from 0 to 99, not '3x'"},
+    {"read -e --retries -1 a.img", "--retries wants a whole number from 0 to 20, not '-1'"},
+    {"read -e --retries 21 a.img", "--retries wants a whole number from 0 to 20, not '21'"},
+    {"read -e --retries 3x a.img", "--retries wants a whole number from 0 to 20, not '3x'"},
+    {"read --retries 2 a.img", "--retries applies to emergency reads (-e) only"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Lines, RefusedArgumentsTest, ::testing::ValuesIn(kRefused));

@@ -131,7 +131,8 @@ protected:
         request.verify = verify;
         snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
         const JobOutcome outcome = RunFloppyJob(request, host, devices);
-        badSectors = devices.Device().BadSectors();
+        const TestJobHost::Posted* last = host.Last(JobNotice::Progress);
+        badSectors = last != nullptr ? static_cast<long>(last->progress.badSectors) : -1;
         return outcome;
     }
 
@@ -191,7 +192,7 @@ TEST_F(DeviceJobTest, ReadErrorWithoutEmergencyFailsWithTheErrno) {
     calls.badReadSectors = {{100, EIO}};
     EXPECT_EQ(Run(JobKind::Read, calls).end, JobEnd::Failed);
     ASSERT_FALSE(host.sink.shown.empty());
-    EXPECT_EQ(host.sink.shown.back().id, static_cast<unsigned>(IDS_SECTOR_READ_FAILED));
+    EXPECT_EQ(host.sink.shown.back().id, static_cast<unsigned>(IDS_SECTOR_READ_FAILED_AT));
     EXPECT_EQ(host.sink.shown.back().number, EIO);
     EXPECT_FALSE(FileExists(image));
 }
