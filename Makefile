@@ -79,10 +79,11 @@ demo-gui:
 	bash scripts/demo --gui
 
 # The two jobs against bzip2, bunzip2 and dd on a 1440 kB FAT12 disk of this machine's
-# files (build/bench); prints times, ratios and peak memory, then the release programs' sizes.
+# files (build/bench); prints times, ratios and peak memory, the image check against
+# bunzip2 | sha256sum, then the release programs' sizes.
 bench: setup
 	cmake --preset native
-	cmake --build --preset native --target job_bench
+	cmake --build --preset native --target job_bench check_bench
 	cmake --build --preset native --target rescue_bench
 	cmake --preset win32
 	cmake --build --preset win32 --target vorlix
@@ -90,6 +91,7 @@ bench: setup
 	bench/make-bench-disk build/bench/disk.img
 	build/native/bench/job_bench build/bench/disk.img build/bench
 	build/native/bench/rescue_bench build/bench
+	build/native/bench/check_bench build/bench/disk.img build/bench
 	cmake --build --preset native --target vorlix
 	bench/linux-bench build/native/linux/vorlix build/bench/disk.img build/bench/linux
 	bench/program-sizes build/win32

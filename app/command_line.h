@@ -10,10 +10,15 @@
 //   vorlix image.imz             the image is shown in the Write Floppy panel
 //   vorlix [switches] /w image   one unattended write, then the process ends
 //   vorlix [switches] /r image   one unattended read, then the process ends
+//   vorlix /t image              checks an image without a drive: one message, exit 0 / 1
+//   vorlix /i old /r new         converts: the read takes its sectors from the image "old"
 //
 // Switches, in any order, before or after the job, repeatable, in any case: /b (B: drive),
 // /f (no confirmation questions), /s (completion sound), /c (compatible IMG files),
-// /e (emergency read), /v (verify a written disk), /d text (description; quote it when it has spaces).
+// /e (emergency read), /v (verify a written disk), /d text (description; quote it when it has spaces),
+// /i image (the image a "/r" reads instead of the drive; without "/r" the help is shown).
+// A check or a conversion needs no drive: it runs in its own process even while another
+// instance runs (RunsBesideRunningInstance).
 
 // The words the runtime has already split (argc and argv, or __argc and __argv).
 std::vector<std::string> CommandLineWords(int count, const char* const* words);
@@ -24,19 +29,21 @@ enum class StartCase {
     CommandLineMode,  // anything else: one unattended job and the process ends
 };
 
-enum class CommandLineJob { None, Write, Read };
+enum class CommandLineJob { None, Write, Read, Check };
 
 StartCase StartCaseOf(const std::vector<std::string>& words);
 
 // The switch scan. Starts from `settings` as the caller holds them: the command-line
 // resets (A:, no questions suppressed, no sound, no emergency mode) are the caller's, or
-// InterpretCommandLine's. Stops at the first word that is no switch, and at "/d", "/w" or
-// "/r" as the last word. "/d", "/w" and "/r" take the next word whatever it looks like:
-// in "/w /f" the image is named "/f". Returns 0 when a "/w" or "/r" took a word (even if
-// the scan stopped later), else -1: the help is wanted and the exit status is -1.
-int ParseSwitches(const std::vector<std::string>& words, Settings& settings, std::string& description);
+// InterpretCommandLine's. Stops at the first word that is no switch, and at "/d", "/i",
+// "/w", "/r" or "/t" as the last word. Those take the next word whatever it looks like:
+// in "/w /f" the image is named "/f". `sourceImage`, unless nullptr, gets the "/i" value.
+// Returns 0 when a "/w", "/r" or "/t" took a word (even if the scan stopped later), else
+// -1: the help is wanted and the exit status is -1.
+int ParseSwitches(const std::vector<std::string>& words, Settings& settings, std::string& description,
+                  std::string* sourceImage = nullptr);
 
-// The job to run: the first "/w" or "/r" (any case) that is not the last word, looked for
+// The job to run: the first "/w", "/r" or "/t" (any case) that is not the last word, looked for
 // over all words, also beyond where the switch scan stopped, and also where the switch
 // scan took that word as a value.
 struct JobChoice {
@@ -55,12 +62,18 @@ struct CommandLineRequest {
     int switchesResult = 0;
     std::string description;  // the "/d" value, "" without one
     CommandLineJob job = CommandLineJob::None;
+    std::string sourceImage;  // Read: the "/i" value, the image to convert; "" reads the drive
 };
 
 // Sorts the words into one of the three start cases. In command-line mode it applies the
 // run's settings to `settings` (in memory only): FDLetter "A:", Suppress, Sound,
 // Emergency and Verify 0, then the switches; Compatible and WindowFx keep their values.
 CommandLineRequest InterpretCommandLine(const std::vector<std::string>& words, Settings& settings);
+
+// True when the command line asks for a check ("/t") or a conversion ("/i" with "/r"),
+// which touch no drive: such a start runs in its own process even while another
+// instance runs, and hands nothing over.
+bool RunsBesideRunningInstance(const std::vector<std::string>& words);
 
 // What a second start hands to the instance already running: word 1 when it is no switch;
 // when word 1 is a switch, the word after the first "/w" (any case); "" (just activate

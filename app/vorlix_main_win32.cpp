@@ -62,10 +62,14 @@ bool VorlixApp::InitInstance(const PlatformInfo& platform) {
     MainDialog dialog(devices_);
     CInstanceChecker& checker = dialog.InstanceChecker();
     checker.BeginStartupLock();
-    if (checker.IsOtherInstanceRunning()) {
+    const bool otherRunning = checker.IsOtherInstanceRunning();
+    if (otherRunning && !RunsBesideRunningInstance(CommandLineWords(__argc, __argv))) {
         exitStatus_ = HandOverCommandLine(checker);
         CWindow::SetMainWindow(NULL);
     } else {
+        // A check or a conversion uses no drive: it runs here, beside the running
+        // instance, publishes nothing, and holds up no later start meanwhile.
+        if (otherRunning) checker.EndStartupLock();
         dialog.DoModal();
     }
     return false;

@@ -1,10 +1,15 @@
 #include "engine/floppy_job_runner.h"
 
+#include "engine/image_conversion.h"
 #include "engine/read_floppy_job.h"
 #include "engine/write_floppy_job.h"
 
 JobOutcome RunFloppyJob(const JobRequest& request, JobHost& host, FloppyDeviceFactory& devices) {
     if (request.kind == JobKind::Read) {
+        // A conversion reads no drive: the factory is asked only how targets are replaced.
+        if (request.sourceImagePath[0] != '\0') {
+            return RunImageConversion(request, host, devices.Method());
+        }
         return RunFloppyJob<ReadFloppyJob>(request, host, devices);
     }
     return RunFloppyJob<WriteFloppyJob>(request, host, devices);

@@ -17,7 +17,8 @@ JobOutcome RunFloppyJob(const JobRequest& request, JobHost& host, FloppyDeviceFa
     return job.Outcome();
 }
 
-// The job that `request.kind` names. The restorer stub carries the write job alone and
+// The job that `request.kind` names; a read with a `sourceImagePath` is a conversion
+// (engine/image_conversion.h), which needs no drive. The restorer stub carries the write job alone and
 // names it itself: RunFloppyJob<WriteFloppyJob>.
 JobOutcome RunFloppyJob(const JobRequest& request, JobHost& host, FloppyDeviceFactory& devices);
 

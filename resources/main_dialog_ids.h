@@ -33,6 +33,8 @@
 #define ID_FEEDBACK                 32772
 #define ID_COMMUNICATOR             32773
 #define ID_CHECK_FOR_UPDATES        32771
+#define ID_CHECK_IMAGE              32776
+#define ID_CONVERT_IMAGE            32777
 
 /* Progress dialog */
 #define IDC_PROGRESS_BAR            1003

@@ -13,6 +13,21 @@
 #define IDS_EXE_HAS_NO_IMAGE                 57669
 #define IDS_CANNOT_OPEN_PROGRAM_FILE         57681
 
+/* Checking and converting an image without a drive */
+#define IDS_IMAGE_CHECK_REPORT               57700
+#define IDS_CHECK_KIND_RAW                   57701
+#define IDS_CHECK_KIND_COMPRESSED            57702
+#define IDS_CHECK_KIND_SELF_EXTRACTING       57703
+#define IDS_CHECK_FORMAT                     57704
+#define IDS_CHECK_DESCRIPTION                57705
+#define IDS_CHECK_NO_DESCRIPTION             57706
+#define IDS_CHECK_DATA_SIZE                  57707
+#define IDS_CHECK_SHA256                     57708
+#define IDS_CHECK_CHECKSUM_MATCHES           57709
+#define IDS_CHECK_NO_CHECKSUM                57710
+#define IDS_NOT_AN_IMAGE_FILE                57711
+#define IDS_CONVERT_ONTO_SOURCE              57712
+
 /* Floppy types */
 #define IDS_UNKNOWN_FLOPPY_TYPE              57667
 #define IDS_DISK_NEEDS_OTHER_DENSITY         57674

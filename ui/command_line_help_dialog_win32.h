@@ -4,7 +4,8 @@
 #include "resources/main_dialog_ids.h"
 #include "ui/my_dialog_win32.h"
 
-// The command-line syntax: all of it is in the dialog template.
+// The command-line syntax: all of it is in the dialog template, one line per switch
+// (/w, /r, /d, /b, /f, /s, /e, /c, /v, /t, /i), then how the extension picks the kind.
 class CommandLineHelpDialog : public CMyDialog {
 public:
     explicit CommandLineHelpDialog(HWND parent = NULL) : CMyDialog(IDD_COMMAND_LINE_HELP, parent) {}

@@ -84,13 +84,17 @@ void FillCommon(OPENFILENAMEA& record, HWND owner, const PlatformInfo& platform,
 
 }  // namespace
 
-bool BrowseImageToWrite(HWND owner, const PlatformInfo& platform, MessageSink& sink, std::string& path) {
+namespace {
+
+// An open dialog with the description area, for any image to read.
+bool BrowseImageToOpen(HWND owner, const PlatformInfo& platform, MessageSink& sink, const char* title,
+                       const char* filter, std::string& path) {
     char buffer[kPathBufferSize] = "";
     PreviewContext context{&sink, NewerDialogs(platform)};
     OPENFILENAMEA record;
     FillCommon(record, owner, platform, buffer);
-    record.lpstrTitle = "Open Image File";
-    record.lpstrFilter = "Image Files (*.imz,*.img)\0*.imz; *.img\0All Files (*.*)\0*.*\0";
+    record.lpstrTitle = title;
+    record.lpstrFilter = filter;
     record.nFilterIndex = 1;
     record.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                         OFN_ENABLESIZING | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE;
@@ -101,6 +105,21 @@ bool BrowseImageToWrite(HWND owner, const PlatformInfo& platform, MessageSink& s
     if (!GetOpenFileNameA(&record)) return false;
     path = buffer;
     return true;
+}
+
+}  // namespace
+
+bool BrowseImageToWrite(HWND owner, const PlatformInfo& platform, MessageSink& sink, std::string& path) {
+    return BrowseImageToOpen(owner, platform, sink, "Open Image File",
+                             "Image Files (*.imz,*.img)\0*.imz; *.img\0All Files (*.*)\0*.*\0", path);
+}
+
+bool BrowseImageOfAnyKind(HWND owner, const PlatformInfo& platform, MessageSink& sink, const char* title,
+                          std::string& path) {
+    return BrowseImageToOpen(owner, platform, sink, title,
+                             "Image Files (*.imz,*.img,*.exe)\0*.imz; *.img; *.exe\0"
+                             "All Files (*.*)\0*.*\0",
+                             path);
 }
 
 bool BrowseImageToCreate(HWND owner, const PlatformInfo& platform, int filterIndex, std::string& path) {

@@ -1,5 +1,6 @@
 #include "ui/job_fields.h"
 
+#include "engine/image_kind.h"
 #include "engine/job_text.h"
 
 JobRequest MakeJobRequest(JobKind kind, const JobFields& fields, const Settings& settings) {
@@ -12,6 +13,10 @@ JobRequest MakeJobRequest(JobKind kind, const JobFields& fields, const Settings&
     request.imageSectorsPerTrack = fields.imageSectorsPerTrack;
     request.imageChecksum = fields.imageChecksum;
     request.verify = settings.Verify != 0;
+    if (kind == JobKind::Read && !fields.sourceImagePath.empty()) {
+        CopyJobText(request.sourceImagePath, fields.sourceImagePath.c_str());
+        request.sourceCompressed = ImageKindOf(fields.sourceImagePath.c_str()) != ImageKind::Raw;
+    }
     CopyJobText(request.drive, settings.FDLetter);
     request.emergency = settings.Emergency != 0;
     request.compatible = settings.Compatible != 0;

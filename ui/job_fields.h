@@ -22,6 +22,8 @@ struct JobFields {
     std::string writeImagePath;    // image to write onto the floppy
     std::string readImagePath;     // image to create from the floppy
     std::string description;       // for the image to create
+    // A conversion: the image the read takes its sectors from instead of the drive.
+    std::string sourceImagePath;
     bool compressed = false;       // the chosen image is ".imz" or ".exe"
     bool commandLineMode = false;  // one unattended job from the command line
     int imageSectorsPerTrack = 0;  // from the trailer of the image to write; 0 unknown

@@ -1,6 +1,7 @@
 #include "ui/main_dialog_model.h"
 
 #include "app/exit_status.h"
+#include "engine/image_check.h"
 #include "engine/image_trailer.h"
 #include "ui/start_checks.h"
 
@@ -49,6 +50,18 @@ int MainDialogModel::OpenImageArgument(const std::string& path) {
     return 0;
 }
 
+int MainDialogModel::CheckImage(const std::string& path) {
+    return CheckImageFile(path.c_str(), host_.Messages(), host_.Texts()) == 0 ? kExitJobDone
+                                                                                 : kExitJobNotDone;
+}
+
+int MainDialogModel::ConvertImage(const std::string& source) {
+    fields.sourceImagePath = source;
+    const int started = StartRead();
+    fields.sourceImagePath.clear();
+    return started;
+}
+
 int MainDialogModel::RunCommandLine(const CommandLineRequest& request) {
     fields.commandLineMode = true;
     fields.description = request.description;
@@ -62,8 +75,10 @@ int MainDialogModel::RunCommandLine(const CommandLineRequest& request) {
     }
     if (request.job == CommandLineJob::Read) {
         fields.readImagePath = path;
+        fields.sourceImagePath = request.sourceImage;
         if (CheckCreatableExtension(path, fields, host_.Messages()) != 0) return kExitRefused;
         return ExitStatusOfStart(StartRead());
     }
+    if (request.job == CommandLineJob::Check) return CheckImage(path);
     return kExitJobNotDone;
 }

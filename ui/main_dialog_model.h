@@ -31,6 +31,14 @@ public:
     int RunCommandLine(const CommandLineRequest& request);
 
     int StartRead() { return ::StartRead(fields, panels.readDescription.text, settings_, host_); }
+
+    // File > Check Image: one message about the image, 0 good, 1 not.
+    int CheckImage(const std::string& path);
+
+    // File > Convert Image: a read into the Read Floppy panel's target, with its
+    // description, whose sectors come from `source`. As StartRead; the next read reads the
+    // drive again.
+    int ConvertImage(const std::string& source);
     int StartWrite() { return ::StartWrite(fields, settings_, host_); }
 
     PanelState panels;

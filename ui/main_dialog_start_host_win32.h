@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "engine/resource_texts_win32.h"
 #include "ui/main_dialog_jobs_win32.h"
 #include "ui/start_host.h"
 #include "ui/window_win32.h"
@@ -14,6 +15,7 @@ public:
         : dialog_(dialog), jobs_(jobs) {}
 
     MessageSink& Messages() override { return *this; }
+    MessageTexts& Texts() override { return texts_; }
     bool FileOpensForReading(const std::string& path) override;
     bool FileIsReadOnly(const std::string& path) override;
     JobOutcome RunJob(const JobRequest& request) override { return jobs_.Run(request); }
@@ -24,4 +26,5 @@ private:
 
     const CWindow& dialog_;
     MainDialogJobs& jobs_;
+    ResourceTexts texts_;
 };

@@ -158,6 +158,12 @@ bool MainDialog::OnCommand(int id, int code, HWND control) {
     case IDC_WRITE_START:
         Start(JobKind::Write);
         return true;
+    case ID_CHECK_IMAGE:
+        CheckImage();
+        return true;
+    case ID_CONVERT_IMAGE:
+        ConvertImage();
+        return true;
     case ID_APP_EXIT:
         EndDialog(IDCANCEL);
         return true;
@@ -236,6 +242,30 @@ void MainDialog::BrowseRead() {
     if (!BrowseImageToCreate(hwnd_, ThePlatform(), model_.saveFilterIndex, path)) return;
     model_.panels.readDescription.text = ItemText(hwnd_, IDC_READ_DESCRIPTION);
     if (model_.AcceptReadTarget(path) == 0) ReflectPanels();
+}
+
+void MainDialog::CheckImage() {
+    std::string path;
+    if (!BrowseImageOfAnyKind(hwnd_, ThePlatform(), startHost_.Messages(), "Check Image File", path)) {
+        return;
+    }
+    model_.CheckImage(path);
+}
+
+// The Read Floppy panel says where the new image goes and what it is called; without a
+// target yet the save dialog asks for one first.
+void MainDialog::ConvertImage() {
+    if (model_.fields.readImagePath.empty()) {
+        BrowseRead();
+        if (model_.fields.readImagePath.empty()) return;
+    }
+    std::string source;
+    if (!BrowseImageOfAnyKind(hwnd_, ThePlatform(), startHost_.Messages(), "Convert Image File",
+                              source)) {
+        return;
+    }
+    model_.panels.readDescription.text = ItemText(hwnd_, IDC_READ_DESCRIPTION);
+    model_.ConvertImage(source);
 }
 
 void MainDialog::Start(JobKind kind) {

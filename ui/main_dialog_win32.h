@@ -45,6 +45,8 @@ private:
     void BrowseWrite();
     void BrowseRead();
     void Start(JobKind kind);
+    void CheckImage();
+    void ConvertImage();
     void OnDropFiles(HDROP drop);
     bool OnCopyData(const COPYDATASTRUCT* block);
     void OnPaint();

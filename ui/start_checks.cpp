@@ -1,6 +1,7 @@
 #include "ui/start_checks.h"
 
 #include "engine/bad_sector_map.h"
+#include "engine/image_conversion.h"
 #include "engine/image_kind.h"
 #include "resources/string_ids.h"
 #include "ui/job_fields.h"
@@ -103,7 +104,14 @@ int StartRead(JobFields& fields, const std::string& descriptionEditText, const S
               StartHost& host) {
     MessageSink& sink = host.Messages();
     const std::string& path = fields.readImagePath;
-    if (IsOnFloppyDrive(path.c_str())) {
+    // A conversion reads no drive: its image may go onto a floppy, in any mode.
+    const bool convert = !fields.sourceImagePath.empty();
+    // Before any question: replacing the source with its own conversion is never meant.
+    if (convert && SamePathSpelling(fields.sourceImagePath.c_str(), path.c_str())) {
+        ShowError(sink, IDS_CONVERT_ONTO_SOURCE, &path);
+        return -1;
+    }
+    if (!convert && IsOnFloppyDrive(path.c_str())) {
         ShowError(sink, IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY);
         return -1;
     }
@@ -112,7 +120,7 @@ int StartRead(JobFields& fields, const std::string& descriptionEditText, const S
         !Confirmed(sink, IDS_ASK_COMPATIBLE_NO_DESCRIPTION)) {
         return -1;
     }
-    if (settings.Emergency && (kind == ImageKind::Compressed || kind == ImageKind::SelfExtracting)) {
+    if (!convert && settings.Emergency && (kind == ImageKind::Compressed || kind == ImageKind::SelfExtracting)) {
         ShowError(sink, IDS_EMERGENCY_ONLY_IMG);
         return -1;
     }
@@ -122,7 +130,8 @@ int StartRead(JobFields& fields, const std::string& descriptionEditText, const S
             ShowError(sink, IDS_TARGET_READ_ONLY, &path);
             return -1;
         }
-        fields.rereadMappedSectors = RereadsMappedSectors(path, settings, sink);
+        // A conversion has no failing disk to go back to.
+        fields.rereadMappedSectors = !convert && RereadsMappedSectors(path, settings, sink);
         if (!fields.rereadMappedSectors && !Confirmed(sink, IDS_ASK_REPLACE_EXISTING, &path)) {
             return -1;
         }

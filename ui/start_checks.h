@@ -27,7 +27,10 @@ int StartWrite(JobFields& fields, const Settings& settings, StartHost& host);
 // The read job's checks in their order: not onto a floppy, the compatible-mode question,
 // emergency mode only to ".img", a read-only or existing target. The description is
 // `descriptionEditText` except in command-line mode, which keeps the "/d" value. -1 when
-// a check stopped it, else the job's end.
+// a check stopped it, else the job's end. A conversion (`fields.sourceImagePath` set)
+// reads no drive, so the floppy and emergency checks do not apply to it, and is refused
+// first when its target is its source (IDS_CONVERT_ONTO_SOURCE); an empty
+// description keeps the source's (the runner fills it in, engine/image_conversion.h).
 int StartRead(JobFields& fields, const std::string& descriptionEditText, const Settings& settings,
               StartHost& host);
 

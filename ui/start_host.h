@@ -3,6 +3,7 @@
 
 #include "engine/job_outcome.h"
 #include "engine/job_request.h"
+#include "engine/message_texts.h"
 #include "engine/user_message.h"
 
 // What the start checks need from the platform: messages, two file queries, the job
@@ -10,6 +11,8 @@
 class StartHost {
 public:
     virtual MessageSink& Messages() = 0;
+    // The string table, for a message put together from several of its texts.
+    virtual MessageTexts& Texts() = 0;
     // The file can be opened for reading as raw bytes (it is not created).
     virtual bool FileOpensForReading(const std::string& path) = 0;
     virtual bool FileIsReadOnly(const std::string& path) = 0;

@@ -107,6 +107,7 @@ const StartCase kCmd = StartCase::CommandLineMode;
 const CommandLineJob kNoJob = CommandLineJob::None;
 const CommandLineJob kWrite = CommandLineJob::Write;
 const CommandLineJob kRead = CommandLineJob::Read;
+const CommandLineJob kCheck = CommandLineJob::Check;
 
 struct RequestCase {
     const char* commandLine;
@@ -165,7 +166,67 @@ const RequestCase kRequests[] = {
     {"x.exe /d /r /w a.img", kCmd, 0, kRead, "/w", "/r", "A: fx"},
     // A job word as the last word does not count; an earlier complete job does.
     {"x.exe /r a.img /w", kCmd, 0, kRead, "a.img", "", "A: fx"},
+    // A check: "/t" takes the next word as its image, in any case, among other switches.
+    {"x.exe /t a.imz", kCmd, 0, kCheck, "a.imz", "", "A: fx"},
+    {R"(x.exe /T "C:\My Disks b.exe" /b)", kCmd, 0, kCheck, R"(C:\My Disks b.exe)", "", "B: fx"},
+    {"x.exe /t", kCmd, -1, kNoJob, "", "", "A: fx"},
+    {"x.exe /t /r a.img", kCmd, 0, kCheck, "/r", "", "A: fx"},  // "/r" is the image to check
+    // A conversion: "/i" names the source of a "/r"; alone, with "/w" or "/t", the help.
+    {"x.exe /i old.img /r new.exe", kCmd, 0, kRead, "new.exe", "", "A: fx"},
+    {R"(x.exe /r new.imz /I old.img /d "kept")", kCmd, 0, kRead, "new.imz", "kept", "A: fx"},
+    {"x.exe /i old.img", kCmd, -1, kNoJob, "", "", "A: fx"},
+    {"x.exe /i /r new.img", kCmd, -1, kNoJob, "", "", "A: fx"},  // "/r" is the source
+    {"x.exe /i old.img /w disk.img", kCmd, -1, kNoJob, "", "", "A: fx"},
+    {"x.exe /i old.img /t disk.img", kCmd, -1, kNoJob, "", "", "A: fx"},
+    {"x.exe /r new.img /i", kCmd, 0, kRead, "new.img", "", "A: fx"},  // "/i" last: a plain read
 };
+
+// The "/i" value of each conversion above.
+struct SourceCase {
+    const char* commandLine;
+    const char* source;
+};
+
+const SourceCase kSources[] = {
+    {"x.exe /i old.img /r new.exe", "old.img"},
+    {R"(x.exe /r new.imz /I "C:\old disks.img")", R"(C:\old disks.img)"},
+    {"x.exe /i one.img /i two.imz /r new.exe", "two.imz"},
+    {"x.exe /r new.img /i", ""},
+    {"x.exe /r new.img", ""},
+};
+
+TEST(Request, SourceImageOfAConversion) {
+    for (const SourceCase& c : kSources) {
+        Settings settings;
+        const CommandLineRequest request = InterpretCommandLine(SplitCommandLine(c.commandLine), settings);
+        EXPECT_EQ(request.sourceImage, c.source) << c.commandLine;
+    }
+}
+
+// Checks and conversions touch no drive: they run beside a running instance instead of
+// handing it anything. Every other start still hands over.
+TEST(Request, ChecksAndConversionsRunBesideARunningInstance) {
+    const struct {
+        const char* commandLine;
+        bool beside;
+    } rows[] = {
+        {"x.exe /t a.imz", true},
+        {"x.exe /b /T a.img", true},
+        {"x.exe /i old.img /r new.imz", true},
+        {"x.exe /r new.imz /i old.img /d text", true},
+        {"x.exe /r new.imz", false},
+        {"x.exe /w a.imz", false},
+        {"x.exe /w a.imz /t b.img", false},  // the first job is a write
+        {"x.exe /i old.img", false},          // the help, shown by the running instance's
+        {"x.exe /t", false},                  // rules like any other help
+        {"x.exe a.img", false},
+        {"x.exe", false},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(RunsBesideRunningInstance(SplitCommandLine(row.commandLine)), row.beside)
+            << row.commandLine;
+    }
+}
 
 void PrintTo(const RequestCase& c, std::ostream* out) {
     *out << c.commandLine;

@@ -66,7 +66,7 @@ Expected ExpectedFor(JobKind job, Fault fault) {
     }
     if (job == JobKind::Read) {
         switch (fault) {
-        case Fault::DeviceRead: return {JobEnd::Failed, IDS_SECTOR_READ_FAILED};
+        case Fault::DeviceRead: return {JobEnd::Failed, IDS_SECTOR_READ_FAILED_AT};
         case Fault::TargetFull:
         case Fault::TargetClose: return {JobEnd::Failed, IDS_IMAGE_WRITE_FAILED};
         default: return finished;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "resources/string_ids.h"
+#include "tests/support/made_images.h"
 #include "tests/support/temp_dir.h"
 #include "ui/start_checks.h"
 
@@ -33,7 +34,9 @@ public:
         return JobOutcome{JobEnd::Finished};
     }
     void PlayCompletionSound(bool) override {}
+    MessageTexts& Texts() override { return sourceTexts; }
 
+    SourceTexts sourceTexts;
     std::vector<unsigned> shown;
     std::vector<std::string> texts;
     std::vector<long> numbers;

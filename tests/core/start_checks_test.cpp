@@ -7,6 +7,7 @@
 
 #include "engine/image_trailer.h"
 #include "resources/string_ids.h"
+#include "tests/support/made_images.h"
 #include "tests/support/temp_dir.h"
 #include "ui/main_dialog_model.h"
 #include "ui/start_checks.h"
@@ -19,6 +20,7 @@ namespace {
 class FakeHost : public StartHost, public MessageSink {
 public:
     MessageSink& Messages() override { return *this; }
+    MessageTexts& Texts() override { return sourceTexts; }
     MessageAnswer Show(const UserMessage& message) override {
         const char* mark = message.style == MessageStyle::Question  ? "?"
                            : message.style == MessageStyle::Warning ? "w"
@@ -35,6 +37,7 @@ public:
     bool FileIsReadOnly(const std::string& path) override { return readOnly.count(path) > 0; }
     JobOutcome RunJob(const JobRequest& request) override {
         log.push_back(request.kind == JobKind::Read ? "job:read" : "job:write");
+        lastRequest = request;
         return JobOutcome{static_cast<JobEnd>(jobResult)};
     }
     void PlayCompletionSound(bool synchronous) override {
@@ -47,6 +50,8 @@ public:
     std::set<std::string> existing;
     std::set<std::string> readOnly;
     int jobResult = kJobFinished;
+    JobRequest lastRequest;
+    SourceTexts sourceTexts;
 };
 
 using Log = std::vector<std::string>;
@@ -441,6 +446,57 @@ TEST_F(ModelTest, CommandLineRefusesBadImages) {
     EXPECT_EQ(model.RunCommandLine(Request(CommandLineJob::Read, std::string(300, 'x') + ".img", "")), -1);
     EXPECT_EQ(host.log, (Log{"57673!", "106!", "120!", "105!"}));
     EXPECT_EQ(model.RunCommandLine(Request(CommandLineJob::None, "", "")), 1);
+}
+
+// A conversion reads no drive: its target may be on a floppy and emergency mode does
+// not limit its kind; the source reaches the request, and the next read reads the drive.
+TEST_F(ModelTest, ConversionSkipsTheDriveChecksAndForgetsItsSource) {
+    settings.Suppress = 1;
+    settings.Sound = 0;
+    settings.Emergency = 1;
+    const std::string source = Image("old.img", "Old", 18);
+    model.fields.readImagePath = "a:\\new.imz";
+    model.fields.compressed = true;
+    model.panels.readDescription.text = "";
+
+    EXPECT_EQ(model.ConvertImage(source), kJobFinished);
+    EXPECT_EQ(host.log, (Log{"job:read"}));
+    EXPECT_STREQ(host.lastRequest.sourceImagePath, source.c_str());
+    EXPECT_FALSE(host.lastRequest.sourceCompressed);
+    EXPECT_STREQ(host.lastRequest.description, "");
+    EXPECT_TRUE(model.fields.sourceImagePath.empty());
+
+    // Onto its own source: refused before the replace question, whatever the spelling.
+    host.log.clear();
+    model.fields.readImagePath = source.substr(0, source.size() - 4) + ".IMG";
+    host.existing.insert(model.fields.readImagePath);
+    EXPECT_EQ(model.ConvertImage(source), -1);
+    EXPECT_EQ(host.log, (Log{std::to_string(IDS_CONVERT_ONTO_SOURCE) + "!"}));
+    model.fields.readImagePath = "a:\\new.imz";
+
+    host.log.clear();
+    EXPECT_EQ(model.StartRead(), -1) << "a read of the drive onto the floppy is refused";
+    EXPECT_EQ(host.log, (Log{std::to_string(IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY) + "!"}));
+}
+
+TEST_F(ModelTest, CommandLineConversionAndCheck) {
+    settings.Suppress = 1;
+    settings.Sound = 0;
+    CommandLineRequest convert = Request(CommandLineJob::Read, dir.File("new.exe"), "");
+    convert.sourceImage = dir.File("old.imz");
+    EXPECT_EQ(model.RunCommandLine(convert), 0);
+    EXPECT_STREQ(host.lastRequest.sourceImagePath, convert.sourceImage.c_str());
+    EXPECT_TRUE(host.lastRequest.sourceCompressed);
+    EXPECT_STREQ(host.lastRequest.imagePath, convert.imagePath.c_str());
+
+    // The check runs no job; its one message is the result.
+    host.log.clear();
+    const std::string good = dir.File("good.img");
+    WriteWholeFile(good, std::string(737280, 'g'));
+    EXPECT_EQ(model.RunCommandLine(Request(CommandLineJob::Check, good, "")), 0);
+    EXPECT_EQ(model.RunCommandLine(Request(CommandLineJob::Check, Image("short.img", "s", 9), "")), 1);
+    EXPECT_EQ(host.log, (Log{std::to_string(IDS_IMAGE_CHECK_REPORT) + "!",
+                             std::to_string(IDS_IMAGE_NOT_WHOLE_DISK) + "!"}));
 }
 
 }  // namespace

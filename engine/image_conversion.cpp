@@ -1,0 +1,52 @@
+#include "engine/image_conversion.h"
+
+#include "engine/image_check.h"
+#include "engine/job_outcome_recorder.h"
+#include "engine/job_text.h"
+#include "engine/memory_floppy_device.h"
+#include "engine/read_floppy_job.h"
+#include "resources/string_ids.h"
+
+namespace {
+
+char Folded(char c) {
+    if (c == '/') return '\\';
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Ends a conversion that never reached its read job the way a failed job ends.
+JobOutcome Refuse(JobOutcomeRecorder& outcome, JobHost& host) {
+    outcome.NotePosted(JobNotice::Failed);
+    host.Post(JobKind::Read, JobNotice::Failed, JobProgress{});
+    return outcome.Outcome();
+}
+
+}  // namespace
+
+bool SamePathSpelling(const char* one, const char* other) {
+    for (; *one != '\0' && *other != '\0'; ++one, ++other) {
+        if (Folded(*one) != Folded(*other)) return false;
+    }
+    return *one == *other;
+}
+
+JobOutcome RunImageConversion(const JobRequest& request, JobHost& host, DeviceMethod method) {
+    JobOutcomeRecorder outcome(host.Messages());
+    // The read job would put the new image in the source's place.
+    if (SamePathSpelling(request.sourceImagePath, request.imagePath)) {
+        outcome.Messages().Show({IDS_CONVERT_ONTO_SOURCE, MessageStyle::Error, request.imagePath});
+        return Refuse(outcome, host);
+    }
+    CheckedImage source;
+    if (source.Load(request.sourceImagePath, outcome.Messages()) != 0) {
+        return Refuse(outcome, host);
+    }
+    JobRequest read = request;
+    if (read.description[0] == '\0') {
+        CopyJobText(read.description, source.description);
+    }
+    MemoryFloppyDevice disk(source.Data(), source.Bytes(), source.format->sectorsPerTrack);
+    ReadFloppyJob job(read, host, disk, method);
+    job.Run();
+    return job.Outcome();
+}
