@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include "engine/floppy_job_runner.h"
+#include "engine/image_check.h"
+#include "engine/message_texts.h"
 #include "engine/floppy_type.h"
 #include "engine/image_kind.h"
 #include "engine/job_request.h"
@@ -199,6 +201,88 @@ int Info(const Arguments& arguments, TerminalContext& context) {
     return kStatusDone;
 }
 
+// The string table for messages put together from several of its texts.
+class TableTexts final : public MessageTexts {
+public:
+    const char* Text(unsigned id) override {
+        const char* text = MessageTemplate(id);
+        return text != nullptr ? text : "";
+    }
+};
+
+// The check's report is the command's output, on stdout; what is wrong goes on to the
+// terminal's messages.
+class ReportSink final : public MessageSink {
+public:
+    ReportSink(MessageSink& messages, const std::function<void(const std::string&)>& writeOut)
+        : messages_(messages), writeOut_(writeOut) {}
+    MessageAnswer Show(const UserMessage& message) override {
+        if (message.style != MessageStyle::Information) return messages_.Show(message);
+        writeOut_(FormatUserMessage(message) + "\n");
+        return MessageAnswer::Ok;
+    }
+
+private:
+    MessageSink& messages_;
+    const std::function<void(const std::string&)>& writeOut_;
+};
+
+int Check(const Arguments& arguments, TerminalContext& context) {
+    const std::string& image = arguments.operands[0];
+    if (ImageKindOf(image.c_str()) == ImageKind::None) {
+        Tell(context.sink, IDS_NOT_AN_IMAGE_FILE, image.c_str());
+        return kStatusRefused;
+    }
+    ReportSink sink(context.sink, context.writeOut);
+    TableTexts texts;
+    return CheckImageFile(image.c_str(), sink, texts) == 0 ? kStatusDone : kStatusNotDone;
+}
+
+int Convert(const Arguments& arguments, TerminalContext& context) {
+    MessageSink& sink = context.sink;
+    const std::string& source = arguments.operands[0];
+    const std::string& target = arguments.operands[1];
+    const ImageKind sourceKind = ImageKindOf(source.c_str());
+    const ImageKind targetKind = ImageKindOf(target.c_str());
+    if (sourceKind == ImageKind::None) {
+        Tell(sink, IDS_NOT_AN_IMAGE_FILE, source.c_str());
+        return kStatusRefused;
+    }
+    if (targetKind == ImageKind::None) {
+        Tell(sink, IDS_ONLY_IMG_IMZ_EXE_CREATABLE);
+        return kStatusRefused;
+    }
+    for (const std::string* path : {&source, &target}) {
+        if (path->size() >= static_cast<size_t>(kJobPathSize)) {
+            Tell(sink, kMsgPathTooLong, path->c_str());
+            return kStatusRefused;
+        }
+    }
+    if (access(source.c_str(), R_OK) != 0) {
+        Tell(sink, IDS_UNABLE_TO_OPEN, source.c_str());
+        return kStatusRefused;
+    }
+    if (SameFile(source, target)) {
+        Tell(sink, IDS_CONVERT_ONTO_SOURCE, target.c_str());
+        return kStatusRefused;
+    }
+    if (targetKind == ImageKind::SelfExtracting && access(context.stubCarrier.c_str(), R_OK) != 0) {
+        Tell(sink, kMsgStubMissing, context.stubCarrier.c_str());
+        return kStatusNotDone;
+    }
+    const int replace = CheckTarget(target, sink);
+    if (context.cancelled()) return StatusOf(JobOutcome{JobEnd::Cancelled, 0}, sink);
+    if (replace != 0) return kStatusNotDone;
+    JobRequest request;
+    request.kind = JobKind::Read;
+    CopyJobText(request.imagePath, target.c_str());
+    request.compressed = targetKind != ImageKind::Raw;
+    CopyJobText(request.sourceImagePath, source.c_str());
+    request.sourceCompressed = sourceKind != ImageKind::Raw;
+    CopyJobText(request.description, arguments.description.c_str());
+    return StatusOf(RunJob(request, context, source, false), sink);
+}
+
 }  // namespace
 
 int RunCommand(const Arguments& arguments, TerminalContext& context) {
@@ -210,11 +294,9 @@ int RunCommand(const Arguments& arguments, TerminalContext& context) {
     case Command::Info:
         return Info(arguments, context);
     case Command::Check:
-        Tell(context.sink, kMsgNotAvailable, "Checking an image (check)");
-        return kStatusRefused;
+        return Check(arguments, context);
     case Command::Convert:
-        Tell(context.sink, kMsgNotAvailable, "Converting an image (convert)");
-        return kStatusRefused;
+        return Convert(arguments, context);
     case Command::Help:
     case Command::Version:
         break;

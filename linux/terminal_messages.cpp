@@ -17,7 +17,6 @@ const ProgramString kTerminalStrings[] = {
      "The restorer stub for .exe images is not installed (%s).\nInstall Vorlix with its "
      "Windows build, or choose an .img or .imz image."},
     {kMsgPathTooLong, "The path is too long: %s"},
-    {kMsgNotAvailable, "%s is not available in this version of Vorlix"},
     {kMsgNoTerminalToAsk, "No terminal to ask: give -y to answer yes"},
     {kMsgSameFile, "The image and the device are the same file: %s"},
     {kMsgNotImageName, "%s is not an image: its name must end in .img, .imz or .exe"},

@@ -11,7 +11,6 @@ constexpr unsigned kMsgNotFloppyKind = 60002;     // %s device
 constexpr unsigned kMsgMounted = 60003;           // %s: "DEVICE is mounted on POINT"
 constexpr unsigned kMsgStubMissing = 60004;       // %s stub path
 constexpr unsigned kMsgPathTooLong = 60005;       // %s path
-constexpr unsigned kMsgNotAvailable = 60006;      // %s what
 constexpr unsigned kMsgNoTerminalToAsk = 60007;   // no text
 constexpr unsigned kMsgSameFile = 60008;          // %s path
 

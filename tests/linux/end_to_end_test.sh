@@ -106,6 +106,22 @@ VORLIX_RESTORER="$work/none.exe" run read -d sample-1440.img disk.exe
 expect_status 1 "read to .exe without the stub"
 case "$err" in *"The restorer stub for .exe images is not installed ($work/none.exe)"*) ;; *) fail "stub message [$err]" ;; esac
 
+# Check and convert: kinds change, the disk's bytes and checksum do not.
+run check disk.imz; expect_status 0 "check"
+case "$out" in "The image file is good."*"matches its contents."*) ;; *) fail "check said [$out]" ;; esac
+run convert -q disk.imz converted.img; expect_status 0 "convert .imz to .img"
+[ "$(head -c 737280 converted.img | cmp - sample-720.img)" = "" ] || fail "the converted image differs"
+run convert -q converted.img again.imz -m "Renamed"; expect_status 0 "convert .img to .imz"
+run info again.imz
+case "$out" in *"Description:  Renamed"*"SHA-256:      "$(sha256sum sample-720.img | cut -c1-64)*) ;; *) fail "info after convert [$out]" ;; esac
+cp converted.img broken.img
+printf 'X' | dd of=broken.img bs=1 seek=5000 conv=notrunc status=none
+run check broken.img; expect_status 1 "check of a damaged image"
+run convert -q broken.img never.imz; expect_status 1 "convert of a damaged image"
+[ ! -e never.imz ] || fail "a damaged source made an image"
+run convert disk.imz disk.imz; expect_status 255 "convert onto the source"
+run check notes.txt; expect_status 255 "check of a .txt"
+
 # Emergency reads with retries: the image of a good disk is the disk.
 run read -q -e --retries 2 -d sample-1440.img rescued.img; expect_status 0 "read -e --retries 2"
 [ "$(head -c 1474560 rescued.img | cmp - sample-1440.img)" = "" ] || fail "the emergency image differs"

@@ -53,6 +53,7 @@ insert "$work/sample.img"
 windows_vorlix /r "$(windows_path "$work/from-windows.imz")" /d "Made on Windows" /f ||
     fail "the Windows read ended with $?"
 if [ -f "$work/from-windows.imz" ]; then
+    native_vorlix check "$work/from-windows.imz" >/dev/null || fail "the native check refused the Windows image"
     info=$(native_vorlix info "$work/from-windows.imz") || fail "info of the Windows image"
     case "$info" in *"Description:  Made on Windows"*"SHA-256:      $sum"*) ;;
     *) fail "the native program read the Windows trailer as [$info]" ;; esac
