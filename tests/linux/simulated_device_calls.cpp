@@ -3,8 +3,9 @@
 #include <string.h>
 
 SimulatedDeviceCalls::SimulatedDeviceCalls(std::string path, Kind kind, uint64_t bytes)
-    : disk(bytes, '\0'), path_(std::move(path)), kind_(kind) {
-    for (uint64_t i = 0; i < bytes; ++i) disk[i] = static_cast<char>((i * 7 + i / 512) & 0xFF);
+    : disk(bytes <= kLargestHeld ? bytes : 0, '\0'), largeBytes(bytes <= kLargestHeld ? 0 : bytes),
+      path_(std::move(path)), kind_(kind) {
+    for (uint64_t i = 0; i < disk.size(); ++i) disk[i] = static_cast<char>((i * 7 + i / 512) & 0xFF);
 }
 
 NodeFacts SimulatedDeviceCalls::Inspect(const char* path) {
@@ -27,7 +28,7 @@ NodeFacts SimulatedDeviceCalls::Inspect(const char* path) {
         break;
     case Kind::File:
         facts.kind = NodeKind::RegularFile;
-        facts.size = disk.size();
+        facts.size = largeBytes != 0 ? largeBytes : disk.size();
         break;
     case Kind::Fifo:
         facts.kind = NodeKind::Other;
@@ -57,7 +58,7 @@ int SimulatedDeviceCalls::FloppySectorsPerTrack(int fd, uint32_t* sectorsPerTrac
 int SimulatedDeviceCalls::BlockDeviceBytes(int fd, uint64_t* bytes) {
     if (descriptors_.count(fd) == 0) return -EBADF;
     if (kind_ == Kind::File) return -ENOTTY;
-    *bytes = disk.size();
+    *bytes = largeBytes != 0 ? largeBytes : disk.size();
     return 0;
 }
 

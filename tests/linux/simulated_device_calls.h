@@ -18,8 +18,11 @@ public:
 
     explicit SimulatedDeviceCalls(std::string path, Kind kind = Kind::BlockDevice, uint64_t bytes = 1474560);
 
-    // The disk; its size is what BLKGETSIZE64 or stat tell.
+    // The disk; its size is what BLKGETSIZE64 or stat tell. A device larger than any
+    // floppy holds no bytes here, only its size in `largeBytes`.
     std::string disk;
+    uint64_t largeBytes = 0;
+    static constexpr uint64_t kLargestHeld = 4 << 20;
     // FDGETPRM's sectors per track for a floppy drive.
     uint32_t floppySectors = 18;
     // Faults: an errno for every open in that direction; EIO for reads covering the
