@@ -174,6 +174,26 @@ TEST_F(DeviceJobTest, VerifyReadsTheMediumBackAndFindsALostWrite) {
     EXPECT_EQ(target.openDescriptors, 0);
 }
 
+// A device that goes between the front end's look and the job: the message names it whole.
+TEST_F(DeviceJobTest, JobsNameTheWholeDevicePathWhenItWillNotOpen) {
+    for (JobKind kind : {JobKind::Read, JobKind::Write}) {
+        SimulatedDeviceCalls calls("/dev/disk/by-id/usb-TEAC_FD-05PUB");
+        calls.openReadError = ENXIO;
+        calls.openWriteError = ENXIO;
+        WriteWholeFile(image, calls.disk);
+        host.sink.shown.clear();
+        LinuxFloppyDevices devices(calls, "/dev/disk/by-id/usb-TEAC_FD-05PUB");
+        host.drive = "/dev/disk/by-id/usb-TEAC_FD-05PUB";
+        JobRequest request;
+        request.kind = kind;
+        snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
+        EXPECT_EQ(RunFloppyJob(request, host, devices).end, JobEnd::Failed);
+        ASSERT_FALSE(host.sink.shown.empty());
+        EXPECT_EQ(host.sink.shown.back().id, static_cast<unsigned>(IDS_UNABLE_TO_OPEN));
+        EXPECT_EQ(host.sink.shown.back().text, "/dev/disk/by-id/usb-TEAC_FD-05PUB");
+    }
+}
+
 TEST_F(DeviceJobTest, EmergencyReadCountsEachBadSectorAndZeroesIt) {
     SimulatedDeviceCalls calls(kDevice);
     calls.badReadSectors = {{5, EIO}, {2000, EIO}};
