@@ -203,16 +203,24 @@ int ReadFloppyJob::Copy() {
             return Fail(IDS_IMAGE_WRITE_FAILED);
         }
         cursor_.Advance(unit_);
-        progress_.percentDone = cursor_.Percent(totalBytes_);
-        progress_.kilobytesCopied = cursor_.Kilobytes();
-        UpdateSpeed(progress_.kilobytesCopied, startSeconds_, host_.NowSeconds(),
-                    progress_.speedText);
-        if (host_.CancelRequested()) {
-            StopAndRemoveImage();
+        if (ReportProgress(cursor_.Percent(totalBytes_), cursor_.Kilobytes()) != 0) {
             return -1;
         }
-        Post(JobNotice::Progress);
     }
+}
+
+// Shows how far the job is and takes a cancel that came meanwhile: -1 when cancelled,
+// the image then removed.
+int ReadFloppyJob::ReportProgress(uint32_t percent, uint32_t kilobytes) {
+    progress_.percentDone = percent;
+    progress_.kilobytesCopied = kilobytes;
+    UpdateSpeed(progress_.kilobytesCopied, startSeconds_, host_.NowSeconds(), progress_.speedText);
+    if (host_.CancelRequested()) {
+        StopAndRemoveImage();
+        return -1;
+    }
+    Post(JobNotice::Progress);
+    return 0;
 }
 
 // Only the sectors the earlier read lost, each with its retries, into the copy of its
@@ -228,15 +236,9 @@ int ReadFloppyJob::Reread() {
             NoteUnreadable(sector, into);
         }
         ++done;
-        progress_.percentDone = done * 100 / wanted;
-        progress_.kilobytesCopied = done * kSector / 1024;
-        UpdateSpeed(progress_.kilobytesCopied, startSeconds_, host_.NowSeconds(),
-                    progress_.speedText);
-        if (host_.CancelRequested()) {
-            StopAndRemoveImage();
+        if (ReportProgress(done * 100 / wanted, done * kSector / 1024) != 0) {
             return -1;
         }
-        Post(JobNotice::Progress);
     }
     checksum_.Update(earlierImage_, totalBytes_);
     if (output_.Write(earlierImage_, totalBytes_) != 0) {

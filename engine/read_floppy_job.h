@@ -56,6 +56,7 @@ private:
     void NoteUnreadable(uint32_t sector, char* into);
     int Complete();
     int WriteMap();
+    int ReportProgress(uint32_t percent, uint32_t kilobytes);
     void Post(JobNotice notice);
     int Fail(unsigned messageId, const char* text = nullptr, long number = 0);
     int FailAtSector(uint32_t sector, uint32_t error);

@@ -118,12 +118,9 @@ int WriteFloppyJob::Copy() {
             return FailWrite(error);
         }
         cursor_.Advance(chunk);
-        NoteDone(cursor_);
-        if (host_.CancelRequested()) {
-            CloseAll();
+        if (ReportProgress(cursor_) != 0) {
             return -1;
         }
-        Post(JobNotice::Progress);
     }
     return 0;
 }
@@ -138,10 +135,18 @@ void WriteFloppyJob::StartPass(JobPhase phase) {
     startSeconds_ = host_.NowSeconds();
 }
 
-void WriteFloppyJob::NoteDone(const TransferCursor& cursor) {
+// Shows how far the pass is and takes a cancel that came meanwhile: -1 when cancelled,
+// the drive then closed.
+int WriteFloppyJob::ReportProgress(const TransferCursor& cursor) {
     progress_.percentDone = cursor.Percent(totalBytes_);
     progress_.kilobytesCopied = cursor.Kilobytes();
     UpdateSpeed(progress_.kilobytesCopied, startSeconds_, host_.NowSeconds(), progress_.speedText);
+    if (host_.CancelRequested()) {
+        CloseAll();
+        return -1;
+    }
+    Post(JobNotice::Progress);
+    return 0;
 }
 
 int WriteFloppyJob::FailWrite(uint32_t error) {

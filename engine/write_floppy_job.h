@@ -53,7 +53,7 @@ private:
     bool SameChunk(uint32_t firstSector, uint32_t offset, uint32_t bytes, uint32_t* badSector);
     int FailVerify(uint32_t badSector);
     void StartPass(JobPhase phase);
-    void NoteDone(const TransferCursor& cursor);
+    int ReportProgress(const TransferCursor& cursor);
     void Post(JobNotice notice);
     int Fail(unsigned messageId, const char* text = nullptr, long number = 0,
              long secondNumber = 0);

@@ -21,12 +21,9 @@ int WriteFloppyJob::Verify() {
             return FailVerify(badSector);
         }
         cursor.Advance(chunk);
-        NoteDone(cursor);
-        if (host_.CancelRequested()) {
-            CloseAll();
+        if (ReportProgress(cursor) != 0) {
             return -1;
         }
-        Post(JobNotice::Progress);
     }
     return 0;
 }
