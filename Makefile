@@ -1,5 +1,5 @@
 # Entry points; the build itself is CMake (see CMakePresets.json).
-.PHONY: setup native win32 win64 test test-native test-win32 test-win64 clean demo demo-gui bench \
+.PHONY: install setup native win32 win64 test test-native test-win32 test-win64 clean demo demo-gui bench \
         native-asan test-asan fuzz tidy
 
 setup:
@@ -92,7 +92,22 @@ bench: setup
 	build/native/bench/job_bench build/bench/disk.img build/bench
 	build/native/bench/rescue_bench build/bench
 	build/native/bench/check_bench build/bench/disk.img build/bench
+	cmake --build --preset native --target vorlix
+	bench/linux-bench build/native/linux/vorlix build/bench/disk.img build/bench/linux
 	bench/program-sizes build/win32
 
 clean:
 	rm -rf build/native build/native-asan build/fuzz build/win32 build/win64 build/tidy.log
+
+# The terminal program for Linux: PREFIX/bin/vorlix, its manual page, and the Windows
+# program, which carries the restorer stub that ".exe" images start with, when the
+# Windows build exists (make win32).
+PREFIX ?= /usr/local
+install: native
+	install -D -m 755 build/native/linux/vorlix $(DESTDIR)$(PREFIX)/bin/vorlix
+	install -D -m 644 linux/vorlix.1 $(DESTDIR)$(PREFIX)/share/man/man1/vorlix.1
+	@if [ -f build/win32/vorlix.exe ]; then \
+	    install -D -m 644 build/win32/vorlix.exe $(DESTDIR)$(PREFIX)/share/vorlix/vorlix.exe; \
+	else \
+	    echo "install: no Windows build (make win32): vorlix cannot make .exe images"; \
+	fi

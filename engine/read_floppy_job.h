@@ -66,7 +66,7 @@ private:
     JobHost& host_;
     JobOutcomeRecorder outcome_;  // every message of the job goes through it to the host
     FloppyDevice& device_;
-    char driveText_[8];
+    char driveText_[kJobPathSize];  // "A:", or a device path on Linux
     char targetPath_[kJobPathSize];
     char mapPath_[kBadSectorMapPathSize];
     uint32_t unit_;

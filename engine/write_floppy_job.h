@@ -63,7 +63,7 @@ private:
     JobHost& host_;
     JobOutcomeRecorder outcome_;  // every message of the job goes through it to the host
     FloppyDevice& device_;
-    char driveText_[8];
+    char driveText_[kJobPathSize];  // "A:", or a device path on Linux
     char sourcePath_[kJobPathSize];
     int32_t imageSectorsPerTrack_;
     bool compressed_;

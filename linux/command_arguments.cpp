@@ -1,0 +1,285 @@
+#include "linux/command_arguments.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+struct CommandName {
+    const char* name;
+    Command command;
+    size_t operands;
+};
+
+const CommandName kCommands[] = {
+    {"read", Command::Read, 1},   {"write", Command::Write, 1}, {"check", Command::Check, 1},
+    {"convert", Command::Convert, 2}, {"info", Command::Info, 1},
+};
+
+enum class Option { Quiet, Yes, Help, Version, Device, Description, Emergency, Retries, Verify, NoVerify };
+
+struct OptionName {
+    char shortName;  // 0: long form only
+    const char* longName;
+    Option option;
+    bool takesValue;
+};
+
+const OptionName kOptions[] = {
+    {'q', "quiet", Option::Quiet, false},
+    {'y', "yes", Option::Yes, false},
+    {'h', "help", Option::Help, false},
+    {'V', "version", Option::Version, false},
+    {'d', "device", Option::Device, true},
+    {'m', "description", Option::Description, true},
+    {'e', "emergency", Option::Emergency, false},
+    {0, "retries", Option::Retries, true},
+    {0, "verify", Option::Verify, false},
+    {0, "no-verify", Option::NoVerify, false},
+};
+
+// Which commands an option is for; the four global ones are for all.
+bool OptionFits(Option option, Command command) {
+    switch (option) {
+    case Option::Device:
+        return command == Command::Read || command == Command::Write;
+    case Option::Description:
+        return command == Command::Read || command == Command::Convert;
+    case Option::Emergency:
+    case Option::Retries:
+        return command == Command::Read;
+    case Option::Verify:
+    case Option::NoVerify:
+        return command == Command::Write;
+    default:
+        return true;
+    }
+}
+
+const char* CommandWord(Command command) {
+    for (const CommandName& entry : kCommands) {
+        if (entry.command == command) return entry.name;
+    }
+    return "";
+}
+
+class Parser {
+public:
+    Parser(const std::vector<std::string>& words, Arguments* out, std::string* error)
+        : words_(words), out_(out), error_(error) {}
+
+    int Run() {
+        *out_ = Arguments();
+        if (words_.empty()) return 0;  // the help
+        bool optionsEnded = false;
+        for (index_ = 0; index_ < words_.size(); ++index_) {
+            const std::string& word = words_[index_];
+            if (!optionsEnded && word == "--") {
+                optionsEnded = true;
+            } else if (!optionsEnded && word.size() > 2 && word.compare(0, 2, "--") == 0) {
+                if (LongOption(word.substr(2)) != 0) return -1;
+            } else if (!optionsEnded && word.size() > 1 && word[0] == '-') {
+                if (ShortOptions(word) != 0) return -1;
+            } else if (Operand(word) != 0) {
+                return -1;
+            }
+        }
+        return Finish();
+    }
+
+private:
+    int Refuse(const std::string& text) {
+        *error_ = text;
+        return -1;
+    }
+
+    int Operand(const std::string& word) {
+        if (!commandSeen_) {
+            for (const CommandName& entry : kCommands) {
+                if (word == entry.name) {
+                    commandSeen_ = true;
+                    command_ = entry.command;
+                    operandsWanted_ = entry.operands;
+                    return 0;
+                }
+            }
+            return Refuse("unknown command '" + word + "'");
+        }
+        if (out_->operands.size() == operandsWanted_) {
+            return Refuse("extra operand '" + word + "'");
+        }
+        if (word.empty()) return Refuse(std::string(CommandWord(command_)) + ": an empty image name");
+        out_->operands.push_back(word);
+        return 0;
+    }
+
+    int LongOption(const std::string& body) {
+        const size_t equals = body.find('=');
+        const std::string name = body.substr(0, equals);
+        for (const OptionName& entry : kOptions) {
+            if (name != entry.longName) continue;
+            const std::string shown = "--" + name;
+            if (!entry.takesValue) {
+                if (equals != std::string::npos) return Refuse("option '" + shown + "' takes no value");
+                return Take(entry, shown, "");
+            }
+            if (equals != std::string::npos) return Take(entry, shown, body.substr(equals + 1));
+            if (index_ + 1 >= words_.size()) return Refuse("option '" + shown + "' needs a value");
+            return Take(entry, shown, words_[++index_]);
+        }
+        return Refuse("unknown option '--" + name + "'");
+    }
+
+    int ShortOptions(const std::string& word) {
+        for (size_t i = 1; i < word.size(); ++i) {
+            const OptionName* found = nullptr;
+            for (const OptionName& entry : kOptions) {
+                if (entry.shortName != 0 && entry.shortName == word[i]) found = &entry;
+            }
+            const std::string shown = std::string("-") + word[i];
+            if (found == nullptr) return Refuse("unknown option '" + shown + "'");
+            if (!found->takesValue) {
+                if (Take(*found, shown, "") != 0) return -1;
+                continue;
+            }
+            if (i + 1 < word.size()) return Take(*found, shown, word.substr(i + 1));
+            if (index_ + 1 >= words_.size()) return Refuse("option '" + shown + "' needs a value");
+            return Take(*found, shown, words_[++index_]);
+        }
+        return 0;
+    }
+
+    // Options are judged against the command once it is known: they may come first.
+    int Take(const OptionName& entry, const std::string& shown, const std::string& value) {
+        taken_.push_back({entry.option, shown});
+        switch (entry.option) {
+        case Option::Quiet:
+            out_->quiet = true;
+            break;
+        case Option::Yes:
+            out_->yes = true;
+            break;
+        case Option::Help:
+            helpWanted_ = true;
+            break;
+        case Option::Version:
+            versionWanted_ = true;
+            break;
+        case Option::Device:
+            if (value.empty()) return Refuse("option '" + shown + "' needs a device");
+            out_->device = value;
+            break;
+        case Option::Description:
+            out_->description = value;
+            break;
+        case Option::Emergency:
+            out_->emergency = true;
+            break;
+        case Option::Retries:
+            return TakeRetries(value);
+        case Option::Verify:
+        case Option::NoVerify: {
+            const VerifyChoice choice = entry.option == Option::Verify ? VerifyChoice::On : VerifyChoice::Off;
+            if (out_->verify != VerifyChoice::Default && out_->verify != choice) {
+                return Refuse("--verify and --no-verify contradict each other");
+            }
+            out_->verify = choice;
+            break;
+        }
+        }
+        return 0;
+    }
+
+    int TakeRetries(const std::string& value) {
+        char* end = nullptr;
+        const long number = value.empty() || value[0] < '0' || value[0] > '9'
+                                ? -1
+                                : strtol(value.c_str(), &end, 10);
+        if (number < 0 || number > kMaxRetries || *end != '\0') {
+            return Refuse("--retries wants a whole number from 0 to " + std::to_string(kMaxRetries) +
+                          ", not '" + value + "'");
+        }
+        out_->retries = static_cast<int>(number);
+        return 0;
+    }
+
+    int Finish() {
+        if (helpWanted_) {
+            out_->command = Command::Help;
+            return 0;
+        }
+        if (versionWanted_) {
+            out_->command = Command::Version;
+            return 0;
+        }
+        if (!commandSeen_) return Refuse("no command given");
+        out_->command = command_;
+        const std::string name = CommandWord(command_);
+        for (const TakenOption& taken : taken_) {
+            if (!OptionFits(taken.option, command_)) {
+                return Refuse("option '" + taken.shown + "' does not apply to " + name);
+            }
+        }
+        if (out_->retries >= 0 && !out_->emergency) {
+            return Refuse("--retries applies to emergency reads (-e) only");
+        }
+        if (out_->operands.size() < operandsWanted_) {
+            return Refuse(name + (operandsWanted_ == 1 ? " needs an image" : " needs a source and a target image"));
+        }
+        return 0;
+    }
+
+    struct TakenOption {
+        Option option;
+        std::string shown;
+    };
+
+    const std::vector<std::string>& words_;
+    Arguments* out_;
+    std::string* error_;
+    size_t index_ = 0;
+    bool commandSeen_ = false;
+    bool helpWanted_ = false;
+    bool versionWanted_ = false;
+    Command command_ = Command::Help;
+    size_t operandsWanted_ = 0;
+    std::vector<TakenOption> taken_;
+};
+
+}  // namespace
+
+int ParseArguments(const std::vector<std::string>& words, Arguments* out, std::string* error) {
+    return Parser(words, out, error).Run();
+}
+
+const char* UsageText() {
+    return "Usage: vorlix COMMAND [OPTION]... IMAGE...\n"
+           "Make and restore images of 3.5-inch floppy disks (720 kB, 1.44 MB, 1.68 MB).\n"
+           "\n"
+           "Commands:\n"
+           "  read [-d DEVICE] [-m TEXT] [-e] [--retries N] IMAGE\n"
+           "                     read the disk into IMAGE (.img, .imz or .exe)\n"
+           "  write [-d DEVICE] [--verify | --no-verify] IMAGE\n"
+           "                     write IMAGE (.img or .imz) onto the disk\n"
+           "  check IMAGE        check that IMAGE is whole and matches its checksum\n"
+           "  convert SOURCE TARGET [-m TEXT]\n"
+           "                     make TARGET of another kind from SOURCE\n"
+           "  info IMAGE         show the fields of IMAGE's trailer\n"
+           "\n"
+           "Options:\n"
+           "  -d, --device=DEVICE       the floppy drive, a block device of a floppy's size,\n"
+           "                            or a disk image file (default /dev/fd0)\n"
+           "  -m, --description=TEXT    the description stored in the image\n"
+           "  -e, --emergency           read on past unreadable sectors (they become zeros);\n"
+           "                            .img images only\n"
+           "      --retries=N           emergency mode: try each bad sector N more times\n"
+           "                            (0 to 20, default 3)\n"
+           "      --verify, --no-verify read the disk back after writing (default: verify)\n"
+           "  -q, --quiet               no progress line\n"
+           "  -y, --yes                 answer yes to the overwrite questions\n"
+           "  -h, --help                this help\n"
+           "  -V, --version             the version\n"
+           "\n"
+           "Exit status: 0 done, 1 failed or declined, 2 cancelled (Ctrl-C),\n"
+           "255 help shown or arguments refused.\n";
+}

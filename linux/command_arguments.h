@@ -1,0 +1,43 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The terminal program's command line, in the usual style of Linux tools:
+//
+//   vorlix read [-d DEVICE] [-m TEXT] [-e] [--retries N] IMAGE
+//   vorlix write [-d DEVICE] [--verify | --no-verify] IMAGE
+//   vorlix check IMAGE
+//   vorlix convert SOURCE TARGET [-m TEXT]
+//   vorlix info IMAGE
+//   vorlix --help | --version
+//
+// -q and -y belong to every command. Options and operands mix in any order; "--" ends
+// the options; a value follows its option as the next word, attached ("-dX") or after
+// "=" ("--device=X"). Short flags group ("-qy").
+
+enum class Command { Read, Write, Check, Convert, Info, Help, Version };
+
+enum class VerifyChoice { Default, On, Off };
+
+constexpr char kDefaultDevice[] = "/dev/fd0";
+constexpr int kMaxRetries = 20;  // the jobs' kMostReadRetries
+
+struct Arguments {
+    Command command = Command::Help;
+    std::string device = kDefaultDevice;
+    std::string description;
+    bool emergency = false;
+    int retries = -1;  // -1: not given
+    VerifyChoice verify = VerifyChoice::Default;
+    bool quiet = false;
+    bool yes = false;
+    std::vector<std::string> operands;  // the images, in the order given
+};
+
+// Reads the words after the program's name. Returns 0 with `out` filled, or -1 with a
+// one-line `error` saying what was refused (the caller adds the pointer to --help).
+// No words at all ask for the help.
+int ParseArguments(const std::vector<std::string>& words, Arguments* out, std::string* error);
+
+// The help text, for stdout.
+const char* UsageText();

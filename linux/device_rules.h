@@ -1,0 +1,18 @@
+#pragma once
+#include <stdint.h>
+
+#include <functional>
+#include <string>
+
+// The sectors per track of a disk of `bytes` (9, 18 or 21), 0 for any other size: only
+// a disk of one of the three formats is ever written to.
+uint32_t SectorsPerTrackForBytes(uint64_t bytes);
+
+// The mount point of the device numbered `deviceNumber` in the text of /proc/self/mounts,
+// its escapes (\040 for a blank and the like) undone; "" when it is not mounted.
+// `deviceOf` gives the device number of a mount's source path, false when it has none.
+std::string FindMountPoint(const std::string& mounts, uint64_t deviceNumber,
+                           const std::function<bool(const std::string& source, uint64_t* number)>& deviceOf);
+
+// Undoes the octal escapes of a field of /proc/self/mounts.
+std::string UnescapeMountField(const std::string& field);

@@ -1,0 +1,90 @@
+#include "linux/progress_line.h"
+
+#include <stdio.h>
+
+namespace {
+
+const char* PassName(const ProgressFigures& figures) {
+    if (figures.phase == JobPhase::Verify) return "Verifying";
+    return figures.kind == JobKind::Read ? "Reading" : "Writing";
+}
+
+std::string Figures(const ProgressFigures& figures) {
+    char text[160];
+    if (figures.kilobytesTotal != 0) {
+        snprintf(text, sizeof text, "%3u%% %5u/%u kB %6s kB/s %s", figures.percent,
+                 figures.kilobytesDone, figures.kilobytesTotal, figures.speedText.c_str(),
+                 TimeLeftText(figures.kilobytesDone, figures.kilobytesTotal, figures.secondsElapsed).c_str());
+    } else {
+        snprintf(text, sizeof text, "%3u%% %5u kB %6s kB/s", figures.percent, figures.kilobytesDone,
+                 figures.speedText.c_str());
+    }
+    std::string out = text;
+    if (figures.badSectors >= 0) {
+        out += "  " + std::to_string(figures.badSectors) + " bad";
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string TimeLeftText(uint32_t kilobytesDone, uint32_t kilobytesTotal, int64_t secondsElapsed) {
+    if (kilobytesDone == 0 || secondsElapsed <= 0 || kilobytesDone > kilobytesTotal) {
+        return "--:-- left";
+    }
+    const uint64_t left = (uint64_t(kilobytesTotal - kilobytesDone) * uint64_t(secondsElapsed) +
+                           kilobytesDone - 1) / kilobytesDone;
+    char text[32];
+    snprintf(text, sizeof text, "%llu:%02llu left", static_cast<unsigned long long>(left / 60),
+             static_cast<unsigned long long>(left % 60));
+    return text;
+}
+
+std::string FormatProgressLine(const ProgressFigures& figures, int width) {
+    const std::string name = PassName(figures);
+    const std::string tail = Figures(figures);
+    const int room = width - 1 - static_cast<int>(name.size() + tail.size()) - 4;  // " [" "] "
+    std::string line = name;
+    if (room >= 10) {
+        const int bar = room > 40 ? 40 : room;
+        const uint32_t percent = figures.percent > 100 ? 100 : figures.percent;
+        const int filled = static_cast<int>(percent * static_cast<uint32_t>(bar) / 100);
+        line += " [" + std::string(filled, '#') + std::string(bar - filled, '.') + "] ";
+    } else {
+        line += ' ';
+    }
+    line += tail;
+    if (width > 1 && static_cast<int>(line.size()) > width - 1) line.resize(width - 1);
+    return line;
+}
+
+std::string FormatPlainProgress(const ProgressFigures& figures) {
+    return std::string(PassName(figures)) + ": " + Figures(figures);
+}
+
+void ProgressView::Show(const ProgressFigures& figures) {
+    switch (mode_) {
+    case ProgressMode::Quiet:
+        return;
+    case ProgressMode::Line:
+        write_("\r" + FormatProgressLine(figures, width_) + "\x1b[K");
+        lineOpen_ = true;
+        return;
+    case ProgressMode::Plain: {
+        const int tenth = static_cast<int>(figures.percent / 10);
+        if (figures.phase != lastPhase_) lastTenth_ = -1;
+        lastPhase_ = figures.phase;
+        if (tenth == lastTenth_) return;
+        lastTenth_ = tenth;
+        write_(FormatPlainProgress(figures) + "\n");
+        return;
+    }
+    }
+}
+
+void ProgressView::Break() {
+    if (lineOpen_) {
+        write_("\n");
+        lineOpen_ = false;
+    }
+}

@@ -1,0 +1,305 @@
+#include "linux/terminal_commands.h"
+
+#include <errno.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "engine/floppy_job_runner.h"
+#include "engine/image_check.h"
+#include "engine/message_texts.h"
+#include "engine/floppy_type.h"
+#include "engine/image_kind.h"
+#include "engine/job_request.h"
+#include "engine/job_text.h"
+#include "linux/linux_floppy_device.h"
+#include "linux/terminal_job_host.h"
+#include "linux/terminal_messages.h"
+#include "resources/string_ids.h"
+
+namespace {
+
+int Tell(MessageSink& sink, unsigned id, const char* text = nullptr) {
+    sink.Show(UserMessage{id, MessageStyle::Error, text});
+    return -1;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first, second;
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+int StatusOf(const JobOutcome& outcome, MessageSink& sink) {
+    if (outcome.end == JobEnd::Cancelled) {
+        sink.Show(UserMessage{IDS_OPERATION_CANCELLED, MessageStyle::Information});
+        return kStatusCancelled;
+    }
+    return outcome.end == JobEnd::Finished ? kStatusDone : kStatusNotDone;
+}
+
+JobOutcome RunJob(const JobRequest& request, TerminalContext& context, const std::string& device,
+                  bool emergency) {
+    LinuxFloppyDevices devices(context.calls, device.c_str());
+    TerminalJobHost::Settings settings;
+    settings.devicePath = device;
+    settings.programPath = context.stubCarrier;
+    settings.emergency = emergency;
+    TerminalJobHost host(context.sink, context.progress, settings, context.cancelled, context.clock);
+    const JobOutcome outcome = RunFloppyJob(request, host, devices);
+    context.progress.Break();
+    return outcome;
+}
+
+// An existing target: read only is refused, else replaced only when the user says so.
+int CheckTarget(const std::string& image, MessageSink& sink) {
+    if (access(image.c_str(), F_OK) != 0) return 0;
+    if (access(image.c_str(), W_OK) != 0 && errno == EACCES) {
+        return Tell(sink, IDS_TARGET_READ_ONLY, image.c_str());
+    }
+    const MessageAnswer answer =
+        sink.Show(UserMessage{IDS_ASK_REPLACE_EXISTING, MessageStyle::Question, image.c_str()});
+    return answer == MessageAnswer::Yes ? 0 : -1;
+}
+
+int Read(const Arguments& arguments, TerminalContext& context) {
+    MessageSink& sink = context.sink;
+    const std::string& image = arguments.operands[0];
+    const ImageKind kind = ImageKindOf(image.c_str());
+    if (kind == ImageKind::None) {
+        Tell(sink, IDS_ONLY_IMG_IMZ_EXE_CREATABLE);
+        return kStatusRefused;
+    }
+    if (image.size() >= static_cast<size_t>(kJobPathSize)) {
+        Tell(sink, kMsgPathTooLong, image.c_str());
+        return kStatusRefused;
+    }
+    if (arguments.emergency && kind != ImageKind::Raw) {
+        Tell(sink, IDS_EMERGENCY_ONLY_IMG);
+        return kStatusNotDone;
+    }
+    if (kind == ImageKind::SelfExtracting && access(context.stubCarrier.c_str(), R_OK) != 0) {
+        Tell(sink, kMsgStubMissing, context.stubCarrier.c_str());
+        return kStatusNotDone;
+    }
+    if (SameFile(image, arguments.device)) {
+        Tell(sink, kMsgSameFile, image.c_str());
+        return kStatusRefused;
+    }
+    const int target = CheckTarget(image, sink);
+    if (context.cancelled()) return StatusOf(JobOutcome{JobEnd::Cancelled, 0}, sink);
+    if (target != 0) return kStatusNotDone;
+    if (CheckDevice(context.calls, arguments.device.c_str(), DeviceAccess::Read, sink) != 0) {
+        return kStatusNotDone;
+    }
+    JobRequest request;
+    request.kind = JobKind::Read;
+    CopyJobText(request.imagePath, image.c_str());
+    request.compressed = kind != ImageKind::Raw;
+    CopyJobText(request.description, arguments.description.c_str());
+    request.emergency = arguments.emergency;
+    if (arguments.retries >= 0) request.retries = static_cast<uint32_t>(arguments.retries);
+    return StatusOf(RunJob(request, context, arguments.device, arguments.emergency), sink);
+}
+
+int Write(const Arguments& arguments, TerminalContext& context) {
+    MessageSink& sink = context.sink;
+    const std::string& image = arguments.operands[0];
+    const ImageKind kind = ImageKindOf(image.c_str());
+    if (kind != ImageKind::Raw && kind != ImageKind::Compressed) {
+        Tell(sink, IDS_ONLY_IMG_IMZ_READABLE);
+        return kStatusRefused;
+    }
+    if (image.size() >= static_cast<size_t>(kJobPathSize)) {
+        Tell(sink, kMsgPathTooLong, image.c_str());
+        return kStatusRefused;
+    }
+    if (access(image.c_str(), R_OK) != 0) {
+        Tell(sink, IDS_UNABLE_TO_OPEN, image.c_str());
+        return kStatusRefused;
+    }
+    if (SameFile(image, arguments.device)) {
+        Tell(sink, kMsgSameFile, image.c_str());
+        return kStatusRefused;
+    }
+    JobRequest request;
+    request.kind = JobKind::Write;
+    CopyJobText(request.imagePath, image.c_str());
+    request.compressed = kind == ImageKind::Compressed;
+    request.verify = arguments.verify != VerifyChoice::Off;
+    char description[kDescriptionBufferSize];
+    int sectorsPerTrack = 0;
+    if (ReadImageTrailer(image.c_str(), sink, description, &sectorsPerTrack, &request.imageChecksum) ==
+        kTrailerNewerVersion) {
+        return kStatusNotDone;
+    }
+    request.imageSectorsPerTrack = sectorsPerTrack;
+    if (CheckDevice(context.calls, arguments.device.c_str(), DeviceAccess::Write, sink) != 0) {
+        return kStatusNotDone;
+    }
+    const MessageAnswer answer = sink.Show(UserMessage{IDS_ASK_OVERWRITE_FLOPPY, MessageStyle::Question});
+    if (context.cancelled()) return StatusOf(JobOutcome{JobEnd::Cancelled, 0}, sink);
+    if (answer != MessageAnswer::Yes) return kStatusNotDone;
+    return StatusOf(RunJob(request, context, arguments.device, false), sink);
+}
+
+const char* KindName(ImageKind kind) {
+    switch (kind) {
+    case ImageKind::Raw:
+        return "raw disk image (.img)";
+    case ImageKind::Compressed:
+        return "compressed image (.imz)";
+    case ImageKind::SelfExtracting:
+        return "self-extracting image (.exe)";
+    default:
+        return "";
+    }
+}
+
+int Info(const Arguments& arguments, TerminalContext& context) {
+    const std::string& image = arguments.operands[0];
+    const ImageKind kind = ImageKindOf(image.c_str());
+    if (kind == ImageKind::None) {
+        Tell(context.sink, kMsgNotImageName, image.c_str());
+        return kStatusRefused;
+    }
+    char description[kDescriptionBufferSize];
+    int sectorsPerTrack = 0;
+    TrailerChecksum checksum;
+    const int read = ReadImageTrailer(image.c_str(), context.sink, description, &sectorsPerTrack, &checksum);
+    if (read == kTrailerUnreadable) {
+        Tell(context.sink, IDS_UNABLE_TO_OPEN, image.c_str());
+        return kStatusNotDone;
+    }
+    if (read == kTrailerNewerVersion) return kStatusNotDone;
+    std::string out = "Image:        " + image + "\nKind:         " + KindName(kind) + "\n";
+    if (read == kTrailerMissing) {
+        context.writeOut(out + "Trailer:      none (a plain disk image without description)\n");
+        return kStatusDone;
+    }
+    out += "Description:  " + std::string(description[0] != '\0' ? description : "(none)") + "\n";
+    const FloppyType* type = sectorsPerTrack > 0 ? FindFloppyType(static_cast<uint32_t>(sectorsPerTrack)) : nullptr;
+    if (type != nullptr) {
+        out += "Format:       " + std::string(type->sizeText) + ", " + std::to_string(sectorsPerTrack) +
+               " sectors per track\n";
+    } else if (sectorsPerTrack > 0) {
+        out += "Format:       unknown, " + std::to_string(sectorsPerTrack) + " sectors per track\n";
+    } else {
+        out += "Format:       not stated\n";
+    }
+    switch (checksum.state) {
+    case TrailerChecksum::Stored:
+        out += "SHA-256:      " + std::string(checksum.hex) + "\n";
+        break;
+    case TrailerChecksum::None:
+        out += "SHA-256:      none (made before checksums)\n";
+        break;
+    case TrailerChecksum::Malformed:
+        out += "SHA-256:      damaged field\n";
+        break;
+    }
+    context.writeOut(out);
+    return kStatusDone;
+}
+
+// The string table for messages put together from several of its texts.
+class TableTexts final : public MessageTexts {
+public:
+    const char* Text(unsigned id) override {
+        const char* text = MessageTemplate(id);
+        return text != nullptr ? text : "";
+    }
+};
+
+// The check's report is the command's output, on stdout; what is wrong goes on to the
+// terminal's messages.
+class ReportSink final : public MessageSink {
+public:
+    ReportSink(MessageSink& messages, const std::function<void(const std::string&)>& writeOut)
+        : messages_(messages), writeOut_(writeOut) {}
+    MessageAnswer Show(const UserMessage& message) override {
+        if (message.style != MessageStyle::Information) return messages_.Show(message);
+        writeOut_(FormatUserMessage(message) + "\n");
+        return MessageAnswer::Ok;
+    }
+
+private:
+    MessageSink& messages_;
+    const std::function<void(const std::string&)>& writeOut_;
+};
+
+int Check(const Arguments& arguments, TerminalContext& context) {
+    const std::string& image = arguments.operands[0];
+    if (ImageKindOf(image.c_str()) == ImageKind::None) {
+        Tell(context.sink, IDS_NOT_AN_IMAGE_FILE, image.c_str());
+        return kStatusRefused;
+    }
+    ReportSink sink(context.sink, context.writeOut);
+    TableTexts texts;
+    return CheckImageFile(image.c_str(), sink, texts) == 0 ? kStatusDone : kStatusNotDone;
+}
+
+int Convert(const Arguments& arguments, TerminalContext& context) {
+    MessageSink& sink = context.sink;
+    const std::string& source = arguments.operands[0];
+    const std::string& target = arguments.operands[1];
+    const ImageKind sourceKind = ImageKindOf(source.c_str());
+    const ImageKind targetKind = ImageKindOf(target.c_str());
+    if (sourceKind == ImageKind::None) {
+        Tell(sink, IDS_NOT_AN_IMAGE_FILE, source.c_str());
+        return kStatusRefused;
+    }
+    if (targetKind == ImageKind::None) {
+        Tell(sink, IDS_ONLY_IMG_IMZ_EXE_CREATABLE);
+        return kStatusRefused;
+    }
+    for (const std::string* path : {&source, &target}) {
+        if (path->size() >= static_cast<size_t>(kJobPathSize)) {
+            Tell(sink, kMsgPathTooLong, path->c_str());
+            return kStatusRefused;
+        }
+    }
+    if (access(source.c_str(), R_OK) != 0) {
+        Tell(sink, IDS_UNABLE_TO_OPEN, source.c_str());
+        return kStatusRefused;
+    }
+    if (SameFile(source, target)) {
+        Tell(sink, IDS_CONVERT_ONTO_SOURCE, target.c_str());
+        return kStatusRefused;
+    }
+    if (targetKind == ImageKind::SelfExtracting && access(context.stubCarrier.c_str(), R_OK) != 0) {
+        Tell(sink, kMsgStubMissing, context.stubCarrier.c_str());
+        return kStatusNotDone;
+    }
+    const int replace = CheckTarget(target, sink);
+    if (context.cancelled()) return StatusOf(JobOutcome{JobEnd::Cancelled, 0}, sink);
+    if (replace != 0) return kStatusNotDone;
+    JobRequest request;
+    request.kind = JobKind::Read;
+    CopyJobText(request.imagePath, target.c_str());
+    request.compressed = targetKind != ImageKind::Raw;
+    CopyJobText(request.sourceImagePath, source.c_str());
+    request.sourceCompressed = sourceKind != ImageKind::Raw;
+    CopyJobText(request.description, arguments.description.c_str());
+    return StatusOf(RunJob(request, context, source, false), sink);
+}
+
+}  // namespace
+
+int RunCommand(const Arguments& arguments, TerminalContext& context) {
+    switch (arguments.command) {
+    case Command::Read:
+        return Read(arguments, context);
+    case Command::Write:
+        return Write(arguments, context);
+    case Command::Info:
+        return Info(arguments, context);
+    case Command::Check:
+        return Check(arguments, context);
+    case Command::Convert:
+        return Convert(arguments, context);
+    case Command::Help:
+    case Command::Version:
+        break;
+    }
+    return kStatusRefused;
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include <stdint.h>
+
+#include <functional>
+#include <string>
+
+#include "engine/user_message.h"
+#include "linux/command_arguments.h"
+#include "linux/device_calls.h"
+#include "linux/progress_line.h"
+
+// Exit statuses: the Windows program's, with its -1 as a process status of 255.
+constexpr int kStatusDone = 0;
+constexpr int kStatusNotDone = 1;
+constexpr int kStatusCancelled = 2;
+constexpr int kStatusRefused = 255;
+
+// What the commands need from the process around them.
+struct TerminalContext {
+    DeviceCalls& calls;
+    MessageSink& sink;
+    ProgressView& progress;
+    std::function<bool()> cancelled;           // Ctrl-C was pressed
+    std::function<int64_t()> clock;            // whole seconds
+    std::string stubCarrier;                   // the installed file carrying the restorer stub
+    std::function<void(const std::string&)> writeOut;  // stdout
+};
+
+// Runs read, write, check, convert or info and returns the process's exit status.
+// Every refusal and failure has been shown through the context's sink.
+int RunCommand(const Arguments& arguments, TerminalContext& context);

@@ -1,0 +1,128 @@
+// The terminal program's argument grammar: what each line asks for, and what is refused.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "linux/command_arguments.h"
+
+namespace {
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+struct Accepted {
+    const char* line;
+    Command command;
+    const char* device;
+    const char* description;
+    bool emergency;
+    int retries;
+    VerifyChoice verify;
+    bool quiet;
+    bool yes;
+    const char* operands;  // joined by "|"
+};
+
+class AcceptedArgumentsTest : public ::testing::TestWithParam<Accepted> {};
+
+TEST_P(AcceptedArgumentsTest, Parse) {
+    const Accepted& c = GetParam();
+    Arguments arguments;
+    std::string error;
+    ASSERT_EQ(ParseArguments(Words(c.line), &arguments, &error), 0) << c.line << ": " << error;
+    EXPECT_EQ(arguments.command, c.command);
+    EXPECT_EQ(arguments.device, c.device);
+    EXPECT_EQ(arguments.description, c.description);
+    EXPECT_EQ(arguments.emergency, c.emergency);
+    EXPECT_EQ(arguments.retries, c.retries);
+    EXPECT_EQ(arguments.verify, c.verify);
+    EXPECT_EQ(arguments.quiet, c.quiet);
+    EXPECT_EQ(arguments.yes, c.yes);
+    std::string joined;
+    for (const std::string& operand : arguments.operands) joined += (joined.empty() ? "" : "|") + operand;
+    EXPECT_EQ(joined, c.operands);
+}
+
+constexpr VerifyChoice D = VerifyChoice::Default;
+
+const Accepted kAccepted[] = {
+    {"", Command::Help, "/dev/fd0", "", false, -1, D, false, false, ""},
+    {"read a.imz", Command::Read, "/dev/fd0", "", false, -1, D, false, false, "a.imz"},
+    {"read -d /dev/sdb -m text a.imz", Command::Read, "/dev/sdb", "text", false, -1, D, false, false, "a.imz"},
+    {"read a.img -e --retries 3 -d/dev/fd1", Command::Read, "/dev/fd1", "", true, 3, D, false, false, "a.img"},
+    {"-qy read --device=disk.raw --description=x a.img", Command::Read, "disk.raw", "x", false, -1, D, true, true, "a.img"},
+    {"read --retries=0 -e a.img", Command::Read, "/dev/fd0", "", true, 0, D, false, false, "a.img"},
+    {"write --no-verify a.imz -y", Command::Write, "/dev/fd0", "", false, -1, VerifyChoice::Off, false, true, "a.imz"},
+    {"write --verify --verify a.imz", Command::Write, "/dev/fd0", "", false, -1, VerifyChoice::On, false, false, "a.imz"},
+    {"write -- -odd.imz", Command::Write, "/dev/fd0", "", false, -1, D, false, false, "-odd.imz"},
+    {"convert a.img b.imz -m note", Command::Convert, "/dev/fd0", "note", false, -1, D, false, false, "a.img|b.imz"},
+    {"check a.exe -q", Command::Check, "/dev/fd0", "", false, -1, D, true, false, "a.exe"},
+    {"info a.imz", Command::Info, "/dev/fd0", "", false, -1, D, false, false, "a.imz"},
+    // The help and the version win over anything else on the line, even a mistake.
+    {"read --help", Command::Help, "/dev/fd0", "", false, -1, D, false, false, ""},
+    {"write -e --version", Command::Version, "/dev/fd0", "", true, -1, D, false, false, ""},
+    {"-V", Command::Version, "/dev/fd0", "", false, -1, D, false, false, ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Lines, AcceptedArgumentsTest, ::testing::ValuesIn(kAccepted));
+
+struct Refused {
+    const char* line;
+    const char* error;
+};
+
+class RefusedArgumentsTest : public ::testing::TestWithParam<Refused> {};
+
+TEST_P(RefusedArgumentsTest, SaysWhy) {
+    Arguments arguments;
+    std::string error;
+    ASSERT_EQ(ParseArguments(Words(GetParam().line), &arguments, &error), -1) << GetParam().line;
+    EXPECT_EQ(error, GetParam().error);
+}
+
+const Refused kRefused[] = {
+    {"-q", "no command given"},
+    {"copy a.img", "unknown command 'copy'"},
+    {"read", "read needs an image"},
+    {"convert a.img", "convert needs a source and a target image"},
+    {"read a.img b.img", "extra operand 'b.img'"},
+    {"read -x a.img", "unknown option '-x'"},
+    {"read --fast a.img", "unknown option '--fast'"},
+    {"read a.img -d", "option '-d' needs a value"},
+    {"read a.img --device", "option '--device' needs a value"},
+    {"read a.img --device=", "option '--device' needs a device"},
+    {"read --quiet=yes a.img", "option '--quiet' takes no value"},
+    {"write -e a.imz", "option '-e' does not apply to write"},
+    {"write -m text a.imz", "option '-m' does not apply to write"},
+    {"read --verify a.imz", "option '--verify' does not apply to read"},
+    {"info -d /dev/fd0 a.imz", "option '-d' does not apply to info"},
+    {"check a.img --retries 2", "option '--retries' does not apply to check"},
+    {"write --verify --no-verify a.imz", "--verify and --no-verify contradict each other"},
+    {"read -e --retries -1 a.img", "--retries wants a whole number from 0 to 20, not '-1'"},
+    {"read -e --retries 21 a.img", "--retries wants a whole number from 0 to 20, not '21'"},
+    {"read -e --retries 3x a.img", "--retries wants a whole number from 0 to 20, not '3x'"},
+    {"read --retries 2 a.img", "--retries applies to emergency reads (-e) only"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Lines, RefusedArgumentsTest, ::testing::ValuesIn(kRefused));
+
+TEST(ArgumentWords, EmptyImageNameIsRefused) {
+    Arguments arguments;
+    std::string error;
+    EXPECT_EQ(ParseArguments({"read", ""}, &arguments, &error), -1);
+    EXPECT_EQ(error, "read: an empty image name");
+}
+
+TEST(ArgumentWords, DescriptionKeepsBlanksAndLeadingDashes) {
+    Arguments arguments;
+    std::string error;
+    ASSERT_EQ(ParseArguments({"read", "-m", "-- my disk --", "a.imz"}, &arguments, &error), 0) << error;
+    EXPECT_EQ(arguments.description, "-- my disk --");
+    EXPECT_EQ(arguments.operands, std::vector<std::string>{"a.imz"});
+}
+
+}  // namespace

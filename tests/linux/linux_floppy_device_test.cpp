@@ -1,0 +1,253 @@
+// The device layer over a simulated kernel: which devices are taken, which refused and
+// with which message, and how faults reach the jobs.
+#include <errno.h>
+#include <gtest/gtest.h>
+
+#include "engine/floppy_job_runner.h"
+#include "linux/linux_floppy_device.h"
+#include "linux/terminal_messages.h"
+#include "resources/string_ids.h"
+#include "tests/linux/simulated_device_calls.h"
+#include "tests/support/job_test_host.h"
+#include "tests/support/recording_sink.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using Kind = SimulatedDeviceCalls::Kind;
+constexpr char kDevice[] = "/dev/sdx";
+
+struct CheckCase {
+    const char* name;
+    Kind kind;
+    uint64_t bytes;
+    uint32_t floppySectors;
+    DeviceAccess access;
+    int openError;
+    unsigned expectedId;  // 0: taken
+};
+
+class DeviceCheckTest : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(DeviceCheckTest, TakesFloppyFormatsOnlyAndNamesWhyNot) {
+    const CheckCase& c = GetParam();
+    SimulatedDeviceCalls calls(kDevice, c.kind, c.bytes);
+    calls.floppySectors = c.floppySectors;
+    (c.access == DeviceAccess::Write ? calls.openWriteError : calls.openReadError) = c.openError;
+    RecordingSink sink;
+    const int result = CheckDevice(calls, kDevice, c.access, sink);
+    if (c.expectedId == 0) {
+        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(sink.shown.empty());
+    } else {
+        EXPECT_EQ(result, -1);
+        ASSERT_EQ(sink.shown.size(), 1u);
+        EXPECT_EQ(sink.shown[0].id, c.expectedId);
+    }
+    EXPECT_EQ(calls.openDescriptors, 0) << "the check leaves nothing open";
+}
+
+const CheckCase kCheckCases[] = {
+    {"UsbDrive1440", Kind::BlockDevice, 1474560, 0, DeviceAccess::Read, 0, 0},
+    {"UsbDrive720", Kind::BlockDevice, 737280, 0, DeviceAccess::Write, 0, 0},
+    {"UsbDrive1680", Kind::BlockDevice, 1720320, 0, DeviceAccess::Read, 0, 0},
+    {"HardDiskRefused", Kind::BlockDevice, 8000000000ull, 0, DeviceAccess::Write, 0, kMsgNotFloppySize},
+    {"OneSectorShortRefused", Kind::BlockDevice, 1474048, 0, DeviceAccess::Write, 0, kMsgNotFloppySize},
+    {"Empty1200kFloppyDrive", Kind::FloppyDrive, 1228800, 15, DeviceAccess::Read, 0, IDS_UNKNOWN_FLOPPY_TYPE},
+    {"FloppyDrive18", Kind::FloppyDrive, 1474560, 18, DeviceAccess::Write, 0, 0},
+    {"FloppyDrive21", Kind::FloppyDrive, 1720320, 21, DeviceAccess::Read, 0, 0},
+    {"FileOfFloppySize", Kind::File, 737280, 0, DeviceAccess::Write, 0, 0},
+    {"FileOfOtherSize", Kind::File, 1000000, 0, DeviceAccess::Read, 0, kMsgNotFloppySize},
+    {"Fifo", Kind::Fifo, 0, 0, DeviceAccess::Read, 0, kMsgNotFloppyKind},
+    {"WriteProtectedErofs", Kind::FloppyDrive, 1474560, 18, DeviceAccess::Write, EROFS, IDS_WRITE_PROTECTED},
+    {"WriteProtectedEacces", Kind::BlockDevice, 1474560, 0, DeviceAccess::Write, EACCES, IDS_WRITE_PROTECTED},
+    {"NoRightToRead", Kind::BlockDevice, 1474560, 0, DeviceAccess::Read, EACCES, IDS_UNABLE_TO_OPEN},
+    {"NoMedium", Kind::FloppyDrive, 1474560, 18, DeviceAccess::Read, ENXIO, IDS_UNABLE_TO_OPEN},
+    {"OpenedExclusivelyElsewhere", Kind::BlockDevice, 1474560, 0, DeviceAccess::Write, EBUSY, IDS_FLOPPY_IN_USE},
+};
+
+INSTANTIATE_TEST_SUITE_P(Devices, DeviceCheckTest, ::testing::ValuesIn(kCheckCases),
+                         [](const ::testing::TestParamInfo<CheckCase>& p) { return p.param.name; });
+
+TEST(DeviceCheck, MissingDeviceIsNamed) {
+    SimulatedDeviceCalls calls(kDevice);
+    RecordingSink sink;
+    EXPECT_EQ(CheckDevice(calls, "/dev/fd1", DeviceAccess::Read, sink), -1);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].id, static_cast<unsigned>(IDS_UNABLE_TO_OPEN));
+    EXPECT_EQ(sink.shown[0].text, "/dev/fd1");
+    EXPECT_TRUE(calls.opens.empty());
+}
+
+TEST(DeviceCheck, ReadOnlyBlockDeviceIsWriteProtectedForWritesOnly) {
+    SimulatedDeviceCalls calls(kDevice);
+    calls.readOnly = true;
+    RecordingSink sink;
+    EXPECT_EQ(CheckDevice(calls, kDevice, DeviceAccess::Read, sink), 0);
+    EXPECT_EQ(CheckDevice(calls, kDevice, DeviceAccess::Write, sink), -1);
+    EXPECT_EQ(sink.Ids(), std::vector<unsigned>{IDS_WRITE_PROTECTED});
+    EXPECT_EQ(calls.openDescriptors, 0);
+}
+
+TEST(DeviceCheck, MountedDeviceIsRefusedNamingItsMountPointBeforeAnyOpen) {
+    SimulatedDeviceCalls calls(kDevice);
+    calls.mounts = "/dev/sda1 / ext4 rw 0 0\n/dev/disk/by-id/usb-floppy /media/my\\040floppy vfat rw 0 0\n";
+    calls.mountSources = {{"/dev/sda1", 0x0801}, {"/dev/disk/by-id/usb-floppy", SimulatedDeviceCalls::kDeviceNumber}};
+    RecordingSink sink;
+    EXPECT_EQ(CheckDevice(calls, kDevice, DeviceAccess::Write, sink), -1);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].id, kMsgMounted);
+    EXPECT_EQ(sink.shown[0].text, "/dev/sdx is mounted on /media/my floppy");
+    EXPECT_TRUE(calls.opens.empty());
+}
+
+TEST(DeviceCheck, BlockDevicesOpenExclusivelyAndWriteSynchronously) {
+    SimulatedDeviceCalls calls(kDevice);
+    LinuxFloppyDevice device(calls, kDevice);
+    ASSERT_TRUE(device.Open(DeviceAccess::Write));
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));  // reopening closes the first
+    device.Close();
+    ASSERT_EQ(calls.opens.size(), 2u);
+    EXPECT_TRUE(calls.opens[0].exclusive && calls.opens[0].synchronous && calls.opens[0].write);
+    EXPECT_TRUE(calls.opens[1].exclusive && !calls.opens[1].synchronous && !calls.opens[1].write);
+    EXPECT_EQ(calls.openDescriptors, 0);
+}
+
+TEST(DeviceCheck, FilesAreNeitherExclusiveNorSynchronous) {
+    SimulatedDeviceCalls calls(kDevice, Kind::File);
+    LinuxFloppyDevice device(calls, kDevice);
+    ASSERT_TRUE(device.Open(DeviceAccess::Write));
+    EXPECT_FALSE(calls.opens[0].exclusive || calls.opens[0].synchronous);
+}
+
+// The jobs over the device: what the user is told when the device fails them.
+class DeviceJobTest : public ::testing::Test {
+protected:
+    JobOutcome Run(JobKind kind, SimulatedDeviceCalls& calls) {
+        LinuxFloppyDevices devices(calls, kDevice);
+        host.drive = kDevice;
+        JobRequest request;
+        request.kind = kind;
+        request.verify = verify;
+        snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
+        const JobOutcome outcome = RunFloppyJob(request, host, devices);
+        const TestJobHost::Posted* last = host.Last(JobNotice::Progress);
+        badSectors = last != nullptr ? static_cast<long>(last->progress.badSectors) : -1;
+        return outcome;
+    }
+
+    TempDir dir;
+    std::string image = dir.File("disk.img");
+    TestJobHost host;
+    long badSectors = 0;
+    bool verify = false;
+};
+
+TEST_F(DeviceJobTest, ReadCopiesTheBlockDeviceAndWriteRestoresIt) {
+    SimulatedDeviceCalls source(kDevice);
+    host.compatible = true;  // a bare image: its bytes are the disk's
+    EXPECT_EQ(Run(JobKind::Read, source).end, JobEnd::Finished);
+    EXPECT_EQ(ReadWholeFile(image), source.disk);
+
+    SimulatedDeviceCalls target(kDevice);
+    target.disk.assign(target.disk.size(), '\0');
+    EXPECT_EQ(Run(JobKind::Write, target).end, JobEnd::Finished);
+    EXPECT_EQ(target.disk, source.disk);
+    EXPECT_EQ(target.flushes, 1) << "the last write waits for the disk";
+    EXPECT_EQ(target.openDescriptors, 0);
+}
+
+TEST_F(DeviceJobTest, VerifyReadsTheMediumBackAndFindsALostWrite) {
+    SimulatedDeviceCalls source(kDevice);
+    host.compatible = true;
+    ASSERT_EQ(Run(JobKind::Read, source).end, JobEnd::Finished);
+
+    SimulatedDeviceCalls target(kDevice);
+    target.disk.assign(target.disk.size(), '\0');
+    target.silentlyLostSectors = {{1000, 0}};
+    verify = true;
+    EXPECT_EQ(Run(JobKind::Write, target).end, JobEnd::Failed);
+    ASSERT_FALSE(host.sink.shown.empty());
+    EXPECT_EQ(host.sink.shown.back().id, static_cast<unsigned>(IDS_VERIFY_MISMATCH));
+    EXPECT_EQ(host.sink.shown.back().number, 1000);
+    EXPECT_GE(target.cacheDrops, 1) << "the read-back must not come from memory";
+    EXPECT_EQ(target.openDescriptors, 0);
+}
+
+// A device that goes between the front end's look and the job: the message names it whole.
+TEST_F(DeviceJobTest, JobsNameTheWholeDevicePathWhenItWillNotOpen) {
+    for (JobKind kind : {JobKind::Read, JobKind::Write}) {
+        SimulatedDeviceCalls calls("/dev/disk/by-id/usb-TEAC_FD-05PUB");
+        calls.openReadError = ENXIO;
+        calls.openWriteError = ENXIO;
+        WriteWholeFile(image, calls.disk);
+        host.sink.shown.clear();
+        LinuxFloppyDevices devices(calls, "/dev/disk/by-id/usb-TEAC_FD-05PUB");
+        host.drive = "/dev/disk/by-id/usb-TEAC_FD-05PUB";
+        JobRequest request;
+        request.kind = kind;
+        snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
+        EXPECT_EQ(RunFloppyJob(request, host, devices).end, JobEnd::Failed);
+        ASSERT_FALSE(host.sink.shown.empty());
+        EXPECT_EQ(host.sink.shown.back().id, static_cast<unsigned>(IDS_UNABLE_TO_OPEN));
+        EXPECT_EQ(host.sink.shown.back().text, "/dev/disk/by-id/usb-TEAC_FD-05PUB");
+    }
+}
+
+TEST_F(DeviceJobTest, EmergencyReadCountsEachBadSectorAndZeroesIt) {
+    SimulatedDeviceCalls calls(kDevice);
+    calls.badReadSectors = {{5, EIO}, {2000, EIO}};
+    host.emergency = true;
+    host.compatible = true;
+    EXPECT_EQ(Run(JobKind::Read, calls).end, JobEnd::Finished);
+    EXPECT_EQ(badSectors, 2);
+    std::string expected = calls.disk;
+    expected.replace(5 * 512, 512, std::string(512, '\0'));
+    expected.replace(2000 * 512, 512, std::string(512, '\0'));
+    EXPECT_TRUE(ReadWholeFile(image) == expected) << "only the bad sectors are lost";
+}
+
+TEST_F(DeviceJobTest, ReadErrorWithoutEmergencyFailsWithTheErrno) {
+    SimulatedDeviceCalls calls(kDevice);
+    calls.badReadSectors = {{100, EIO}};
+    EXPECT_EQ(Run(JobKind::Read, calls).end, JobEnd::Failed);
+    ASSERT_FALSE(host.sink.shown.empty());
+    EXPECT_EQ(host.sink.shown.back().id, static_cast<unsigned>(IDS_SECTOR_READ_FAILED_AT));
+    EXPECT_EQ(host.sink.shown.back().number, EIO);
+    EXPECT_FALSE(FileExists(image));
+}
+
+struct WriteFault {
+    const char* name;
+    int writeError;
+    int flushError;
+    unsigned expectedId;
+};
+
+class DeviceWriteFaultTest : public DeviceJobTest, public ::testing::WithParamInterface<WriteFault> {};
+
+TEST_P(DeviceWriteFaultTest, IsReportedAsTheWriteJobsMessage) {
+    const WriteFault& fault = GetParam();
+    SimulatedDeviceCalls source(kDevice);
+    host.compatible = true;
+    ASSERT_EQ(Run(JobKind::Read, source).end, JobEnd::Finished);
+    host.sink.shown.clear();
+
+    SimulatedDeviceCalls target(kDevice);
+    if (fault.writeError != 0) target.badWriteSectors = {{40, fault.writeError}};
+    target.flushError = fault.flushError;
+    EXPECT_EQ(Run(JobKind::Write, target).end, JobEnd::Failed);
+    ASSERT_FALSE(host.sink.shown.empty());
+    EXPECT_EQ(host.sink.shown.back().id, fault.expectedId);
+    EXPECT_EQ(target.openDescriptors, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, DeviceWriteFaultTest,
+    ::testing::Values(WriteFault{"ErofsOnWrite", EROFS, 0, IDS_WRITE_PROTECTED},
+                      WriteFault{"EpermFromReadOnlyDevice", EPERM, 0, IDS_WRITE_PROTECTED},
+                      WriteFault{"BadSector", EIO, 0, IDS_SECTOR_WRITE_FAILED_NO_TRAILER},
+                      WriteFault{"LateErrorAtFlush", 0, EIO, IDS_SECTOR_WRITE_FAILED_NO_TRAILER}),
+    [](const ::testing::TestParamInfo<WriteFault>& p) { return p.param.name; });
+
+}  // namespace

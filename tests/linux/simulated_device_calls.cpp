@@ -1,0 +1,132 @@
+#include "tests/linux/simulated_device_calls.h"
+
+#include <string.h>
+
+SimulatedDeviceCalls::SimulatedDeviceCalls(std::string path, Kind kind, uint64_t bytes)
+    : disk(bytes <= kLargestHeld ? bytes : 0, '\0'), largeBytes(bytes <= kLargestHeld ? 0 : bytes),
+      path_(std::move(path)), kind_(kind) {
+    for (uint64_t i = 0; i < disk.size(); ++i) disk[i] = static_cast<char>((i * 7 + i / 512) & 0xFF);
+}
+
+NodeFacts SimulatedDeviceCalls::Inspect(const char* path) {
+    NodeFacts facts;
+    auto source = mountSources.find(path);
+    if (source != mountSources.end()) {
+        facts.kind = NodeKind::BlockDevice;
+        facts.deviceNumber = source->second;
+        return facts;
+    }
+    if (path_ != path) {
+        facts.error = ENOENT;
+        return facts;
+    }
+    switch (kind_) {
+    case Kind::FloppyDrive:
+    case Kind::BlockDevice:
+        facts.kind = NodeKind::BlockDevice;
+        facts.deviceNumber = kDeviceNumber;
+        break;
+    case Kind::File:
+        facts.kind = NodeKind::RegularFile;
+        facts.size = largeBytes != 0 ? largeBytes : disk.size();
+        break;
+    case Kind::Fifo:
+        facts.kind = NodeKind::Other;
+        break;
+    }
+    return facts;
+}
+
+int SimulatedDeviceCalls::Open(const char* path, bool write, bool exclusive, bool synchronous) {
+    opens.push_back({write, exclusive, synchronous});
+    if (path_ != path) return -ENOENT;
+    const int error = write ? openWriteError : openReadError;
+    if (error != 0) return -error;
+    const int fd = nextDescriptor_++;
+    descriptors_[fd] = write;
+    ++openDescriptors;
+    return fd;
+}
+
+int SimulatedDeviceCalls::FloppySectorsPerTrack(int fd, uint32_t* sectorsPerTrack) {
+    if (descriptors_.count(fd) == 0) return -EBADF;
+    if (kind_ != Kind::FloppyDrive) return -ENOTTY;
+    *sectorsPerTrack = floppySectors;
+    return 0;
+}
+
+int SimulatedDeviceCalls::BlockDeviceBytes(int fd, uint64_t* bytes) {
+    if (descriptors_.count(fd) == 0) return -EBADF;
+    if (kind_ == Kind::File) return -ENOTTY;
+    *bytes = largeBytes != 0 ? largeBytes : disk.size();
+    return 0;
+}
+
+int SimulatedDeviceCalls::BlockDeviceReadOnly(int fd, bool* isReadOnly) {
+    if (descriptors_.count(fd) == 0) return -EBADF;
+    if (kind_ == Kind::File) return -ENOTTY;
+    *isReadOnly = readOnly;
+    return 0;
+}
+
+bool SimulatedDeviceCalls::Covers(const std::map<uint32_t, int>& sectors, uint64_t offset, size_t bytes,
+                                  int* error) const {
+    for (const auto& sector : sectors) {
+        const uint64_t start = uint64_t(sector.first) * 512;
+        if (start < offset + bytes && offset < start + 512) {
+            *error = sector.second;
+            return true;
+        }
+    }
+    return false;
+}
+
+long SimulatedDeviceCalls::ReadAt(int fd, void* buffer, size_t bytes, uint64_t offset) {
+    if (descriptors_.count(fd) == 0) return -EBADF;
+    int error = 0;
+    if (Covers(badReadSectors, offset, bytes, &error)) return -error;
+    if (offset >= disk.size()) return 0;
+    const size_t count = std::min<uint64_t>(bytes, disk.size() - offset);
+    memcpy(buffer, disk.data() + offset, count);
+    return static_cast<long>(count);
+}
+
+long SimulatedDeviceCalls::WriteAt(int fd, const void* buffer, size_t bytes, uint64_t offset) {
+    auto descriptor = descriptors_.find(fd);
+    if (descriptor == descriptors_.end() || !descriptor->second) return -EBADF;
+    int error = 0;
+    if (Covers(badWriteSectors, offset, bytes, &error)) return -error;
+    if (offset + bytes > disk.size()) {
+        if (kind_ != Kind::File) return -ENOSPC;
+        disk.resize(offset + bytes);
+    }
+    const std::string before = disk.substr(offset, bytes);
+    memcpy(&disk[offset], buffer, bytes);
+    for (const auto& lost : silentlyLostSectors) {
+        const uint64_t start = uint64_t(lost.first) * 512;
+        if (start >= offset && start + 512 <= offset + bytes) {
+            disk.replace(start, 512, before.substr(start - offset, 512));
+        }
+    }
+    return static_cast<long>(bytes);
+}
+
+int SimulatedDeviceCalls::Flush(int fd) {
+    if (descriptors_.count(fd) == 0) return -EBADF;
+    ++flushes;
+    return flushError != 0 ? -flushError : 0;
+}
+
+void SimulatedDeviceCalls::DropCache(int fd) {
+    if (descriptors_.count(fd) != 0) ++cacheDrops;
+}
+
+void SimulatedDeviceCalls::Close(int fd) {
+    if (descriptors_.erase(fd) != 0) --openDescriptors;
+}
+
+bool SimulatedDeviceCalls::ReadMounts(char* buffer, size_t size, size_t* length) {
+    *length = std::min(size, mounts.size());
+    memcpy(buffer, mounts.data(), *length);
+    return true;
+}

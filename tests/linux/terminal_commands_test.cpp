@@ -1,0 +1,138 @@
+// The commands as the program runs them, over a simulated device: cancel and questions
+// leave the target and the disk as they were, and each end has its exit status.
+#include <signal.h>
+#include <gtest/gtest.h>
+
+#include "linux/interrupt_linux.h"
+#include "linux/terminal_commands.h"
+#include "linux/terminal_messages.h"
+#include "resources/string_ids.h"
+#include "tests/linux/simulated_device_calls.h"
+#include "tests/support/recording_sink.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+constexpr char kDevice[] = "/dev/sdx";
+
+class TerminalCommandsTest : public ::testing::Test {
+protected:
+    int Run(Command command, std::vector<std::string> operands) {
+        Arguments arguments;
+        arguments.command = command;
+        arguments.device = kDevice;
+        arguments.operands = std::move(operands);
+        arguments.verify = verify;
+        TerminalContext context{calls,
+                                sink,
+                                progress,
+                                [this] { return ++cancelChecks > cancelAfter && cancelAfter >= 0; },
+                                [] { return int64_t{100}; },
+                                dir.File("no-stub.exe"),
+                                [this](const std::string& text) { out += text; }};
+        return RunCommand(arguments, context);
+    }
+
+    TempDir dir;
+    SimulatedDeviceCalls calls{kDevice};
+    RecordingSink sink;
+    std::string shown;
+    ProgressView progress{ProgressMode::Plain, [this](const std::string& text) { shown += text; }};
+    int cancelAfter = -1;  // cancel once the flag has been looked at this often
+    int cancelChecks = 0;
+    VerifyChoice verify = VerifyChoice::Default;
+    std::string out;
+};
+
+TEST_F(TerminalCommandsTest, CancelledReadLeavesTheExistingTargetAndNoOtherFile) {
+    const std::string image = dir.File("disk.imz");
+    WriteWholeFile(image, "the old image");
+    cancelAfter = 20;
+    EXPECT_EQ(Run(Command::Read, {image}), kStatusCancelled);
+    EXPECT_EQ(ReadWholeFile(image), "the old image");
+    EXPECT_EQ(FileNamesIn(dir.path()), std::vector<std::string>{"disk.imz"});
+    ASSERT_FALSE(sink.shown.empty());
+    EXPECT_EQ(sink.shown.back().id, static_cast<unsigned>(IDS_OPERATION_CANCELLED));
+    EXPECT_EQ(calls.openDescriptors, 0);
+}
+
+TEST_F(TerminalCommandsTest, CancelledWriteStopsWritingAndClosesTheDevice) {
+    const std::string image = dir.File("disk.img");
+    WriteWholeFile(image, calls.disk);
+    const std::string before(calls.disk.size(), '\0');
+    calls.disk = before;
+    cancelAfter = 10;
+    EXPECT_EQ(Run(Command::Write, {image}), kStatusCancelled);
+    EXPECT_EQ(calls.openDescriptors, 0);
+    EXPECT_NE(calls.disk.substr(calls.disk.size() - 10240), ReadWholeFile(image).substr(calls.disk.size() - 10240))
+        << "the units after the cancel were not written";
+}
+
+struct Declined {
+    const char* name;
+    Command command;
+    bool targetExists;
+};
+
+class DeclinedQuestionTest : public TerminalCommandsTest, public ::testing::WithParamInterface<Declined> {};
+
+TEST_P(DeclinedQuestionTest, ChangesNothingAndEndsWithOne) {
+    const std::string image = dir.File("disk.img");
+    const std::string disk = calls.disk;
+    WriteWholeFile(image, std::string(disk.size(), 'x'));
+    sink.answers = {MessageAnswer::No};
+    EXPECT_EQ(Run(GetParam().command, {image}), kStatusNotDone);
+    EXPECT_EQ(calls.disk, disk);
+    EXPECT_EQ(ReadWholeFile(image), std::string(disk.size(), 'x'));
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].style, MessageStyle::Question);
+}
+
+INSTANTIATE_TEST_SUITE_P(Questions, DeclinedQuestionTest,
+                         ::testing::Values(Declined{"ReplaceImage", Command::Read, true},
+                                           Declined{"OverwriteDisk", Command::Write, true}),
+                         [](const ::testing::TestParamInfo<Declined>& p) { return p.param.name; });
+
+TEST_F(TerminalCommandsTest, WriteVerifiesUnlessToldNot) {
+    const std::string image = dir.File("disk.img");
+    WriteWholeFile(image, calls.disk);
+    EXPECT_EQ(Run(Command::Write, {image}), kStatusDone);
+    EXPECT_NE(shown.find("Verifying: 100%"), std::string::npos) << shown;
+    shown.clear();
+    verify = VerifyChoice::Off;
+    EXPECT_EQ(Run(Command::Write, {image}), kStatusDone);
+    EXPECT_EQ(shown.find("Verifying"), std::string::npos) << shown;
+}
+
+TEST_F(TerminalCommandsTest, SelfExtractingImageNeedsTheStub) {
+    EXPECT_EQ(Run(Command::Read, {dir.File("disk.exe")}), kStatusNotDone);
+    EXPECT_EQ(sink.Ids(), std::vector<unsigned>{kMsgStubMissing});
+    EXPECT_TRUE(calls.opens.empty()) << "refused before the device is touched";
+}
+
+TEST_F(TerminalCommandsTest, InfoOfAPlainImageSaysItHasNoTrailer) {
+    const std::string image = dir.File("plain.img");
+    WriteWholeFile(image, std::string(737280, '\xF6'));
+    EXPECT_EQ(Run(Command::Info, {image}), kStatusDone);
+    EXPECT_NE(out.find("Trailer:      none"), std::string::npos) << out;
+    EXPECT_EQ(Run(Command::Info, {dir.File("missing.imz")}), kStatusNotDone);
+    EXPECT_EQ(Run(Command::Info, {dir.File("notes.txt")}), kStatusRefused);
+}
+
+TEST(InterruptToCancel, CtrlCIsNotedInsteadOfEndingTheProcessAndTheOldHandlerReturns) {
+    struct sigaction before = {};
+    sigaction(SIGINT, nullptr, &before);
+    {
+        InterruptToCancel interrupt;
+        EXPECT_FALSE(interrupt.Requested());
+        raise(SIGINT);
+        EXPECT_TRUE(interrupt.Requested());
+    }
+    struct sigaction after = {};
+    sigaction(SIGINT, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
+    InterruptToCancel again;
+    EXPECT_FALSE(again.Requested()) << "a new run starts uncancelled";
+}
+
+}  // namespace
