@@ -35,6 +35,20 @@ protected:
         return image;
     }
 
+    // Starts the program on the sample image with a blank disk in the drive, starts the
+    // write and presses Cancel in its progress dialog; `main` is the main dialog.
+    void StartAndCancelAWrite(HWND* main) {
+        std::string image = SampleImage();
+        ASSERT_EQ(0, InsertDisk(SampleDisk("blank", 1440)));
+        StartSlowFloppy({image});
+        *main = WaitForDialogWith(vorlix_.Id(), kOpenBrowse);
+        ASSERT_NE(nullptr, *main) << "the main dialog did not appear";
+        StartWrite(*main);
+        HWND progress = WaitForDialogWith(vorlix_.Id(), kProgressControl);
+        ASSERT_NE(nullptr, progress) << "no progress dialog";
+        ASSERT_TRUE(PressButton(progress, IDCANCEL));
+    }
+
     // Presses Start in the Write panel and says Yes to the overwrite question.
     void StartWrite(HWND main) {
         ASSERT_TRUE(PressButton(main, kWriteStart));
@@ -71,16 +85,8 @@ TEST_F(JobControlRun, EnterInTheProgressDialogLeavesTheJobRunning) {
 // without the message about a job that no longer matters.
 TEST_F(JobControlRun, TheMainWindowAnswersWhileACancelledWorkerFinishesAndExitEndsIt) {
     UnitPause pause("6000");
-    std::string image = SampleImage();
-    ASSERT_EQ(0, InsertDisk(SampleDisk("blank", 1440)));
-    StartSlowFloppy({image});
-    HWND main = WaitForDialogWith(vorlix_.Id(), kOpenBrowse);
-    ASSERT_NE(nullptr, main) << "the main dialog did not appear";
-
-    StartWrite(main);
-    HWND progress = WaitForDialogWith(vorlix_.Id(), kProgressControl);
-    ASSERT_NE(nullptr, progress) << "no progress dialog";
-    ASSERT_TRUE(PressButton(progress, IDCANCEL));
+    HWND main = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartAndCancelAWrite(&main));
 
     // The worker is still in its first unit.
     DWORD_PTR answer = 0;
@@ -99,16 +105,8 @@ TEST_F(JobControlRun, TheMainWindowAnswersWhileACancelledWorkerFinishesAndExitEn
 // Once a cancelled worker has stopped, the dialog says so and the next job starts at once.
 TEST_F(JobControlRun, AfterTheCancelMessageTheNextJobStarts) {
     UnitPause pause("1500");
-    std::string image = SampleImage();
-    ASSERT_EQ(0, InsertDisk(SampleDisk("blank", 1440)));
-    StartSlowFloppy({image});
-    HWND main = WaitForDialogWith(vorlix_.Id(), kOpenBrowse);
-    ASSERT_NE(nullptr, main) << "the main dialog did not appear";
-
-    StartWrite(main);
-    HWND progress = WaitForDialogWith(vorlix_.Id(), kProgressControl);
-    ASSERT_NE(nullptr, progress) << "no progress dialog";
-    ASSERT_TRUE(PressButton(progress, IDCANCEL));
+    HWND main = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartAndCancelAWrite(&main));
     ASSERT_TRUE(Answer(ExpectMessage(IDS_OPERATION_CANCELLED), IDOK));
 
     StartWrite(main);
