@@ -1,5 +1,6 @@
 #include "engine/image_conversion.h"
 
+#include "engine/ascii_text.h"
 #include "engine/image_check.h"
 #include "engine/job_outcome_recorder.h"
 #include "engine/job_text.h"
@@ -10,8 +11,7 @@
 namespace {
 
 char Folded(char c) {
-    if (c == '/') return '\\';
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return c == '/' ? '\\' : AsciiLower(c);
 }
 
 // Ends a conversion that never reached its read job the way a failed job ends.
