@@ -36,6 +36,15 @@ const FloppyType* FindFloppyType(uint32_t sectorsPerTrack) {
     return nullptr;
 }
 
+const FloppyType* FindFloppyTypeOfSize(uint64_t bytes) {
+    for (const FloppyType& type : kFloppyTypes) {
+        if (type.totalBytes == bytes) {
+            return &type;
+        }
+    }
+    return nullptr;
+}
+
 int DetermineFloppyType(FloppyDevice& device, DeviceAccess access, const char* driveText,
                         MessageSink& sink, const FloppyType** type) {
     uint32_t sectorsPerTrack = 0;

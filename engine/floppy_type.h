@@ -16,6 +16,8 @@ struct FloppyType {
 
 // The type with this many sectors per track, or nullptr for any format we do not know.
 const FloppyType* FindFloppyType(uint32_t sectorsPerTrack);
+// The format whose disk holds exactly `bytes`; nullptr when none does.
+const FloppyType* FindFloppyTypeOfSize(uint64_t bytes);
 
 // Asks the drive (opened in `access` and closed again) for the medium's format. On
 // success returns 0 and sets *type. Otherwise the user has been told - "Unable to open"

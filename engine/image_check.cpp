@@ -15,15 +15,6 @@ constexpr uint32_t kLargestDisk = 21u * FloppyDevice::kSectorSize * 2 * 80;
 // The formats, smallest first.
 constexpr uint32_t kFormatSectors[] = {9, 18, 21};
 
-// The format whose disk holds exactly `bytes`; nullptr when none does.
-const FloppyType* FormatOfSize(uint32_t bytes) {
-    for (uint32_t sectors : kFormatSectors) {
-        const FloppyType* type = FindFloppyType(sectors);
-        if (type != nullptr && type->totalBytes == bytes) return type;
-    }
-    return nullptr;
-}
-
 // What "needed" means for data of no format's size: the smallest disk it would fit,
 // else the largest, so that the message names a size the user can compare with.
 uint32_t NearestDiskSize(uint32_t bytes) {
@@ -150,7 +141,7 @@ int CheckedImage::Load(const char* path, MessageSink& sink) {
     // A foreign trailer's number, or none: the data's own size must be a format's.
     const FloppyType* named =
         sectorsPerTrack > 0 ? FindFloppyType(static_cast<uint32_t>(sectorsPerTrack)) : nullptr;
-    format = named != nullptr ? named : FormatOfSize(found);
+    format = named != nullptr ? named : FindFloppyTypeOfSize(found);
     const uint32_t needed = format != nullptr ? format->totalBytes : NearestDiskSize(found);
     if (found != needed) {
         format = nullptr;

@@ -65,14 +65,12 @@ bool SectorsPerTrackFromSize(HANDLE device, uint32_t* sectorsPerTrack) {
     if (!FileSize(device, &size) && !LengthInfo(device, &size)) {
         return false;
     }
-    static const uint32_t kCandidates[] = {9, 18, 21};
-    for (uint32_t candidate : kCandidates) {
-        if (FindFloppyType(candidate)->totalBytes == size) {
-            *sectorsPerTrack = candidate;
-            return true;
-        }
+    const FloppyType* type = FindFloppyTypeOfSize(size);
+    if (type == nullptr) {
+        return false;
     }
-    return false;
+    *sectorsPerTrack = type->sectorsPerTrack;
+    return true;
 }
 
 // Only these answers mean that files on the disk are open; every other refusal is a

@@ -5,11 +5,8 @@
 #include "engine/floppy_type.h"
 
 uint32_t SectorsPerTrackForBytes(uint64_t bytes) {
-    for (uint32_t sectors : {9u, 18u, 21u}) {
-        const FloppyType* type = FindFloppyType(sectors);
-        if (type != nullptr && type->totalBytes == bytes) return sectors;
-    }
-    return 0;
+    const FloppyType* type = FindFloppyTypeOfSize(bytes);
+    return type != nullptr ? type->sectorsPerTrack : 0;
 }
 
 std::string UnescapeMountField(const std::string& field) {

@@ -2,6 +2,7 @@
 
 #include <errno.h>
 
+#include "engine/floppy_type.h"
 #include "engine/job_request.h"
 #include "linux/device_rules.h"
 #include "linux/terminal_messages.h"
@@ -43,10 +44,10 @@ int DiskFormatOf(DeviceCalls& calls, int fd, const NodeFacts& facts, uint32_t* s
         if (calls.FloppySectorsPerTrack(fd, &sectors) == 0) {
             // A floppy drive: its own idea of the medium decides, as on Windows.
             *sectorsPerTrack = sectors;
-            *bytes = uint64_t(sectors) * 512 * 2 * 80;
-            if (sectors != 0 && SectorsPerTrackForBytes(*bytes) == sectors) return 0;
-            *bytes = 0;  // a format the drive knows and we do not
-            return -1;
+            const FloppyType* type = FindFloppyType(sectors);
+            if (type == nullptr) return -1;  // a format the drive knows and we do not
+            *bytes = type->totalBytes;
+            return 0;
         }
         if (calls.BlockDeviceBytes(fd, &size) != 0) return -1;
     }
