@@ -84,7 +84,11 @@ TEST_P(ExitStatusRun, EndsWithItsStatus) {
     std::vector<std::string> words;
     for (const std::string& word : run.words) words.push_back(InFolder(word));
     if (run.slowFloppy) {
+        // Long enough for the progress dialog to be found: an emergency read of a good disk
+        // takes whole units now, not one sector at a time.
+        SetEnvironmentVariableA("VORLIX_SLOW_FLOPPY_UNIT_MS", "40");
         StartSlowFloppy(words);
+        SetEnvironmentVariableA("VORLIX_SLOW_FLOPPY_UNIT_MS", NULL);
     } else {
         Start(words);
     }
