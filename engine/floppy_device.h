@@ -54,4 +54,13 @@ public:
 
     // Tells a write-protected medium apart from other write errors.
     virtual bool IsWriteProtectError(uint32_t error) const = 0;
+
+    // After a transfer failed with `error`: true when the medium itself has gone (no
+    // disk, drive not ready, device unplugged), so that nothing more can be read or
+    // written; a bad sector answers false. A method may ask the drive again to tell
+    // the two apart.
+    virtual bool MediumGone(uint32_t error) {
+        (void)error;
+        return false;
+    }
 };

@@ -50,6 +50,10 @@
    composed part as their %s (engine/rescue_text). */
 #define IDS_SECTOR_READ_FAILED_AT            137
 #define IDS_SECTORS_RECOVERED                138
+/* A world that misbehaves: a medium that goes, another disk, an image that never ends */
+#define IDS_DRIVE_NOT_READY                  141
+#define IDS_NOT_THE_SAME_DISK                142
+#define IDS_IMAGE_TOO_LARGE                  143
 
 /* Progress dialog */
 #define IDS_READING_FLOPPY                   108
