@@ -180,11 +180,14 @@ bool LinuxFloppyDevice::MediumGone(uint32_t error) {
 bool LinuxFloppyDevice::AnswersAgain() {
     const NodeFacts facts = calls_.Inspect(path_.c_str());
     if (facts.kind == NodeKind::Missing) return false;
-    ScopedDescriptor fd(calls_, calls_.Open(path_.c_str(), false, false, false));
-    if (fd.Get() < 0) return false;
+    ScopedDescriptor fresh(calls_, calls_.Open(path_.c_str(), false, false, false));
+    // A driver that lets one opener at a time have the drive answers EBUSY while the job
+    // holds it: the job's own descriptor is asked then.
+    const int fd = fresh.Get() == -EBUSY ? fd_ : fresh.Get();
+    if (fd < 0) return false;
     uint32_t sectors = 0;
     uint64_t bytes = 0;
-    return DiskFormatOf(calls_, fd.Get(), facts, &sectors, &bytes) == 0;
+    return DiskFormatOf(calls_, fd, facts, &sectors, &bytes) == 0;
 }
 
 namespace {

@@ -121,7 +121,7 @@ TEST(DeviceCheck, FilesAreNeitherExclusiveNorSynchronous) {
 }
 
 // After a failed read, whether the medium has gone or a sector is bad.
-enum class Aftermath { StillThere, NodeRemoved, NoLongerOpens, QueriesFail, SizeZero };
+enum class Aftermath { StillThere, NodeRemoved, NoLongerOpens, QueriesFail, SizeZero, OpenedOnlyOnce };
 
 struct GoneCase {
     const char* name;
@@ -158,6 +158,9 @@ TEST_P(MediumGoneTest, TellsAGoneMediumFromABadSector) {
     case Aftermath::SizeZero:
         calls.disk.clear();
         break;
+    case Aftermath::OpenedOnlyOnce:
+        calls.openReadError = EBUSY;
+        break;
     }
     EXPECT_EQ(device.MediumGone(error), c.gone);
     EXPECT_EQ(calls.openDescriptors, 1) << "only the job's descriptor stays open";
@@ -175,6 +178,7 @@ const GoneCase kGoneCases[] = {
     {"DiskTakenOutOfFloppyDrive", Kind::FloppyDrive, EIO, Aftermath::NoLongerOpens, true},
     {"FloppyDriveAnswersNoGeometry", Kind::FloppyDrive, EIO, Aftermath::QueriesFail, true},
     {"FileRemoved", Kind::File, EIO, Aftermath::NodeRemoved, true},
+    {"FloppyDriveHeldByTheJobAlone", Kind::FloppyDrive, EIO, Aftermath::OpenedOnlyOnce, false},
     {"OtherErrorIsNoGoneMedium", Kind::BlockDevice, EPERM, Aftermath::NodeRemoved, false},
 };
 
