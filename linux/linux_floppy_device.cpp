@@ -158,6 +158,38 @@ bool LinuxFloppyDevice::IsWriteProtectError(uint32_t error) const {
     return error == EROFS || error == EACCES || error == EPERM;
 }
 
+// ENOMEDIUM: a drive without its disk (a card reader, a floppy drive after a change);
+// ENODEV, ENXIO: the device itself has gone (a USB drive unplugged).
+bool LinuxFloppyDevice::MediumGone(uint32_t error) {
+    switch (error) {
+    case ENOMEDIUM:
+    case ENODEV:
+    case ENXIO:
+        return true;
+    case EIO:
+        return !AnswersAgain();
+    default:
+        return false;
+    }
+}
+
+// A bad sector leaves the device answering; a medium that has gone does not: its node is
+// removed, it no longer opens, or it tells no format (an unplugged USB drive has size 0).
+// Asked on a descriptor of its own, for reading and without O_EXCL, which the job's
+// exclusive descriptor does not keep out.
+bool LinuxFloppyDevice::AnswersAgain() {
+    const NodeFacts facts = calls_.Inspect(path_.c_str());
+    if (facts.kind == NodeKind::Missing) return false;
+    ScopedDescriptor fresh(calls_, calls_.Open(path_.c_str(), false, false, false));
+    // A driver that lets one opener at a time have the drive answers EBUSY while the job
+    // holds it: the job's own descriptor is asked then.
+    const int fd = fresh.Get() == -EBUSY ? fd_ : fresh.Get();
+    if (fd < 0) return false;
+    uint32_t sectors = 0;
+    uint64_t bytes = 0;
+    return DiskFormatOf(calls_, fd, facts, &sectors, &bytes) == 0;
+}
+
 namespace {
 
 std::string MountPointOfDevice(DeviceCalls& calls, uint64_t deviceNumber) {

@@ -27,10 +27,13 @@ public:
     bool Write(uint32_t firstSector, const void* buffer, uint32_t bytes, uint32_t* error) override;
     void Close() override;
     bool IsWriteProtectError(uint32_t error) const override;
-
+    // No medium, no device: gone. An I/O error: gone when the device, opened again, no
+    // longer tells a floppy's format; else a bad sector.
+    bool MediumGone(uint32_t error) override;
 
 private:
     int OpenDescriptor(DeviceAccess access);
+    bool AnswersAgain();
 
     DeviceCalls& calls_;
     std::string path_;

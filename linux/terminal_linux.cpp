@@ -36,24 +36,42 @@ private:
     int fd_;
 };
 
+// Every byte of `text`, through interrupts and partial writes: false when the terminal
+// takes no more.
+bool WriteAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t put = write(fd, text.data() + done, text.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        done += static_cast<size_t>(put);
+    }
+    return true;
+}
+
 }  // namespace
 
 int AskOnTerminal(const std::string& question, const std::function<bool()>& cancelled) {
     Terminal terminal;
     if (terminal.Get() < 0) return -1;
-    if (write(terminal.Get(), question.data(), question.size()) < 0) return -1;
+    if (!WriteAll(terminal.Get(), question)) return -1;
     // Ctrl-C may come before the read starts: wait in short steps, looking at the flag.
     std::string answer;
     while (!cancelled()) {
         struct pollfd waiting = {terminal.Get(), POLLIN, 0};
-        if (poll(&waiting, 1, 100) <= 0) continue;
+        const int ready = poll(&waiting, 1, 100);
+        if (ready < 0 && errno != EINTR) return 0;  // a terminal that cannot be read says no
+        if (ready <= 0) continue;
         char c = 0;
         const ssize_t got = read(terminal.Get(), &c, 1);
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0 || c == '\n') return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y') ? 1 : 0;
+        // Only an answer ended by Enter counts: the end of input (Ctrl-D) or a terminal that
+        // fails after "y" says no.
+        if (got <= 0) return 0;
+        if (c == '\n') return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y') ? 1 : 0;
         answer += c;
     }
-    if (write(terminal.Get(), "\n", 1) < 0) return 0;
+    WriteAll(terminal.Get(), "\n");
     return 0;
 }
 

@@ -20,6 +20,7 @@ const ProgramString kTerminalStrings[] = {
     {kMsgNoTerminalToAsk, "No terminal to ask: give -y to answer yes"},
     {kMsgSameFile, "The image and the device are the same file: %s"},
     {kMsgNotImageName, "%s is not an image: its name must end in .img, .imz or .exe"},
+    {kMsgOutputLost, "The output could not be written: %s"},
 };
 
 }  // namespace

@@ -27,3 +27,4 @@ std::string FillMessageTemplate(const char* pattern, const UserMessage& message)
 std::string FormatUserMessage(const UserMessage& message);
 
 constexpr unsigned kMsgNotImageName = 60009;      // %s path
+constexpr unsigned kMsgOutputLost = 60010;        // %s the system's reason

@@ -1,6 +1,7 @@
 // The terminal program: vorlix read/write/check/convert/info (linux/command_arguments.h).
-#include <stdio.h>
+#include <string.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -8,17 +9,14 @@
 #include "app/version.h"
 #include "linux/command_arguments.h"
 #include "linux/interrupt_linux.h"
+#include "linux/standard_streams_linux.h"
 #include "linux/system_device_calls_linux.h"
 #include "linux/terminal_commands.h"
 #include "linux/terminal_linux.h"
+#include "linux/terminal_messages.h"
 #include "linux/terminal_sink.h"
 
 namespace {
-
-void WriteTo(FILE* stream, const std::string& text) {
-    fputs(text.c_str(), stream);
-    fflush(stream);
-}
 
 int64_t Seconds() {
     struct timespec now = {};
@@ -26,32 +24,23 @@ int64_t Seconds() {
     return now.tv_sec;
 }
 
-}  // namespace
+// What a command prints on stdout is its result: when that could not all be written,
+// the command has not done its work.
+int WithOutput(int status, const OutputStream& out, OutputStream& err) {
+    if (!out.Failed() || status != kStatusDone) return status;
+    err.Write("vorlix: " +
+              FormatUserMessage(UserMessage{kMsgOutputLost, MessageStyle::Error, strerror(out.Error())}) + "\n");
+    return kStatusNotDone;
+}
 
-int main(int argc, char** argv) {
-    const std::vector<std::string> words(argv + 1, argv + argc);
-    Arguments arguments;
-    std::string error;
-    if (ParseArguments(words, &arguments, &error) != 0) {
-        WriteTo(stderr, "vorlix: " + error + "\nTry 'vorlix --help' for more information.\n");
-        return kStatusRefused;
-    }
-    if (arguments.command == Command::Help) {
-        WriteTo(words.empty() ? stderr : stdout, UsageText());
-        return kStatusRefused;
-    }
-    if (arguments.command == Command::Version) {
-        WriteTo(stdout, std::string("vorlix ") + kProgramVersion + "\n");
-        return kStatusDone;
-    }
+int RunWithTerminal(const Arguments& arguments, OutputStream& out, OutputStream& err) {
     const ProgressMode mode = arguments.quiet     ? ProgressMode::Quiet
                               : ErrorIsTerminal() ? ProgressMode::Line
                                                   : ProgressMode::Plain;
-    ProgressView progress(mode, [](const std::string& text) { WriteTo(stderr, text); },
-                          ErrorTerminalWidth());
+    ProgressView progress(mode, [&err](const std::string& text) { err.Write(text); }, ErrorTerminalWidth());
     InterruptToCancel interrupt;
     TerminalSink sink(
-        progress, [](const std::string& text) { WriteTo(stderr, text); },
+        progress, [&err](const std::string& text) { err.Write(text); },
         [&interrupt](const std::string& question) {
             return AskOnTerminal(question, [&interrupt] { return interrupt.Requested(); });
         },
@@ -63,6 +52,30 @@ int main(int argc, char** argv) {
                             [&interrupt] { return interrupt.Requested(); },
                             Seconds,
                             RestorerStubCarrier(),
-                            [](const std::string& text) { WriteTo(stdout, text); }};
+                            [&out](const std::string& text) { out.Write(text); }};
     return RunCommand(arguments, context);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (PrepareStandardStreams() != 0) return kStatusRefused;
+    OutputStream out(STDOUT_FILENO);
+    OutputStream err(STDERR_FILENO);
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    Arguments arguments;
+    std::string error;
+    if (ParseArguments(words, &arguments, &error) != 0) {
+        err.Write("vorlix: " + error + "\nTry 'vorlix --help' for more information.\n");
+        return kStatusRefused;
+    }
+    if (arguments.command == Command::Help) {
+        (words.empty() ? err : out).Write(UsageText());
+        return kStatusRefused;
+    }
+    if (arguments.command == Command::Version) {
+        out.Write(std::string("vorlix ") + kProgramVersion + "\n");
+        return WithOutput(kStatusDone, out, err);
+    }
+    return WithOutput(RunWithTerminal(arguments, out, err), out, err);
 }

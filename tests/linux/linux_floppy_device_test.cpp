@@ -120,6 +120,71 @@ TEST(DeviceCheck, FilesAreNeitherExclusiveNorSynchronous) {
     EXPECT_FALSE(calls.opens[0].exclusive || calls.opens[0].synchronous);
 }
 
+// After a failed read, whether the medium has gone or a sector is bad.
+enum class Aftermath { StillThere, NodeRemoved, NoLongerOpens, QueriesFail, SizeZero, OpenedOnlyOnce };
+
+struct GoneCase {
+    const char* name;
+    Kind kind;
+    int error;
+    Aftermath aftermath;
+    bool gone;
+};
+
+class MediumGoneTest : public ::testing::TestWithParam<GoneCase> {};
+
+TEST_P(MediumGoneTest, TellsAGoneMediumFromABadSector) {
+    const GoneCase& c = GetParam();
+    SimulatedDeviceCalls calls(kDevice, c.kind);
+    LinuxFloppyDevice device(calls, kDevice);
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+    calls.badReadSectors = {{40, c.error}};
+    std::string buffer(20 * 512, '\0');
+    uint32_t transferred = 0, error = 0;
+    ASSERT_FALSE(device.Read(40, &buffer[0], 20 * 512, &transferred, &error));
+    EXPECT_EQ(error, static_cast<uint32_t>(c.error)) << "the errno as the kernel gave it";
+    switch (c.aftermath) {
+    case Aftermath::StillThere:
+        break;
+    case Aftermath::NodeRemoved:
+        calls.removed = true;
+        break;
+    case Aftermath::NoLongerOpens:
+        calls.openReadError = ENXIO;  // the floppy driver's answer without a disk
+        break;
+    case Aftermath::QueriesFail:
+        calls.queryError = ENODEV;
+        break;
+    case Aftermath::SizeZero:
+        calls.disk.clear();
+        break;
+    case Aftermath::OpenedOnlyOnce:
+        calls.openReadError = EBUSY;
+        break;
+    }
+    EXPECT_EQ(device.MediumGone(error), c.gone);
+    EXPECT_EQ(calls.openDescriptors, 1) << "only the job's descriptor stays open";
+}
+
+const GoneCase kGoneCases[] = {
+    {"NoMedium", Kind::BlockDevice, ENOMEDIUM, Aftermath::StillThere, true},
+    {"NoDevice", Kind::BlockDevice, ENODEV, Aftermath::StillThere, true},
+    {"NoSuchDeviceOrAddress", Kind::FloppyDrive, ENXIO, Aftermath::StillThere, true},
+    {"BadSectorOnUsbDrive", Kind::BlockDevice, EIO, Aftermath::StillThere, false},
+    {"BadSectorOnFloppyDrive", Kind::FloppyDrive, EIO, Aftermath::StillThere, false},
+    {"BadSectorInFile", Kind::File, EIO, Aftermath::StillThere, false},
+    {"UsbDriveUnplugged", Kind::BlockDevice, EIO, Aftermath::NodeRemoved, true},
+    {"UsbDriveLeftWithSizeZero", Kind::BlockDevice, EIO, Aftermath::SizeZero, true},
+    {"DiskTakenOutOfFloppyDrive", Kind::FloppyDrive, EIO, Aftermath::NoLongerOpens, true},
+    {"FloppyDriveAnswersNoGeometry", Kind::FloppyDrive, EIO, Aftermath::QueriesFail, true},
+    {"FileRemoved", Kind::File, EIO, Aftermath::NodeRemoved, true},
+    {"FloppyDriveHeldByTheJobAlone", Kind::FloppyDrive, EIO, Aftermath::OpenedOnlyOnce, false},
+    {"OtherErrorIsNoGoneMedium", Kind::BlockDevice, EPERM, Aftermath::NodeRemoved, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Errors, MediumGoneTest, ::testing::ValuesIn(kGoneCases),
+                         [](const ::testing::TestParamInfo<GoneCase>& p) { return p.param.name; });
+
 // The jobs over the device: what the user is told when the device fails them.
 class DeviceJobTest : public ::testing::Test {
 protected:

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The terminal program under a pseudo-terminal: the progress line is one line rewritten
 in place with its bar and figures; a question is asked on the terminal and answered
-there; Ctrl-C at the question cancels with status 2 and changes nothing.
+there; Ctrl-C at the question cancels with status 2 and changes nothing, and so does the
+end of input.
 Usage: pty_progress_test.py VORLIX SOURCE_DIR"""
 import os
 import pty
@@ -78,6 +79,13 @@ def main():
             untouched = f.read() == g.read()
         if status != 2 or 'The operation was cancelled' not in text or not untouched:
             failures.append('Ctrl-C at the question: status %d, disk untouched %s, %r' % (status, untouched, text))
+
+        # "y" and then the end of input (Ctrl-D twice) is no answer: nothing is written.
+        status, text = run_in_pty([vorlix, 'write', '-d', 'target.img', 'disk.imz'], work, answer=b'y\x04\x04')
+        with open(os.path.join(work, 'target.img'), 'rb') as f, open(os.path.join(work, 'blank.img'), 'rb') as g:
+            untouched = f.read() == g.read()
+        if status != 1 or not untouched:
+            failures.append('y and end of input: status %d, disk untouched %s, %r' % (status, untouched, text[:200]))
 
         status, text = run_in_pty([vorlix, 'write', '-d', 'target.img', 'disk.imz'], work, answer=b'y\n')
         with open(os.path.join(work, 'target.img'), 'rb') as f, open(os.path.join(work, 'sample.img'), 'rb') as g:

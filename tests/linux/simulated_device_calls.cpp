@@ -16,7 +16,7 @@ NodeFacts SimulatedDeviceCalls::Inspect(const char* path) {
         facts.deviceNumber = source->second;
         return facts;
     }
-    if (path_ != path) {
+    if (path_ != path || removed) {
         facts.error = ENOENT;
         return facts;
     }
@@ -39,7 +39,7 @@ NodeFacts SimulatedDeviceCalls::Inspect(const char* path) {
 
 int SimulatedDeviceCalls::Open(const char* path, bool write, bool exclusive, bool synchronous) {
     opens.push_back({write, exclusive, synchronous});
-    if (path_ != path) return -ENOENT;
+    if (path_ != path || removed) return -ENOENT;
     const int error = write ? openWriteError : openReadError;
     if (error != 0) return -error;
     const int fd = nextDescriptor_++;
@@ -51,6 +51,7 @@ int SimulatedDeviceCalls::Open(const char* path, bool write, bool exclusive, boo
 int SimulatedDeviceCalls::FloppySectorsPerTrack(int fd, uint32_t* sectorsPerTrack) {
     if (descriptors_.count(fd) == 0) return -EBADF;
     if (kind_ != Kind::FloppyDrive) return -ENOTTY;
+    if (queryError != 0) return -queryError;
     *sectorsPerTrack = floppySectors;
     return 0;
 }
@@ -58,6 +59,7 @@ int SimulatedDeviceCalls::FloppySectorsPerTrack(int fd, uint32_t* sectorsPerTrac
 int SimulatedDeviceCalls::BlockDeviceBytes(int fd, uint64_t* bytes) {
     if (descriptors_.count(fd) == 0) return -EBADF;
     if (kind_ == Kind::File) return -ENOTTY;
+    if (queryError != 0) return -queryError;
     *bytes = largeBytes != 0 ? largeBytes : disk.size();
     return 0;
 }

@@ -35,6 +35,10 @@ public:
     // Sectors whose writes report success and change nothing: only a verify finds them.
     std::map<uint32_t, int> silentlyLostSectors;
     bool readOnly = false;  // BLKROGET's answer
+    // A medium that has gone: the node removed (an unplugged USB drive), or an errno for
+    // FDGETPRM and BLKGETSIZE64.
+    bool removed = false;
+    int queryError = 0;
     // /proc/self/mounts, and the device numbers of its sources.
     std::string mounts;
     std::map<std::string, uint64_t> mountSources;
