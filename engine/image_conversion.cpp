@@ -2,6 +2,7 @@
 
 #include "engine/ascii_text.h"
 #include "engine/image_check.h"
+#include "engine/image_trailer.h"
 #include "engine/job_outcome_recorder.h"
 #include "engine/job_text.h"
 #include "engine/memory_floppy_device.h"
@@ -19,6 +20,18 @@ JobOutcome Refuse(JobOutcomeRecorder& outcome, JobHost& host) {
     outcome.NotePosted(JobNotice::Failed);
     host.Post(JobKind::Read, JobNotice::Failed, JobProgress{});
     return outcome.Outcome();
+}
+
+// A rescued image holds zeros for the sectors its disk would not give; every kind made
+// from it holds them too, and says so.
+uint32_t BadSectorsOf(const char* path, MessageSink& sink) {
+    char description[kDescriptionBufferSize];
+    int sectorsPerTrack = 0;
+    int badSectors = 0;
+    // The source has been judged already: whatever the trailer holds, the count is read
+    // or stays 0.
+    ReadImageTrailer(path, sink, description, &sectorsPerTrack, nullptr, &badSectors);
+    return badSectors > 0 ? static_cast<uint32_t>(badSectors) : 0;
 }
 
 }  // namespace
@@ -47,6 +60,7 @@ JobOutcome RunImageConversion(const JobRequest& request, JobHost& host, DeviceMe
     }
     MemoryFloppyDevice disk(source.Data(), source.Bytes(), source.format->sectorsPerTrack);
     ReadFloppyJob job(read, host, disk, method);
+    job.KeepBadSectors(BadSectorsOf(request.sourceImagePath, outcome.Messages()));
     job.Run();
     return job.Outcome();
 }

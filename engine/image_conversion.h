@@ -8,7 +8,8 @@
 // the drive: the source is read whole and checked as the image check does (its messages
 // through the host, then Failed, and no file made when it is not good), then the
 // unchanged read job runs over the decoded data as its disk, so the new image gets a
-// trailer of its own with its own checksum. The description is the request's, or when
+// trailer of its own with its own checksum, and the source's count of sectors held as
+// zeros (" [BadSectors n]") when it was rescued from a failing disk. The description is the request's, or when
 // that is empty the source's: a conversion keeps it unless told otherwise. The source is
 // only read; a target that names the source itself is refused (IDS_CONVERT_ONTO_SOURCE).
 // `method`: how the target is put in place, as for any read on this system.

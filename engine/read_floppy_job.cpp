@@ -22,6 +22,8 @@ constexpr uint32_t kSector = FloppyDevice::kSectorSize;
 // reports, since the drive itself gave no error.
 constexpr uint32_t kShortReadError = 38;
 
+constexpr uint32_t kUnitSectors = ReadFloppyJob::kTransferUnit / kSector;
+
 }  // namespace
 
 ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
@@ -70,7 +72,12 @@ int ReadFloppyJob::Run() {
     if (!device_.Open(DeviceAccess::Read)) {
         return Fail(IDS_UNABLE_TO_OPEN, driveText_);
     }
-    device_.LockVolume(DeviceAccess::Read);  // when it can: nothing changes the disk meanwhile
+    // When it can, nothing changes the disk meanwhile; files open on it may still be
+    // writing, and their image would be neither the old disk nor the new.
+    if (device_.LockVolume(DeviceAccess::Read) == VolumeLock::InUse) {
+        device_.Close();
+        return Fail(IDS_FLOPPY_IN_USE, driveText_);
+    }
     if (OpenOutput() != 0) {
         return -1;
     }
@@ -109,55 +116,60 @@ int ReadFloppyJob::OpenOutput() {
     return Fail(IDS_UNABLE_TO_CREATE, targetPath_);
 }
 
-// Reads the unit that follows the previous one. A read that moves less than a whole
-// unit inside the disk is a failure: the image would lose its alignment with the disk.
-bool ReadFloppyJob::ReadUnit(uint32_t* error) {
-    uint32_t transferred = 0;
+// One request to the drive, taken only while no cancel has come. A read that moves less
+// than was asked for inside the disk is a failure: the image would lose its alignment
+// with the disk. A failure past the disk's end says nothing about the medium.
+ReadFloppyJob::DiskRead ReadFloppyJob::Request(uint32_t firstSector, char* into, uint32_t bytes,
+                                               uint32_t* error) {
     *error = 0;
-    if (!device_.Read(cursor_.NextSector(), buffer_, unit_, &transferred, error)) {
-        return false;
+    if (host_.CancelRequested()) {
+        mediumGone_ = false;
+        return DiskRead::Stopped;
     }
-    if (transferred != unit_) {
+    uint32_t transferred = 0;
+    if (!device_.Read(firstSector, into, bytes, &transferred, error)) {
+        mediumGone_ = firstSector < totalBytes_ / kSector && device_.MediumGone(*error);
+        return mediumGone_ ? DiskRead::Stopped : DiskRead::Failed;
+    }
+    if (transferred != bytes) {
         *error = kShortReadError;
-        return false;
+        return DiskRead::Failed;
     }
-    return true;
+    return DiskRead::Done;
 }
 
-bool ReadFloppyJob::ReadSector(uint32_t sector, char* into, uint32_t* error) {
-    uint32_t transferred = 0;
-    *error = 0;
-    if (!device_.Read(sector, into, kSector, &transferred, error)) {
-        return false;
-    }
-    if (transferred != kSector) {
-        *error = kShortReadError;
-        return false;
-    }
-    return true;
+// The unit that follows the previous one.
+ReadFloppyJob::DiskRead ReadFloppyJob::ReadUnit(uint32_t* error) {
+    return Request(cursor_.NextSector(), buffer_, unit_, error);
+}
+
+ReadFloppyJob::DiskRead ReadFloppyJob::ReadSector(uint32_t sector, char* into, uint32_t* error) {
+    return Request(sector, into, kSector, error);
 }
 
 // A weak sector often reads once the head comes back to it from elsewhere, where it
 // would fail again and again from the same place.
-bool ReadFloppyJob::ReadSectorAgain(uint32_t sector, char* into, uint32_t* error) {
+ReadFloppyJob::DiskRead ReadFloppyJob::ReadSectorAgain(uint32_t sector, char* into,
+                                                       uint32_t* error) {
     const uint32_t retries =
         request_.retries < kMostReadRetries ? request_.retries : kMostReadRetries;
     for (uint32_t attempt = 0; attempt < retries; ++attempt) {
-        MoveHeadAway(sector);
-        if (ReadSector(sector, into, error)) return true;
+        if (!MoveHeadAway(sector)) return DiskRead::Stopped;
+        const DiskRead read = ReadSector(sector, into, error);
+        if (read != DiskRead::Failed) return read;
     }
-    return false;
+    return DiskRead::Failed;
 }
 
 // Reads one sector on the half of the disk away from `sector`: whether that read works
-// does not matter, only that the head travelled.
-void ReadFloppyJob::MoveHeadAway(uint32_t sector) {
+// does not matter, only that the head travelled. False when the job stops instead.
+bool ReadFloppyJob::MoveHeadAway(uint32_t sector) {
     const uint32_t cylinders = totalBytes_ / kSector / (2 * diskSectorsPerTrack_);
     const uint32_t cylinder = AddressOfSector(sector, diskSectorsPerTrack_).cylinder;
     const uint32_t far = cylinder < cylinders / 2 ? cylinders - 1 : 0;
-    uint32_t transferred = 0;
     uint32_t error = 0;
-    device_.Read(far * 2 * diskSectorsPerTrack_, headScratch_, kSector, &transferred, &error);
+    return Request(far * 2 * diskSectorsPerTrack_, headScratch_, kSector, &error) !=
+           DiskRead::Stopped;
 }
 
 // What could not be read is zeros in the image, never a neighbour's bytes.
@@ -174,9 +186,11 @@ int ReadFloppyJob::ReadUnitBySector() {
     for (uint32_t i = 0; i < unit_ / kSector; ++i) {
         char* into = buffer_ + static_cast<size_t>(i) * kSector;
         uint32_t error = 0;
-        if (ReadSector(first + i, into, &error)) continue;
-        const bool emergency = host_.Emergency();
-        if (emergency && ReadSectorAgain(first + i, into, &error)) continue;
+        DiskRead read = ReadSector(first + i, into, &error);
+        const bool emergency = read == DiskRead::Failed && host_.Emergency();
+        if (emergency) read = ReadSectorAgain(first + i, into, &error);
+        if (read == DiskRead::Stopped) return Stop();
+        if (read == DiskRead::Done) continue;
         if (!emergency) {
             StopAndRemoveImage();
             return FailAtSector(first + i, error);
@@ -189,12 +203,15 @@ int ReadFloppyJob::ReadUnitBySector() {
 int ReadFloppyJob::Copy() {
     for (;;) {
         uint32_t error = 0;
-        const bool read = ReadUnit(&error);
+        const DiskRead read = ReadUnit(&error);
+        if (read == DiskRead::Stopped) {
+            return Stop();
+        }
         // The disk is complete; this last read is not used.
         if (cursor_.Kilobytes() >= totalBytes_ / 1024) {
             return Complete();
         }
-        if (!read && ReadUnitBySector() != 0) {
+        if (read == DiskRead::Failed && ReadUnitBySector() != 0) {
             return -1;
         }
         checksum_.Update(buffer_, unit_);
@@ -224,16 +241,26 @@ int ReadFloppyJob::ReportProgress(uint32_t percent, uint32_t kilobytes) {
 }
 
 // Only the sectors the earlier read lost, each with its retries, into the copy of its
-// image; what still fails stays zeros and on the map.
+// image once the disk has shown it is the one that image came from. A sector that reads
+// takes its place in the copy; one that fails again keeps what the image holds and stays
+// on the map.
 int ReadFloppyJob::Reread() {
+    if (CheckSameDisk() != 0) {
+        return -1;
+    }
     const uint32_t wanted = toReread_.Count();
     uint32_t done = 0;
     for (uint32_t sector = 0; sector < toReread_.Total(); ++sector) {
         if (!toReread_.IsBad(sector)) continue;
-        char* into = earlierImage_ + static_cast<size_t>(sector) * kSector;
         uint32_t error = 0;
-        if (!ReadSector(sector, into, &error) && !ReadSectorAgain(sector, into, &error)) {
-            NoteUnreadable(sector, into);
+        DiskRead read = ReadSector(sector, buffer_, &error);
+        if (read == DiskRead::Failed) read = ReadSectorAgain(sector, buffer_, &error);
+        if (read == DiskRead::Stopped) return Stop();
+        if (read == DiskRead::Done) {
+            memcpy(earlierImage_ + static_cast<size_t>(sector) * kSector, buffer_, kSector);
+        } else {
+            unreadable_.Mark(sector, true);
+            progress_.badSectors = unreadable_.Count();
         }
         ++done;
         if (ReportProgress(done * 100 / wanted, done * kSector / 1024) != 0) {
@@ -248,6 +275,41 @@ int ReadFloppyJob::Reread() {
     return Complete();
 }
 
+// Another disk in the drive would have its sectors merged into this one's image. The
+// boot sector and the unmapped sectors of every unit that holds a mapped one must read as
+// the image holds them; one that does not read tells nothing either way.
+int ReadFloppyJob::CheckSameDisk() {
+    for (uint32_t sector = 0; sector < toReread_.Total(); ++sector) {
+        if (!ComparedWithImage(sector)) continue;
+        uint32_t error = 0;
+        const DiskRead read = ReadSector(sector, buffer_, &error);
+        if (read == DiskRead::Stopped) return Stop();
+        if (read == DiskRead::Done &&
+            memcmp(buffer_, earlierImage_ + static_cast<size_t>(sector) * kSector, kSector) != 0) {
+            StopAndRemoveImage();
+            return Fail(IDS_NOT_THE_SAME_DISK, targetPath_);
+        }
+    }
+    return 0;
+}
+
+bool ReadFloppyJob::ComparedWithImage(uint32_t sector) const {
+    if (toReread_.IsBad(sector)) return false;
+    if (sector == 0) return true;
+    const uint32_t first = sector - sector % kUnitSectors;
+    for (uint32_t s = first; s < first + kUnitSectors; ++s) {
+        if (toReread_.IsBad(s)) return true;
+    }
+    return false;
+}
+
+// Ends the job where a request to the drive stopped it, the target as it was: quietly
+// for a cancel, as a failure for a medium that has gone.
+int ReadFloppyJob::Stop() {
+    StopAndRemoveImage();
+    return mediumGone_ ? Fail(IDS_DRIVE_NOT_READY, driveText_) : -1;
+}
+
 int ReadFloppyJob::Complete() {
     device_.Close();
     if (output_.Finish() != 0) {
@@ -256,11 +318,11 @@ int ReadFloppyJob::Complete() {
     }
     char checksum[Sha256Digest::kHexLength + 1];
     checksum_.FinishHex(checksum);
-    const uint32_t unreadable = unreadable_.Count();
+    const uint32_t zeroFilled = unreadable_.Count() + keptBadSectors_;
     if (!(host_.Compatible() && HasExtension(targetPath_, ".img")) &&
         AppendImageTrailer(output_.FilePath(), request_.description,
                            static_cast<int>(diskSectorsPerTrack_), checksum,
-                           static_cast<int>(unreadable)) != 0) {
+                           static_cast<int>(zeroFilled)) != 0) {
         // Only a whole image, trailer included, may take the target's place.
         output_.Abandon();
         return Fail(IDS_IMAGE_WRITE_FAILED);
@@ -271,18 +333,11 @@ int ReadFloppyJob::Complete() {
         output_.Abandon();
         return -1;
     }
-    if (output_.Commit() != 0) {
-        return Fail(IDS_UNABLE_TO_CREATE, targetPath_);
+    if (PutInPlace() != 0) {
+        return -1;
     }
-    // An earlier read's map would list sectors this image holds: it goes with the image
-    // it described. The rescued image stays even when its map cannot be made: the disk
-    // may not give its sectors a second time.
-    if (unreadable == 0) {
-        files_.Remove(mapPath_);
-    } else {
-        if (WriteMap() != 0) {
-            return Fail(IDS_UNABLE_TO_CREATE, mapPath_);
-        }
+    const uint32_t unreadable = unreadable_.Count();
+    if (unreadable > 0) {
         char text[kRecoveryTextSize];
         FormatRecoveryText(text, unreadable_.Total() - unreadable, unreadable_.Total(), unreadable,
                            mapPath_);
@@ -292,15 +347,60 @@ int ReadFloppyJob::Complete() {
     return 0;
 }
 
-// The map beside the image, made as the image is: complete, or not at all.
-int ReadFloppyJob::WriteMap() {
+// The image and its map take their places together, the map first: an earlier read's
+// map would list sectors this image holds, and a later re-read would zero them. Until the
+// image is in place the earlier map waits under a name of its own, to go back should the
+// image not take its place; then nothing has changed. The earlier image's map goes with it.
+int ReadFloppyJob::PutInPlace() {
+    const bool mapped = unreadable_.Count() > 0;
     TemporaryTarget map(files_);
+    if (mapped && WriteMap(map) != 0) {
+        output_.Abandon();
+        return Fail(IDS_UNABLE_TO_CREATE, mapPath_);
+    }
+    TemporaryTarget aside(files_);
+    const int earlier = SetEarlierMapAside(aside);
+    if (earlier < 0 || (mapped && map.Commit() != 0)) {
+        if (earlier > 0) aside.Commit();
+        output_.Abandon();
+        return Fail(IDS_UNABLE_TO_CREATE, mapPath_);
+    }
+    if (output_.Commit() != 0) {
+        if (earlier > 0) {
+            aside.Commit();
+        } else if (mapped) {
+            files_.Remove(mapPath_);
+        }
+        return Fail(IDS_UNABLE_TO_CREATE, targetPath_);
+    }
+    aside.Discard();
+    return 0;
+}
+
+// Moves the map beside the target, if there is one, into `aside`: 1 when it was moved,
+// 0 when there was none, -1 when it is there and stays.
+int ReadFloppyJob::SetEarlierMapAside(TemporaryTarget& aside) {
+    if (mapPath_[0] == '\0') return 0;
+    FILE* file = fopen(mapPath_, "rb");
+    if (file == nullptr) {
+        // None, or one not even readable, which no re-read could use either.
+        return files_.Remove(mapPath_) ? 0 : -1;
+    }
+    fclose(file);  // NOLINT(cert-err33-c): read only
+    if (aside.Create(mapPath_) != 0 || !files_.Replace(mapPath_, aside.Path())) {
+        return -1;
+    }
+    return 1;
+}
+
+// The map beside the image, written whole under its temporary name in `map`.
+int ReadFloppyJob::WriteMap(TemporaryTarget& map) {
     if (mapPath_[0] == '\0' || map.Create(mapPath_) != 0) return -1;
     FILE* file = fopen(map.Path(), "wb");  // ddrescue's tools expect plain line feeds
     if (file == nullptr) return -1;
     const bool written = WriteBadSectorMap(file, unreadable_) == 0;
     if (fclose(file) != 0 || !written) return -1;
-    return map.Commit();
+    return 0;
 }
 
 void ReadFloppyJob::StopAndRemoveImage() {

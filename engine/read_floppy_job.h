@@ -11,6 +11,7 @@
 #include "engine/job_request.h"
 #include "engine/sha256_digest.h"
 #include "engine/target_files.h"
+#include "engine/temporary_target.h"
 #include "engine/transfer_cursor.h"
 
 // Copies every sector of the disk into the image file `imagePath` of the request,
@@ -20,12 +21,19 @@
 // the head away and back before each) and then carries on with zeros in its place,
 // listing it in the bad-sector map beside the image and counting it in the trailer.
 // An emergency read with `rereadMappedSectors` reads only the sectors the image's map
-// lists, into a copy of that image.
+// lists, into a copy of that image: once the sectors around them and the boot sector read
+// as the image holds them (else IDS_NOT_THE_SAME_DISK), a mapped sector that reads takes
+// its place in the copy, one that fails again keeps the image's bytes and its place on
+// the map.
 // Reports through the host: Progress notices, Finished once on success, Failed after its
-// message on any failure, nothing when cancelled. The image is made beside the file of
-// that name, which it replaces only once it is complete: a read that fails or is
-// cancelled leaves that file as it was, or none, and no partial image. Built and run on
-// the worker thread; it closes the device and the image on every path.
+// message on any failure, nothing when cancelled. A cancel is taken before every request
+// to the drive; a medium that has gone (FloppyDevice::MediumGone) ends the job at once
+// (IDS_DRIVE_NOT_READY) in every mode, a disk whose files are open (VolumeLock::InUse)
+// before it is read (IDS_FLOPPY_IN_USE). The image is made beside the file of that name,
+// which it replaces only once it is complete, its map first and taken back should the
+// image fail to take its place: a read that fails or is cancelled leaves that file and
+// its map as they were, or none, and no partial image. Built and run on the worker
+// thread; it closes the device and the image on every path.
 class ReadFloppyJob {
 public:
     static constexpr uint32_t kTransferUnit = 10240;
@@ -43,19 +51,36 @@ public:
     // How the job ended, once Run has returned: what the front end gets back.
     JobOutcome Outcome() const { return outcome_.Outcome(); }
 
+    // Before Run: sectors the disk read here already holds as zeros for want of their
+    // data (a rescued image being converted); the new image's trailer counts them too.
+    void KeepBadSectors(uint32_t count) { keptBadSectors_ = count; }
+
 private:
+    // What became of one request to the drive.
+    enum class DiskRead {
+        Done,     // every byte asked for arrived
+        Failed,   // a bad sector or a short read, as `error` tells
+        Stopped,  // the job ends here: cancelled, or the medium has gone (Stop tells which)
+    };
+
     int LoadEarlierRead();
     int OpenOutput();
     int Copy();
     int Reread();
-    bool ReadUnit(uint32_t* error);
+    int CheckSameDisk();
+    bool ComparedWithImage(uint32_t sector) const;
+    DiskRead Request(uint32_t firstSector, char* into, uint32_t bytes, uint32_t* error);
+    DiskRead ReadUnit(uint32_t* error);
     int ReadUnitBySector();
-    bool ReadSector(uint32_t sector, char* into, uint32_t* error);
-    bool ReadSectorAgain(uint32_t sector, char* into, uint32_t* error);
-    void MoveHeadAway(uint32_t sector);
+    DiskRead ReadSector(uint32_t sector, char* into, uint32_t* error);
+    DiskRead ReadSectorAgain(uint32_t sector, char* into, uint32_t* error);
+    bool MoveHeadAway(uint32_t sector);
     void NoteUnreadable(uint32_t sector, char* into);
+    int Stop();
     int Complete();
-    int WriteMap();
+    int PutInPlace();
+    int SetEarlierMapAside(TemporaryTarget& aside);
+    int WriteMap(TemporaryTarget& map);
     int ReportProgress(uint32_t percent, uint32_t kilobytes);
     void Post(JobNotice notice);
     int Fail(unsigned messageId, const char* text = nullptr, long number = 0);
@@ -75,6 +100,8 @@ private:
     char headScratch_[FloppyDevice::kSectorSize];
     uint32_t totalBytes_ = 0xFFFFFFFF;  // not known until the floppy type is
     uint32_t diskSectorsPerTrack_ = 0;
+    uint32_t keptBadSectors_ = 0;
+    bool mediumGone_ = false;  // why the last Stopped request stopped; else a cancel
     int64_t startSeconds_ = 0;
     TransferCursor cursor_;
     SystemTargetFiles systemFiles_;

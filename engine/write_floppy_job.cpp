@@ -114,6 +114,10 @@ int WriteFloppyJob::Copy() {
         const uint32_t left = imageBytes_ - done;
         const uint32_t chunk = left < kChunkSize ? left : kChunkSize;
         uint32_t error = 0;
+        if (host_.CancelRequested()) {
+            CloseAll();
+            return -1;
+        }
         if (!device_.Write(cursor_.NextSector(), image_ + done, chunk, &error)) {
             return FailWrite(error);
         }
@@ -150,7 +154,11 @@ int WriteFloppyJob::ReportProgress(const TransferCursor& cursor) {
 }
 
 int WriteFloppyJob::FailWrite(uint32_t error) {
+    const bool gone = device_.MediumGone(error);
     CloseAll();
+    if (gone) {
+        return Fail(IDS_DRIVE_NOT_READY, driveText_);
+    }
     if (device_.IsWriteProtectError(error)) {
         return Fail(IDS_WRITE_PROTECTED);
     }

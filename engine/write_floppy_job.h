@@ -21,7 +21,9 @@
 // when cancelled. With `verify` the whole disk is then read back and compared with the
 // image still in memory, as a second pass with progress of its own (JobPhase::Verify);
 // the first sector that differs or cannot be read is reported (IDS_VERIFY_MISMATCH) and
-// the job fails. The source is never changed. Built and run on the worker thread; it
+// the job fails. A cancel is taken before every request to the drive, and a medium that
+// has gone (FloppyDevice::MediumGone) ends either pass at once (IDS_DRIVE_NOT_READY).
+// The source is never changed. Built and run on the worker thread; it
 // closes the device (releasing its lock) and the image on every path. Shared with the
 // restorer stub: no allocation but its one buffer (at most a 1,720,320-byte image and
 // one chunk read back), no library beyond stdio and bzip2.
@@ -42,6 +44,13 @@ public:
     JobOutcome Outcome() const { return outcome_.Outcome(); }
 
 private:
+    // What became of one read of the verify pass.
+    enum class ReadBack {
+        Read,     // every byte asked for arrived
+        Failed,   // a bad sector: the read-back differs there
+        Stopped,  // cancelled, or the medium has gone: the job ends here
+    };
+
     int Prepare();
     int OpenInput();
     int LoadImage();
@@ -50,7 +59,10 @@ private:
     // The read-back pass (engine/write_floppy_verify.cpp).
     int Verify();
     int OpenForVerify();
-    bool SameChunk(uint32_t firstSector, uint32_t offset, uint32_t bytes, uint32_t* badSector);
+    ReadBack ReadFromDisk(uint32_t firstSector, char* into, uint32_t bytes);
+    ReadBack SameChunk(uint32_t firstSector, uint32_t offset, uint32_t bytes,
+                       uint32_t* badSector);
+    int Stop();
     int FailVerify(uint32_t badSector);
     void StartPass(JobPhase phase);
     int ReportProgress(const TransferCursor& cursor);
@@ -76,6 +88,7 @@ private:
     uint32_t imageBytes_ = 0;           // what the format needs, and the image holds
     uint32_t totalBytes_ = 0xFFFFFFFF;  // not known until the floppy type is
     int64_t startSeconds_ = 0;
+    bool mediumGone_ = false;  // why the last Stopped read stopped; else a cancel
     TransferCursor cursor_;
     ImageInput input_;
     JobProgress progress_{};

@@ -16,7 +16,11 @@ int WriteFloppyJob::Verify() {
         const uint32_t left = imageBytes_ - done;
         const uint32_t chunk = left < kChunkSize ? left : kChunkSize;
         uint32_t badSector = 0;
-        if (!SameChunk(cursor.NextSector(), done, chunk, &badSector)) {
+        const ReadBack same = SameChunk(cursor.NextSector(), done, chunk, &badSector);
+        if (same == ReadBack::Stopped) {
+            return Stop();
+        }
+        if (same == ReadBack::Failed) {
             CloseAll();
             return FailVerify(badSector);
         }
@@ -39,27 +43,49 @@ int WriteFloppyJob::OpenForVerify() {
     return 0;
 }
 
-// True when the chunk at `firstSector` holds the image's bytes from `offset`; else the
-// first sector that differs or cannot be read. Which sector of a chunk that failed to
+// Read when the chunk at `firstSector` holds the image's bytes from `offset`; Failed with
+// the first sector that differs or cannot be read. Which sector of a chunk that failed to
 // read is bad, and whether one in front of it differs, only the sectors read one by one
 // tell; a chunk whose every sector then reads and matches is on the disk as it should be.
-bool WriteFloppyJob::SameChunk(uint32_t firstSector, uint32_t offset, uint32_t bytes,
-                               uint32_t* badSector) {
+WriteFloppyJob::ReadBack WriteFloppyJob::SameChunk(uint32_t firstSector, uint32_t offset,
+                                                   uint32_t bytes, uint32_t* badSector) {
     const uint32_t size = FloppyDevice::kSectorSize;
-    uint32_t transferred = 0;
-    uint32_t error = 0;
-    const bool whole = device_.Read(firstSector, readBack_, bytes, &transferred, &error) &&
-                       transferred == bytes;
+    const ReadBack whole = ReadFromDisk(firstSector, readBack_, bytes);
+    if (whole == ReadBack::Stopped) return whole;
     for (uint32_t at = 0; at < bytes; at += size) {
         const uint32_t sector = firstSector + at / size;
-        const bool read = whole || (device_.Read(sector, readBack_ + at, size, &transferred, &error) &&
-                                    transferred == size);
-        if (!read || memcmp(readBack_ + at, image_ + offset + at, size) != 0) {
+        const ReadBack read =
+            whole == ReadBack::Read ? whole : ReadFromDisk(sector, readBack_ + at, size);
+        if (read == ReadBack::Stopped) return read;
+        if (read == ReadBack::Failed || memcmp(readBack_ + at, image_ + offset + at, size) != 0) {
             *badSector = sector;
-            return false;
+            return ReadBack::Failed;
         }
     }
-    return true;
+    return ReadBack::Read;
+}
+
+// One read of the pass, taken only while no cancel has come.
+WriteFloppyJob::ReadBack WriteFloppyJob::ReadFromDisk(uint32_t firstSector, char* into,
+                                                      uint32_t bytes) {
+    if (host_.CancelRequested()) {
+        mediumGone_ = false;
+        return ReadBack::Stopped;
+    }
+    uint32_t transferred = 0;
+    uint32_t error = 0;
+    if (device_.Read(firstSector, into, bytes, &transferred, &error)) {
+        return transferred == bytes ? ReadBack::Read : ReadBack::Failed;
+    }
+    mediumGone_ = device_.MediumGone(error);
+    return mediumGone_ ? ReadBack::Stopped : ReadBack::Failed;
+}
+
+// Ends the pass where a read stopped it: quietly for a cancel, as a failure for a medium
+// that has gone.
+int WriteFloppyJob::Stop() {
+    CloseAll();
+    return mediumGone_ ? Fail(IDS_DRIVE_NOT_READY, driveText_) : -1;
 }
 
 int WriteFloppyJob::FailVerify(uint32_t badSector) {

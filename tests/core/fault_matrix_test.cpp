@@ -38,6 +38,7 @@ enum class Fault {
     TargetFull,    // the image file's disk fills up within the unit
     TargetClose,   // closing a file fails (its last bytes are lost)
     ImageRead,     // the image file cannot be read past the unit
+    MediumGone,    // the medium vanishes at the unit's request
 };
 
 const char* NameOf(Fault fault) {
@@ -49,6 +50,7 @@ const char* NameOf(Fault fault) {
     case Fault::TargetFull: return "TargetFull";
     case Fault::TargetClose: return "TargetClose";
     case Fault::ImageRead: return "ImageRead";
+    case Fault::MediumGone: return "MediumGone";
     }
     return "?";
 }
@@ -63,6 +65,9 @@ Expected ExpectedFor(JobKind job, Fault fault) {
     const Expected finished{JobEnd::Finished, 0};
     if (fault == Fault::Cancel) {
         return {JobEnd::Cancelled, 0};
+    }
+    if (fault == Fault::MediumGone) {
+        return {JobEnd::Failed, IDS_DRIVE_NOT_READY};
     }
     if (job == JobKind::Read) {
         switch (fault) {
@@ -137,6 +142,7 @@ protected:
             };
             break;
         case Fault::Cancel: host.cancelAfterProgress = unit; break;
+        case Fault::MediumGone: floppy.VanishAt(static_cast<uint32_t>(unit)); break;
         case Fault::TargetClose: files.failEveryClose = true; break;
         case Fault::ImageRead: files.readLimit = static_cast<long>(unit) * kUnitBytes; break;
         case Fault::TargetFull: break;
@@ -187,12 +193,11 @@ protected:
             return;
         }
         // The write job: the units before the fault are the image's, the rest the disk's
-        // own. A cancel is seen after its unit was written; a bad image stops everything.
+        // own. A cancel is seen before the unit's write; a bad image stops everything.
         size_t written = kDiskBytes;
-        if (TheFault() == Fault::DeviceWrite || TheFault() == Fault::WriteProtect) {
+        if (TheFault() == Fault::DeviceWrite || TheFault() == Fault::WriteProtect ||
+            TheFault() == Fault::Cancel || TheFault() == Fault::MediumGone) {
             written = static_cast<size_t>(unit) * kUnitBytes;
-        } else if (TheFault() == Fault::Cancel) {
-            written = static_cast<size_t>(unit + 1) * kUnitBytes;
         } else if (TheFault() == Fault::ImageRead) {
             written = 0;
         }
@@ -220,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(::testing::Values(JobKind::Read, JobKind::Write),
                        ::testing::Values(Fault::DeviceRead, Fault::DeviceWrite, Fault::WriteProtect,
                                          Fault::Cancel, Fault::TargetFull, Fault::TargetClose,
-                                         Fault::ImageRead)),
+                                         Fault::ImageRead, Fault::MediumGone)),
     [](const ::testing::TestParamInfo<FaultMatrix::ParamType>& param) {
         return std::string(std::get<0>(param.param) == JobKind::Read ? "Read" : "Write") +
                NameOf(std::get<1>(param.param));

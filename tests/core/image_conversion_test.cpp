@@ -11,6 +11,8 @@
 #include "engine/floppy_job_runner.h"
 #include "engine/image_check.h"
 #include "engine/image_kind.h"
+#include "engine/image_trailer.h"
+#include "engine/read_floppy_job.h"
 #include "engine/write_floppy_job.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
@@ -142,6 +144,42 @@ TEST(ImageConversion, TheRequestsDescriptionReplacesTheSourcesAndCompatibleDrops
     const std::string plain = conversion.dir.File("plain.img");
     ASSERT_EQ(conversion.Run(source, plain).end, JobEnd::Finished);
     EXPECT_TRUE(ReadWholeFile(plain) == content) << "a compatible raw image is the data alone";
+}
+
+// A rescued image holds zeros where its disk gave nothing: every kind made from it says
+// so in its trailer, and holds the same data.
+TEST(ImageConversion, KeepsTheBadSectorCountOfARescuedImage) {
+    const char* const kinds[] = {".img", ".imz", ".exe"};
+    for (const char* from : kinds) {
+        Conversion conversion;
+        SimulatedFloppy disk(9);
+        for (uint32_t s : {3u, 700u, 1439u}) disk.MakeUnreadable(s);
+        const std::string source = conversion.dir.File(std::string("rescued") + from);
+        JobRequest rescue;
+        strcpy(rescue.imagePath, source.c_str());
+        rescue.compressed = !HasExtension(from, ".img");
+        TestJobHost host;
+        host.emergency = true;
+        host.programPath = conversion.program;
+        ReadFloppyJob read(rescue, host, disk, DeviceMethod::Nt);
+        ASSERT_EQ(read.Run(), 0);
+        CheckedImage rescued;
+        RecordingSink sink;
+        ASSERT_EQ(rescued.Load(source.c_str(), sink), 0);
+        for (const char* to : kinds) {
+            SCOPED_TRACE(std::string(from) + " to " + to);
+            const std::string target = conversion.dir.File(std::string("copy") + to);
+            ASSERT_EQ(conversion.Run(source, target).end, JobEnd::Finished);
+            char description[kDescriptionBufferSize];
+            int sectorsPerTrack = 0;
+            int badSectors = 0;
+            ReadImageTrailer(target.c_str(), sink, description, &sectorsPerTrack, nullptr, &badSectors);
+            EXPECT_EQ(badSectors, 3);
+            CheckedImage copy;
+            ASSERT_EQ(copy.Load(target.c_str(), sink), 0);
+            EXPECT_EQ(std::string(copy.Data(), copy.Bytes()), std::string(rescued.Data(), rescued.Bytes()));
+        }
+    }
 }
 
 // A source that is not good, or a target that is the source: Failed after one message,

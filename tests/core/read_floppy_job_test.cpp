@@ -289,8 +289,8 @@ TEST_F(ReadJob, CancelRemovesThePartialImageAndPostsNothingMore) {
             EXPECT_THAT(FileNamesIn(dir_.path()), ElementsAre("vorlix.exe")) << "a partial image";
             EXPECT_EQ(host_.Outcome(), JobNotice::Progress) << "Finished or Failed posted";
             EXPECT_EQ(host_.posts.size(), 3u);
-            // The cancel is seen after the unit that follows the third notice.
-            EXPECT_EQ(disk.transfers().size(), 4u);
+            // The cancel is seen before the request that would follow the third notice.
+            EXPECT_EQ(disk.transfers().size(), 3u);
             EXPECT_TRUE(disk.EveryOpenClosed());
             EXPECT_THAT(host_.sink.Ids(), IsEmpty());
         }
@@ -420,6 +420,9 @@ TEST_F(ReadJob, DeviceFailuresBeforeCopyingCreateNoTarget) {
          "B:"},
         {"TransferOpenFails", [](SimulatedFloppy& d) { d.FailOpen(false, true); },
          IDS_UNABLE_TO_OPEN, "B:"},
+        // Files open on the disk may be writing to it: its image would be neither state.
+        {"DiskInUse", [](SimulatedFloppy& d) { d.AnswerLock(VolumeLock::InUse); },
+         IDS_FLOPPY_IN_USE, "B:"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

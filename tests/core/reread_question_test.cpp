@@ -2,10 +2,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <string>
 #include <vector>
 
+#include "engine/read_floppy_job.h"
 #include "resources/string_ids.h"
+#include "tests/support/image_files.h"
+#include "tests/support/job_test_host.h"
+#include "tests/support/simulated_floppy.h"
 #include "tests/support/made_images.h"
 #include "tests/support/temp_dir.h"
 #include "ui/start_checks.h"
@@ -112,5 +118,46 @@ INSTANTIATE_TEST_SUITE_P(
              {kYes}, {kReplace}, "fresh"},
         Case{"DamagedMap", "old.img", "not a map\n", true, false, {kYes}, {kReplace}, "fresh"}),
     [](const ::testing::TestParamInfo<Case>& p) { return std::string(p.param.name); });
+
+// Suppress answers the question, never the check that follows it: the job still refuses
+// to merge another disk's sectors, and the start reports the failure.
+TEST(RereadQuestion, SuppressedRereadOfAnotherDiskChangesNothing) {
+    TempDir dir;
+    const std::string image = dir.File("old.img");
+    JobRequest first;
+    strcpy(first.imagePath, image.c_str());
+    TestJobHost jobHost;
+    jobHost.emergency = true;
+    SimulatedFloppy diskA(18);
+    diskA.MakeUnreadable(70);
+    ASSERT_EQ(ReadFloppyJob(first, jobHost, diskA, DeviceMethod::Nt).Run(), 0);
+    const std::string before = ReadWholeFile(image);
+    const std::string map = ReadWholeFile(image + ".map");
+
+    struct DriveHost final : QuestionHost {
+        JobOutcome RunJob(const JobRequest& request) override {
+            QuestionHost::RunJob(request);
+            SimulatedFloppy diskB(18);
+            diskB.disk()[0] ^= 1;  // another disk: its boot sector differs
+            ReadFloppyJob job(request, jobHost, diskB, DeviceMethod::Nt);
+            job.Run();
+            return job.Outcome();
+        }
+        TestJobHost jobHost;
+    } host;
+    host.jobHost.emergency = true;
+    Settings settings;
+    settings.Emergency = true;
+    settings.Suppress = true;
+    JobFields fields;
+    fields.readImagePath = image;
+
+    EXPECT_EQ(StartRead(fields, "", settings, host), static_cast<int>(JobEnd::Failed));
+
+    EXPECT_THAT(host.jobs, ElementsAre("reread"));
+    EXPECT_EQ(host.jobHost.sink.Ids(), std::vector<unsigned>{IDS_NOT_THE_SAME_DISK});
+    EXPECT_TRUE(ReadWholeFile(image) == before);
+    EXPECT_EQ(ReadWholeFile(image + ".map"), map);
+}
 
 }  // namespace

@@ -126,6 +126,10 @@ void SimulatedFloppy::Close() {
     open_ = false;
 }
 
+bool SimulatedFloppy::MediumGone(uint32_t error) {
+    return error == kNotReady && Vanished();
+}
+
 bool SimulatedFloppy::IsWriteProtectError(uint32_t error) const {
     return error == (flavour_ == Flavour::Nt ? kNtWriteProtect : kVwin32WriteProtect);
 }
@@ -160,6 +164,9 @@ bool SimulatedFloppy::Read(uint32_t firstSector, void* buffer, uint32_t bytes,
     *transferred = 0;
     if (!open_) {
         return Fail(false, firstSector, bytes, kNotOpen, error);
+    }
+    if (Vanished()) {
+        return Fail(false, firstSector, bytes, kNotReady, error);
     }
     if (bytes % kSectorSize != 0) {
         return Fail(false, firstSector, bytes, kInvalidParameter, error);
@@ -201,6 +208,9 @@ bool SimulatedFloppy::Write(uint32_t firstSector, const void* buffer, uint32_t b
                             uint32_t* error) {
     if (!open_) {
         return Fail(true, firstSector, bytes, kNotOpen, error);
+    }
+    if (Vanished()) {
+        return Fail(true, firstSector, bytes, kNotReady, error);
     }
     if (bytes % kSectorSize != 0) {
         return Fail(true, firstSector, bytes, kInvalidParameter, error);

@@ -1,4 +1,5 @@
 #pragma once
+#include <stddef.h>
 #include <stdint.h>
 
 #include <map>
@@ -24,6 +25,7 @@ public:
     static constexpr uint32_t kNotOpen = 6;               // ERROR_INVALID_HANDLE
     static constexpr uint32_t kAccessDenied = 5;          // Nt: transfer against the open's direction
     static constexpr uint32_t kInvalidParameter = 87;     // not a whole number of sectors
+    static constexpr uint32_t kNotReady = 21;             // ERROR_NOT_READY: no medium
 
     // One successful or failed open, in order; the query's own opens included.
     struct OpenRecord {
@@ -74,6 +76,12 @@ public:
     // unless told otherwise. A refused lock changes nothing, a taken one is held until
     // Close.
     void AnswerLock(VolumeLock answer) { lockAnswer_ = answer; }
+    // A medium that vanishes (pulled out, the drive unplugged): from the `request`th Read
+    // or Write on (0 for the first, counted as transfers() counts them) every transfer
+    // fails with kNotReady, moving nothing, and MediumGone answers true for that error.
+    // Opens still work, as a drive without a disk opens on NT.
+    void VanishAt(uint32_t request) { vanishAt_ = request; }
+    bool Vanished() const { return transfers_.size() >= vanishAt_; }
 
     // What the medium tells the drive, without opening anything; false when the query
     // is made to fail. For emulations of the platform services built on this disk.
@@ -109,6 +117,7 @@ public:
     VolumeLock LockVolume(DeviceAccess access) override;
     void Close() override;
     bool IsWriteProtectError(uint32_t error) const override;
+    bool MediumGone(uint32_t error) override;
 
 private:
     bool OpenOne(DeviceAccess access, bool failing);
@@ -139,6 +148,7 @@ private:
     VolumeLock lockAnswer_ = VolumeLock::Unsupported;
     std::vector<LockRecord> locks_;
     bool lockHeld_ = false;
+    size_t vanishAt_ = static_cast<size_t>(-1);
 
     std::vector<OpenRecord> opens_;
     std::vector<Transfer> transfers_;

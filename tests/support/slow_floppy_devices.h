@@ -27,6 +27,7 @@ public:
     bool IsWriteProtectError(uint32_t error) const override {
         return device_.IsWriteProtectError(error);
     }
+    bool MediumGone(uint32_t error) override { return device_.MediumGone(error); }
 
 private:
     FloppyDevice& device_;
