@@ -70,6 +70,8 @@ struct VersionCase {
     unsigned checkFault;  // 0: the report
 };
 
+void PrintTo(const VersionCase& c, std::ostream* out) { *out << c.name; }
+
 std::string TrailerOf(const VersionCase& c) {
     if (std::string(c.head) == "002") {
         // The program's own trailer; a bad field is one changed digit in it.
