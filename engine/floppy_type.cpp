@@ -14,6 +14,7 @@ constexpr uint32_t GeometryBytes(uint32_t sectorsPerTrack) {
 static_assert(kTotalBytes720 == GeometryBytes(9), "720 kB disk size");
 static_assert(kTotalBytes1440 == GeometryBytes(18), "1440 kB disk size");
 static_assert(kTotalBytes1680 == GeometryBytes(21), "1680 kB disk size");
+static_assert(kTotalBytes1680 == kLargestFloppyBytes, "the 21-sector format is the largest");
 
 const FloppyType kFloppyTypes[] = {
     {9, kTotalBytes720, "720 kB", false},

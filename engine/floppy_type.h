@@ -14,6 +14,10 @@ struct FloppyType {
     bool highDensity;
 };
 
+// The largest disk of any format (21 sectors per track): no image of one holds more data,
+// so a reader may stop there.
+constexpr uint32_t kLargestFloppyBytes = 1720320;
+
 // The type with this many sectors per track, or nullptr for any format we do not know.
 const FloppyType* FindFloppyType(uint32_t sectorsPerTrack);
 // The format whose disk holds exactly `bytes`; nullptr when none does.

@@ -9,9 +9,6 @@
 
 namespace {
 
-// The largest format's data: no image of any format needs more room.
-constexpr uint32_t kLargestDisk = 21u * FloppyDevice::kSectorSize * 2 * 80;
-
 // The formats, smallest first.
 constexpr uint32_t kFormatSectors[] = {9, 18, 21};
 
@@ -22,7 +19,7 @@ uint32_t NearestDiskSize(uint32_t bytes) {
         const FloppyType* type = FindFloppyType(sectors);
         if (type != nullptr && bytes <= type->totalBytes) return type->totalBytes;
     }
-    return kLargestDisk;
+    return kLargestFloppyBytes;
 }
 
 // True when the template's conversions are exactly `wanted` in that order ('s' a text,
@@ -109,7 +106,8 @@ int CheckedImage::Fail(MessageSink& sink, unsigned id, const char* text, long nu
     return -1;
 }
 
-int CheckedImage::Load(const char* path, MessageSink& sink) {
+int CheckedImage::Load(const char* path, MessageSink& sink, LoadCancel* cancel,
+                       NewerTrailer newer) {
     kind = ImageKindOf(path);
     if (kind == ImageKind::None) {
         return Fail(sink, IDS_NOT_AN_IMAGE_FILE, path);
@@ -127,14 +125,23 @@ int CheckedImage::Load(const char* path, MessageSink& sink) {
     }
     int sectorsPerTrack = 0;
     if (ReadImageTrailer(path, sink, description, &sectorsPerTrack, &stored) ==
-        kTrailerNewerVersion) {
+            kTrailerNewerVersion &&
+        newer == NewerTrailer::Refuse) {
         return -1;  // its message is shown
     }
     free(data_);
     bytes_ = 0;
-    data_ = static_cast<char*>(malloc(kLargestDisk));
+    data_ = static_cast<char*>(malloc(kLargestFloppyBytes));
     uint32_t found = 0;
-    if (data_ == nullptr || input.Load(data_, kLargestDisk, &found) != InputRead::Data) {
+    const InputRead read =
+        data_ != nullptr ? input.Load(data_, kLargestFloppyBytes, &found, cancel) : InputRead::Failed;
+    if (read == InputRead::Cancelled) {
+        return kLoadCancelled;
+    }
+    if (read == InputRead::TooLarge) {
+        return Fail(sink, IDS_IMAGE_TOO_LARGE, nullptr, static_cast<long>(kLargestFloppyBytes));
+    }
+    if (read != InputRead::Data) {
         return Fail(sink, IDS_IMAGE_READ_FAILED);
     }
     input.Close();
@@ -188,10 +195,11 @@ void ComposeCheckReport(const CheckedImage& image, MessageTexts& texts, char* ou
                                                               : IDS_CHECK_NO_CHECKSUM);
 }
 
-int CheckImageFile(const char* path, MessageSink& sink, MessageTexts& texts) {
+int CheckImageFile(const char* path, MessageSink& sink, MessageTexts& texts, LoadCancel* cancel) {
     CheckedImage image;
-    if (image.Load(path, sink) != 0) {
-        return 1;
+    const int loaded = image.Load(path, sink, cancel, CheckedImage::NewerTrailer::Check);
+    if (loaded != 0) {
+        return loaded == CheckedImage::kLoadCancelled ? 2 : 1;
     }
     char report[1024];
     ComposeCheckReport(image, texts, report, sizeof report);

@@ -2,6 +2,7 @@
 #include <stdint.h>
 
 #include "engine/floppy_type.h"
+#include "engine/image_input.h"
 #include "engine/image_kind.h"
 #include "engine/image_trailer.h"
 #include "engine/message_texts.h"
@@ -18,12 +19,21 @@ public:
     CheckedImage(const CheckedImage&) = delete;
     CheckedImage& operator=(const CheckedImage&) = delete;
 
+    // What a trailer of a newer version means for the load: its warning (57666) is shown
+    // either way. A conversion stops there, for the newer fields would be lost; the check
+    // goes on and still compares the checksum such a trailer stores.
+    enum class NewerTrailer { Refuse, Check };
+
     // Reads and judges `path`. 0 when the data is one whole disk that matches the
     // checksum its trailer stores, if any; else -1 after one message that says what is
     // wrong: not an image name (IDS_NOT_AN_IMAGE_FILE), "Unable to open" (106), a newer
-    // trailer (57666), an ".exe" without image (57669), a damaged stream (122), not one
-    // disk (125, found and needed), a checksum mismatch (127). The file is only read.
-    int Load(const char* path, MessageSink& sink);
+    // trailer (57666, when refused), an ".exe" without image (57669), a damaged stream
+    // (122), more data than the largest disk (143, decoded no further), not one disk
+    // (125, found and needed), a checksum mismatch (127). kLoadCancelled, with nothing
+    // shown, once `cancel` (unless nullptr) asks it to stop. The file is only read.
+    int Load(const char* path, MessageSink& sink, LoadCancel* cancel = nullptr,
+             NewerTrailer newer = NewerTrailer::Refuse);
+    static constexpr int kLoadCancelled = 1;
 
     ImageKind kind = ImageKind::None;
     const FloppyType* format = nullptr;  // once loaded
@@ -50,5 +60,8 @@ const char* FormatName(const FloppyType& format);
 void ComposeCheckReport(const CheckedImage& image, MessageTexts& texts, char* out, size_t size);
 
 // Checks the image file `path` and shows one message: the report when it is good
-// (IDS_IMAGE_CHECK_REPORT), else what is wrong. 0 good, 1 not.
-int CheckImageFile(const char* path, MessageSink& sink, MessageTexts& texts);
+// (IDS_IMAGE_CHECK_REPORT), else what is wrong; an image of a newer version gets its
+// warning first and is then checked as well. 0 good, 1 not, 2 cancelled through
+// `cancel` (unless nullptr), with nothing shown: the terminal's exit statuses.
+int CheckImageFile(const char* path, MessageSink& sink, MessageTexts& texts,
+                   LoadCancel* cancel = nullptr);

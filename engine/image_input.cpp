@@ -1,5 +1,7 @@
 #include "engine/image_input.h"
 
+#include <limits.h>
+
 #include "engine/compressed_stream.h"
 #include "engine/image_kind.h"
 #include "engine/image_trailer.h"
@@ -7,12 +9,17 @@
 
 namespace {
 
-// The length of an open file, -1 when it cannot be told (as for a file beyond 2 GB).
+// The length of an open file, -1 when it cannot be told. Where long has 32 bits, a file
+// beyond 2 GB has an end that cannot be told as a long: LONG_MAX stands for it, more
+// than any disk all the same.
 long FileLength(FILE* file) {
     if (fseek(file, 0, SEEK_END) != 0) {
         return -1;
     }
-    const long length = ftell(file);
+    long length = ftell(file);
+    if (length < 0) {
+        length = LONG_MAX;
+    }
     return fseek(file, 0, SEEK_SET) == 0 ? length : -1;
 }
 
@@ -53,32 +60,49 @@ InputOpen ImageInput::Open(const char* sourcePath, bool compressed) {
     return InputOpen::Opened;
 }
 
-InputRead ImageInput::Load(char* buffer, uint32_t capacity, uint32_t* found) {
+static_assert(ImageInput::kChunkSize <= 65536, "cancel is asked at least every 64 kB");
+
+InputRead ImageInput::Load(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel) {
     *found = 0;
     if (file_ == nullptr || capacity < kChunkSize) {
         return InputRead::Failed;
     }
-    return compressed_ ? LoadCompressed(buffer, capacity, found)
-                       : LoadRaw(buffer, capacity, found);
+    return compressed_ ? LoadCompressed(buffer, capacity, found, cancel)
+                       : LoadRaw(buffer, capacity, found, cancel);
 }
 
 // The size is known before reading: an image of the wrong size is not read at all.
-InputRead ImageInput::LoadRaw(char* buffer, uint32_t capacity, uint32_t* found) {
+InputRead ImageInput::LoadRaw(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel) {
     if (rawBytes_ < 0) {
         return InputRead::Failed;
     }
     const unsigned long long length = static_cast<unsigned long long>(rawBytes_);
     *found = length > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(length);
-    const size_t wanted = *found < capacity ? *found : capacity;
-    if (fread(buffer, 1, wanted, file_) != wanted) {
-        return InputRead::Failed;
+    if (length > kLargestFloppyBytes) {
+        return InputRead::TooLarge;
+    }
+    const uint32_t wanted = *found < capacity ? *found : capacity;
+    for (uint32_t done = 0; done < wanted; done += kChunkSize) {
+        if (cancel != nullptr && cancel->Requested()) {
+            return InputRead::Cancelled;
+        }
+        const size_t chunk = wanted - done < kChunkSize ? wanted - done : kChunkSize;
+        if (fread(buffer + done, 1, chunk, file_) != chunk) {
+            return InputRead::Failed;
+        }
     }
     return InputRead::Data;
 }
 
-InputRead ImageInput::LoadCompressed(char* buffer, uint32_t capacity, uint32_t* found) {
+// A few kilobytes of bzip2 may decode to gigabytes: the decoding stops as soon as the
+// data is more than any disk.
+InputRead ImageInput::LoadCompressed(char* buffer, uint32_t capacity, uint32_t* found,
+                                     LoadCancel* cancel) {
     uint32_t total = 0;
     for (;;) {
+        if (cancel != nullptr && cancel->Requested()) {
+            return InputRead::Cancelled;
+        }
         // Past the buffer's end the bytes are only counted: the image is refused anyway.
         const uint32_t room = total < capacity ? capacity - total : 0;
         char* to = room != 0 ? buffer + total : buffer;
@@ -86,9 +110,11 @@ InputRead ImageInput::LoadCompressed(char* buffer, uint32_t capacity, uint32_t* 
         int got = 0;
         switch (decompressor_.Read(to, size, &got)) {
         case Bzip2ReadStatus::Data:
-            total = total + static_cast<uint32_t>(got) < total
-                        ? 0xFFFFFFFFu
-                        : total + static_cast<uint32_t>(got);
+            total += static_cast<uint32_t>(got);
+            if (total > kLargestFloppyBytes) {
+                *found = total;
+                return InputRead::TooLarge;
+            }
             break;
         case Bzip2ReadStatus::End:
             *found = total;

@@ -3,6 +3,7 @@
 #include <stdio.h>
 
 #include "engine/bzip2_stream.h"
+#include "engine/floppy_type.h"
 
 // Outcomes of ImageInput::Open; each failure names what the job reports.
 enum class InputOpen {
@@ -13,8 +14,21 @@ enum class InputOpen {
 };
 
 enum class InputRead {
-    Data,    // the whole image was read
-    Failed,  // the file cannot be read, or the stream is damaged or cut short
+    Data,       // the whole image was read
+    Failed,     // the file cannot be read, or the stream is damaged or cut short
+    TooLarge,   // more data than the largest disk holds (IDS_IMAGE_TOO_LARGE)
+    Cancelled,  // the user cancelled meanwhile; nothing is shown
+};
+
+// Asked between the chunks of a load, at least once every 64 kB of image data: a few
+// kilobytes of bzip2 can take seconds to decode, and the user may give up on them. The
+// write job answers from its host, the terminal from Ctrl-C.
+class LoadCancel {
+public:
+    virtual bool Requested() = 0;
+
+protected:
+    ~LoadCancel() = default;
 };
 
 // The image a write job reads: the raw sectors of an ".img" (the file less its trailer
@@ -37,16 +51,19 @@ public:
 
     // Reads the whole image into `buffer`, which holds `capacity` bytes (at least
     // kChunkSize). `*found` is the image's length in bytes, also when it is longer than
-    // the buffer: a stream is then decoded to its end and only counted, and what the
-    // buffer holds is no image. Failed when the file cannot be read or the stream is
-    // damaged or cut short anywhere.
-    InputRead Load(char* buffer, uint32_t capacity, uint32_t* found);
+    // the buffer: a stream is then decoded on and only counted, and what the buffer
+    // holds is no image. No disk holds more than kLargestFloppyBytes, so nothing is
+    // decoded past them: TooLarge, `*found` then beyond them (a raw image that long is
+    // not read at all). Failed when the file cannot be read or the stream is damaged or
+    // cut short anywhere. `cancel`, unless nullptr, is asked before each chunk;
+    // Cancelled once it says so.
+    InputRead Load(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel = nullptr);
 
     void Close();
 
 private:
-    InputRead LoadRaw(char* buffer, uint32_t capacity, uint32_t* found);
-    InputRead LoadCompressed(char* buffer, uint32_t capacity, uint32_t* found);
+    InputRead LoadRaw(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel);
+    InputRead LoadCompressed(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel);
 
     FILE* file_ = nullptr;
     Bzip2Reader decompressor_;

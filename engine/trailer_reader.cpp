@@ -80,6 +80,21 @@ void ReadChecksum(const char* value, TrailerChecksum& checksum) {
     checksum.state = TrailerChecksum::Stored;
 }
 
+// The checksum field is the first tag of its own behind `descriptionEnd`, the 0x01 that
+// ends the description: only this program's writer puts one there, always behind a whole
+// description, and one typed into the description is text.
+void ReadChecksumBehind(const char* descriptionEnd, TrailerChecksum& checksum) {
+    const char* tag = strstr(descriptionEnd, kTrailerChecksumTag);
+    if (tag != nullptr) ReadChecksum(tag + sizeof kTrailerChecksumTag - 1, checksum);
+}
+
+// The 0x01 that ends the description behind its tag; nullptr where there is none.
+const char* DescriptionEnd(const char* text) {
+    const char* start = strstr(text, kTrailerDescriptionTag);
+    return start != nullptr ? strchr(start + sizeof kTrailerDescriptionTag - 1, kTrailerDescriptionEnd)
+                            : nullptr;
+}
+
 // The description runs from its tag to the first 0x01 behind it (none: it is empty).
 // The sectors per track follow the first tag of theirs outside the description: text
 // that someone typed must not change the disk's format. Where the description has no
@@ -104,13 +119,9 @@ void ReadTags(const char* text, const TrailerPolicy& policy,
     if (sectors != nullptr) {
         *sectorsPerTrack = policy.numberAt(sectors + sizeof kTrailerSectorsTag - 1);
     }
-    // Only this program's writer puts a checksum there, always behind a whole description.
-    if (checksum != nullptr && end != nullptr) {
-        const char* tag = strstr(end, kTrailerChecksumTag);
-        if (tag != nullptr) ReadChecksum(tag + sizeof kTrailerChecksumTag - 1, *checksum);
-    }
-    // Likewise the count of sectors an emergency read could not read; a negative one is
-    // no count.
+    if (checksum != nullptr && end != nullptr) ReadChecksumBehind(end, *checksum);
+    // The count of sectors an emergency read could not read stands behind it too; a
+    // negative one is no count.
     if (badSectors != nullptr && end != nullptr) {
         const char* tag = strstr(end, kTrailerBadSectorsTag);
         if (tag != nullptr) {
@@ -153,11 +164,16 @@ int ReadTrailerFile(const char* path, const TrailerPolicy& policy,
         return kTrailerMissing;
     }
     const TrailerVersionVerdict verdict = policy.checkVersion(text, description);
-    if (verdict == TrailerVersionVerdict::Newer) {
-        return kTrailerNewerVersion;
-    }
     if (verdict == TrailerVersionVerdict::ReadTags) {
         ReadTags(text, policy, description, sectorsPerTrack, checksum, badSectors);
+    } else if (checksum != nullptr) {
+        // Whatever else a version's layout holds, a checksum field it carries is compared:
+        // data that differs from what was read off the disk must not reach another one.
+        const char* end = DescriptionEnd(text);
+        if (end != nullptr) ReadChecksumBehind(end, *checksum);
+    }
+    if (verdict == TrailerVersionVerdict::Newer) {
+        return kTrailerNewerVersion;
     }
     return description[0] == '\0' ? kTrailerNoDescription : kTrailerRead;
 }

@@ -26,7 +26,7 @@ struct TrailerPolicy {
 };
 
 // The program's: a version above 2 is refused (ReadImageTrailer then shows message
-// 57666), version 1 is read, any other but 2 holds nothing; numbers as strtol reads them
+// 57666), version 1 is read, any other but 2 holds nothing but its checksum field; numbers as strtol reads them
 // (any white space, a sign), clamped to the range of int.
 extern const TrailerPolicy kProgramTrailerPolicy;
 // The restorer stub's: it writes whatever image it carries, so every trailer is read by
@@ -37,8 +37,9 @@ extern const TrailerPolicy kStubTrailerPolicy;
 // Reads the last 1024 bytes of `path` (all of a shorter file) under `policy`.
 // `description` becomes the description or empty, `sectorsPerTrack` the disk's sectors
 // per track or 0, and `checksum`, unless nullptr, the checksum field: the first tag of its
-// own behind the description (one typed into the description is text), None when there
-// is none or the version rule read no tags; `badSectors`, unless nullptr, the number behind
+// own behind the 0x01 that ends the description (one typed into the description is text),
+// None when there is none; read in a trailer of any version, also one refused as newer or
+// read by an older layout; `badSectors`, unless nullptr, the number behind
 // the first bad-sector tag behind the description, 0 without one. Returns kTrailerRead, kTrailerUnreadable
 // (the file does not open or holds nothing), kTrailerMissing, kTrailerNoDescription or
 // kTrailerNewerVersion.

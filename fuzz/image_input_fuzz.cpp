@@ -1,7 +1,8 @@
 // The write job's image reader over any file: a raw image less the trailer it may end
-// with, the bzip2 streams of a compressed one, and the search for the stream in a
-// self-extracting image; and the signature search itself over any bytes. The first input
-// byte chooses the kind and the buffer; the rest is the file.
+// with, the bzip2 streams of a compressed one (decoded no further than the largest disk:
+// the corpus holds a bomb), and the search for the stream in a self-extracting image;
+// and the signature search itself over any bytes. The first input byte chooses the kind
+// and the buffer; the rest is the file.
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -34,6 +35,13 @@ void LoadImage(const uint8_t* data, size_t size, uint8_t choice) {
     }
     uint32_t found = 0xDEADBEEF;
     const InputRead read = input.Load(buffer.data(), capacity, &found);
+    // No more is decoded than the largest disk and one chunk; nothing else is cancelled.
+    if ((read == InputRead::Data && found > kLargestFloppyBytes) ||
+        (read == InputRead::TooLarge &&
+         (found <= kLargestFloppyBytes || found > kLargestFloppyBytes + ImageInput::kChunkSize)) ||
+        read == InputRead::Cancelled) {
+        abort();
+    }
     if (read == InputRead::Data && !compressed) {
         // A raw image is the file, or the file less one trailer.
         if (found != size && !(size >= 1024 && found == size - 1024) && !(size < 1024 && found == 0)) {

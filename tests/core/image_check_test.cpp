@@ -154,6 +154,9 @@ void ExpectFaults(const std::vector<Fault>& faults) {
             EXPECT_EQ(checked.sink.shown[0].number, f.found);
             EXPECT_EQ(checked.sink.shown[0].secondNumber, f.needed);
         }
+        if (f.id == IDS_IMAGE_TOO_LARGE) {
+            EXPECT_EQ(checked.sink.shown[0].number, f.needed);
+        }
         EXPECT_TRUE(ReadWholeFile(path) == f.bytes) << "the check changed the file";
     }
 }
@@ -233,8 +236,9 @@ TEST(ImageCheckFaults, WrongSizesNameFoundAndNeeded) {
         {"less-a-sector.img", made.content.substr(512) + trailer, IDS_IMAGE_NOT_WHOLE_DISK,
          kDisk720 - 512, kDisk720},
         {"byte-more.img", made.content + "x", IDS_IMAGE_NOT_WHOLE_DISK, kDisk720 + 1, kDisk1440},
-        {"too-long.img", BinaryTestData(DiskSize(21) + 512, 5), IDS_IMAGE_NOT_WHOLE_DISK,
-         static_cast<long>(DiskSize(21)) + 512, static_cast<long>(DiskSize(21))},
+        // More than the largest disk: refused by its size alone, naming that disk's.
+        {"too-long.img", BinaryTestData(DiskSize(21) + 512, 5), IDS_IMAGE_TOO_LARGE, 0,
+         static_cast<long>(DiskSize(21))},
         // The trailer names 9 sectors: 1440 kB of data is not that disk.
         {"named9.imz", CompressedStream(BinaryTestData(kDisk1440, 6)) + trailer,
          IDS_IMAGE_NOT_WHOLE_DISK, kDisk1440, kDisk720},
@@ -248,9 +252,16 @@ TEST(ImageCheckFaults, FilesThatHoldNoImage) {
     ExpectFaults({
         {"empty.imz", "", IDS_IMAGE_READ_FAILED},
         {"nostream.exe", RestorerStubSignatureBytes() + BinaryTestData(30000, 7), IDS_EXE_HAS_NO_IMAGE},
-        {"newer.imz", newer, IDS_NEWER_IMAGE_VERSION},
         {"disk.txt", made.img, IDS_NOT_AN_IMAGE_FILE},
     });
+    // A newer version's image is named as such, and then checked all the same.
+    TempDir dir;
+    const std::string newerPath = dir.File("newer.imz");
+    WriteWholeFile(newerPath, newer);
+    Checked checked;
+    Check(newerPath, &checked);
+    EXPECT_EQ(checked.result, 0);
+    EXPECT_EQ(checked.sink.Ids(), (std::vector<unsigned>{IDS_NEWER_IMAGE_VERSION, IDS_IMAGE_CHECK_REPORT}));
     RecordingSink sink;
     SourceTexts texts;
     EXPECT_EQ(CheckImageFile("/no/such/folder/disk.imz", sink, texts), 1);

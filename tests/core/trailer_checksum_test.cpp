@@ -115,4 +115,36 @@ TEST(TrailerChecksum, EarlierTrailersHaveNone) {
     EXPECT_EQ(read.checksum.state, TrailerChecksum::None);
 }
 
+// Every version's field is read behind the description's end, and nothing else the
+// program reads of such a trailer changes: a version 1 description is still the text
+// from offset 32, a newer version is still refused with an empty description.
+TEST(TrailerChecksum, IsReadInATrailerOfAnyVersion) {
+    struct VersionCase {
+        const char* head;
+        int result;
+        const char* description;
+    };
+    const std::string field = "] [SectorsPerTrack 18] [SHA256 " + kDigits + "]";
+    const VersionCase cases[] = {
+        {"[FileVersion 001] [Description  Old\x01", kTrailerRead, nullptr},
+        {"[FileVersion 000] [Description x\x01", kTrailerNoDescription, ""},
+        {"[FileVersion 003] [Description New\x01", kTrailerNewerVersion, ""},
+        {"[FileVersion 99999999999] [Description New\x01", kTrailerNewerVersion, ""},
+    };
+    for (const VersionCase& c : cases) {
+        SCOPED_TRACE(c.head);
+        TempDir dir;
+        const std::string path = dir.File("disk.img");
+        std::string block = c.head + field;
+        block.resize(kImageTrailerSize, '\0');
+        WriteWholeFile(path, BinaryTestData(4096, 8) + block);
+        const Read read = ReadBack(path, kProgramTrailerPolicy);
+        EXPECT_EQ(read.result, c.result);
+        EXPECT_EQ(read.description, c.description != nullptr ? c.description : block.c_str() + 32);
+        EXPECT_EQ(read.sectorsPerTrack, 0);
+        EXPECT_EQ(read.checksum.state, TrailerChecksum::Stored);
+        EXPECT_EQ(read.checksum.hex, kDigits);
+    }
+}
+
 }  // namespace

@@ -44,6 +44,13 @@ std::string CompressedStream(const std::string& data) {
     return stream;
 }
 
+std::string Bzip2Bomb(int streams) {
+    const std::string one = CompressedStream(std::string(8000000, '\0'));
+    std::string bomb;
+    for (int i = 0; i < streams; ++i) bomb += one;
+    return bomb;
+}
+
 StreamContents DecompressFile(const std::string& path, long offset) {
     StreamContents out;
     FILE* file = fopen(path.c_str(), "rb");

@@ -13,6 +13,11 @@ void SetDiskBytes(SimulatedFloppy& disk, const std::string& bytes);
 // One bzip2 stream of `data`, made the way the read job makes it.
 std::string CompressedStream(const std::string& data);
 
+// A few kilobytes of bzip2 that decode to a billion zero bytes: `streams` copies of one
+// stream of 8 MB of zeros, one after another, as a reader of consecutive streams takes
+// them.
+std::string Bzip2Bomb(int streams = 125);
+
 // Decompresses the stream that starts at `offset` of `file`; `complete` says whether it
 // ended cleanly.
 struct StreamContents {

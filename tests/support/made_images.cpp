@@ -26,6 +26,14 @@ void MakeImageFile(const std::string& path, uint32_t sectorsPerTrack, const std:
     ASSERT_EQ(job.Run(), 0) << path;
 }
 
+std::string WithTrailerText(const std::string& image, const std::string& trailerText) {
+    EXPECT_GE(image.size(), 1024u);
+    EXPECT_LE(trailerText.size(), 1024u);
+    std::string trailer = trailerText;
+    trailer.resize(1024, '\0');
+    return image.substr(0, image.size() - 1024) + trailer;
+}
+
 std::string Sha256Of(const std::string& bytes) {
     char hex[Sha256Digest::kHexLength + 1];
     Sha256Hex(bytes.data(), bytes.size(), hex);

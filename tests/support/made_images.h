@@ -14,6 +14,10 @@ void MakeImageFile(const std::string& path, uint32_t sectorsPerTrack, const std:
                    const char* description, const std::string& programPath,
                    bool compatible = false);
 
+// `image` (a made image with its 1024-byte trailer) with `trailerText`, zero-padded, in
+// that trailer's place: a trailer as another version, or another program, writes it.
+std::string WithTrailerText(const std::string& image, const std::string& trailerText);
+
 // The 64 lowercase hexadecimal digits of the SHA-256 of `bytes`.
 std::string Sha256Of(const std::string& bytes);
 
