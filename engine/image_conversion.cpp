@@ -3,6 +3,7 @@
 #include "engine/ascii_text.h"
 #include "engine/image_check.h"
 #include "engine/image_trailer.h"
+#include "engine/job_host_cancel.h"
 #include "engine/job_outcome_recorder.h"
 #include "engine/job_text.h"
 #include "engine/memory_floppy_device.h"
@@ -51,7 +52,12 @@ JobOutcome RunImageConversion(const JobRequest& request, JobHost& host, DeviceMe
         return Refuse(outcome, host);
     }
     CheckedImage source;
-    if (source.Load(request.sourceImagePath, outcome.Messages()) != 0) {
+    JobHostCancel cancel(host);
+    const int loaded = source.Load(request.sourceImagePath, outcome.Messages(), &cancel);
+    if (loaded == CheckedImage::kLoadCancelled) {
+        return outcome.Outcome();  // nothing posted: a cancel
+    }
+    if (loaded != 0) {
         return Refuse(outcome, host);
     }
     JobRequest read = request;

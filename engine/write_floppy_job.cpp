@@ -4,6 +4,7 @@
 
 #include "engine/floppy_type.h"
 #include "engine/image_data_check.h"
+#include "engine/job_host_cancel.h"
 #include "engine/job_text.h"
 #include "engine/update_speed.h"
 #include "resources/string_ids.h"
@@ -94,9 +95,18 @@ int WriteFloppyJob::LoadImage() {
     image_ = static_cast<char*>(malloc(imageBytes_ + kChunkSize));
     readBack_ = image_ != nullptr ? image_ + imageBytes_ : nullptr;
     uint32_t found = 0;
-    const bool read = image_ != nullptr && input_.Load(image_, imageBytes_, &found) == InputRead::Data;
+    JobHostCancel cancel(host_);
+    const InputRead read = image_ != nullptr ? input_.Load(image_, imageBytes_, &found, &cancel)
+                                             : InputRead::Failed;
     input_.Close();
-    if (!read) {
+    switch (read) {
+    case InputRead::Data:
+        break;
+    case InputRead::Cancelled:
+        return -1;
+    case InputRead::TooLarge:
+        return Fail(IDS_IMAGE_TOO_LARGE, nullptr, static_cast<long>(kLargestFloppyBytes));
+    default:
         return Fail(IDS_IMAGE_READ_FAILED);
     }
     const unsigned fault = CheckImageData(image_, found, imageBytes_, checksum_);

@@ -29,6 +29,16 @@ bool SameFile(const std::string& a, const std::string& b) {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+// Ctrl-C as a long image load asks for it.
+class TerminalCancel final : public LoadCancel {
+public:
+    explicit TerminalCancel(TerminalContext& context) : context_(context) {}
+    bool Requested() override { return context_.cancelled(); }
+
+private:
+    TerminalContext& context_;
+};
+
 int StatusOf(const JobOutcome& outcome, MessageSink& sink) {
     if (outcome.end == JobEnd::Cancelled) {
         sink.Show(UserMessage{IDS_OPERATION_CANCELLED, MessageStyle::Information});
@@ -235,7 +245,10 @@ int Check(const Arguments& arguments, TerminalContext& context) {
     }
     ReportSink sink(context.sink, context.writeOut);
     TableTexts texts;
-    return CheckImageFile(image.c_str(), sink, texts) == 0 ? kStatusDone : kStatusNotDone;
+    TerminalCancel cancel(context);
+    const int checked = CheckImageFile(image.c_str(), sink, texts, &cancel);
+    if (checked == kStatusCancelled) return StatusOf(JobOutcome{JobEnd::Cancelled, 0}, context.sink);
+    return checked == 0 ? kStatusDone : kStatusNotDone;
 }
 
 int Convert(const Arguments& arguments, TerminalContext& context) {

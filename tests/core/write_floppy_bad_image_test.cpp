@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/floppy_type.h"
 #include "engine/image_kind.h"
 #include "engine/image_trailer.h"
 #include "resources/string_ids.h"
@@ -82,6 +83,9 @@ void ExpectRefused(const BadImage& c, uint32_t diskSectorsPerTrack = 9) {
         EXPECT_EQ(host.sink.shown[0].number, c.found);
         EXPECT_EQ(host.sink.shown[0].secondNumber, c.needed);
     }
+    if (c.id == IDS_IMAGE_TOO_LARGE) {
+        EXPECT_EQ(host.sink.shown[0].number, static_cast<long>(kLargestFloppyBytes));
+    }
     EXPECT_EQ(host.Outcome(), JobNotice::Failed);
     EXPECT_EQ(job.Outcome().messageId, c.id);
     EXPECT_EQ(host.Count(JobNotice::Progress), 0);
@@ -145,6 +149,40 @@ TEST(WriteBadImage, LongImagesAreRefused) {
         {"no-trailer-number.imz", CompressedStream(data + data), -1, kWrongSize, 2 * kDisk720,
          kDisk720},
     });
+}
+
+// A few kilobytes that decode to a gigabyte are refused once the largest disk is passed,
+// not after the whole stream: a write of the restorer stub's too.
+TEST(WriteBadImage, BombsAreRefusedAsTooLarge) {
+    const std::string bomb = Bzip2Bomb();
+    ExpectAllRefused({
+        {"bomb.imz", bomb + Trailer(9), 9, IDS_IMAGE_TOO_LARGE, 0, 0},
+        {"bomb.exe", Exe(bomb + Trailer(9)), 9, IDS_IMAGE_TOO_LARGE, 0, 0},
+    });
+}
+
+// A Cancel pressed while an image decodes ends the job before the drive is opened for
+// writing, with nothing shown.
+TEST(WriteBadImage, CancelWhileTheImageLoadsWritesNothing) {
+    TempDir dir;
+    const std::string path = dir.File("bomb.imz");
+    WriteWholeFile(path, Bzip2Bomb() + Trailer(9));
+    JobRequest request;
+    request.kind = JobKind::Write;
+    strcpy(request.imagePath, path.c_str());
+    request.compressed = true;
+    request.imageSectorsPerTrack = 9;
+    TestJobHost host;
+    host.cancelled = true;
+    SimulatedFloppy disk(9);
+
+    WriteFloppyJob job(request, host, disk, DeviceMethod::Nt);
+    EXPECT_EQ(job.Run(), -1);
+
+    EXPECT_TRUE(host.sink.shown.empty());
+    EXPECT_EQ(job.Outcome().end, JobEnd::Cancelled);
+    EXPECT_TRUE(disk.transfers().empty());
+    EXPECT_TRUE(disk.EveryOpenClosed());
 }
 
 TEST(WriteBadImage, StreamsDamagedAnywhereAreRefused) {

@@ -8,6 +8,7 @@
 #include "linux/terminal_messages.h"
 #include "resources/string_ids.h"
 #include "tests/linux/simulated_device_calls.h"
+#include "tests/support/image_files.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
 
@@ -66,6 +67,23 @@ TEST_F(TerminalCommandsTest, CancelledWriteStopsWritingAndClosesTheDevice) {
     EXPECT_EQ(calls.openDescriptors, 0);
     EXPECT_NE(calls.disk.substr(calls.disk.size() - 10240), ReadWholeFile(image).substr(calls.disk.size() - 10240))
         << "the units after the cancel were not written";
+}
+
+// A bomb of a few kilobytes is refused as too large, and Ctrl-C during its load ends the
+// check at once as cancelled.
+TEST_F(TerminalCommandsTest, CheckOfABombEndsRefusedOrCancelled) {
+    const std::string image = dir.File("bomb.imz");
+    WriteWholeFile(image, Bzip2Bomb());
+    EXPECT_EQ(Run(Command::Check, {image}), kStatusNotDone);
+    ASSERT_FALSE(sink.shown.empty());
+    EXPECT_EQ(sink.shown.back().id, static_cast<unsigned>(IDS_IMAGE_TOO_LARGE));
+
+    sink.shown.clear();
+    cancelAfter = 3;
+    EXPECT_EQ(Run(Command::Check, {image}), kStatusCancelled);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].id, static_cast<unsigned>(IDS_OPERATION_CANCELLED));
+    EXPECT_TRUE(out.empty());
 }
 
 struct Declined {
