@@ -2,7 +2,10 @@
 
 NewFile FaultyTargetFiles::CreateNew(const char* path) {
     created.push_back(path);
-    return everyNameTaken ? NewFile::Taken : system_.CreateNew(path);
+    if (everyNameTaken) return NewFile::Taken;
+    const NewFile result = system_.CreateNew(path);
+    if (result == NewFile::Created && onCreated) onCreated(path);
+    return result;
 }
 
 bool FaultyTargetFiles::Replace(const char* source, const char* target) {

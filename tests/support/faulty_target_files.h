@@ -15,6 +15,8 @@ public:
     bool everyNameTaken = false;
     // Called as Replace begins, before the fault or the real replacement.
     std::function<void()> onReplace;
+    // Called with the name of each file made, right after it was made.
+    std::function<void(const std::string&)> onCreated;
 
     std::vector<std::string> created;   // every name asked for, taken or not
     std::vector<std::string> replaced;  // sources, in order
