@@ -135,6 +135,19 @@ TEST_F(TemporaryTargetTest, NoNameToBeHad) {
     }
 }
 
+// An old target moved aside that could not be put back leaves the new file as the one
+// image of a known name: it is not removed.
+TEST_F(TemporaryTargetTest, FileIsKeptWhenTheOldTargetCouldNotBePutBack) {
+    files_.strandReplace = true;
+    TemporaryTarget temporary(files_);
+    ASSERT_EQ(temporary.Create(Target().c_str()), 0);
+    ASSERT_GE(fputs("new image", temporary.Stream()), 0);
+    EXPECT_EQ(temporary.Commit(), -1);
+    EXPECT_EQ(temporary.Discard(), 0);
+    EXPECT_EQ(ReadWholeFile(dir_.File("disk.img.tmp")), "new image");
+    EXPECT_TRUE(files_.removed.empty());
+}
+
 // A file that will not go is held on to, and removed at the next chance.
 TEST_F(TemporaryTargetTest, FileThatWillNotGoIsTriedAgain) {
     TemporaryTarget temporary(files_);
