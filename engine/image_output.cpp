@@ -1,6 +1,7 @@
 #include "engine/image_output.h"
 
 #include "engine/image_kind.h"
+#include "engine/image_trailer.h"
 #include "engine/restorer_stub_copy.h"
 
 OutputOpen ImageOutput::Open(const char* targetPath, bool compressed, const char* programPath,
@@ -10,9 +11,9 @@ OutputOpen ImageOutput::Open(const char* targetPath, bool compressed, const char
     if (temporary_.Create(targetPath) != 0) {
         return OutputOpen::NotCreated;
     }
-    const char* path = temporary_.Path();
+    FILE* file = temporary_.Stream();
     if (compressed && HasExtension(targetPath, ".exe")) {
-        switch (CopyRestorerStub(programPath, path, scratch, &file_)) {
+        switch (CopyRestorerStubInto(programPath, file, scratch)) {
         case kStubCopied:
             break;
         case kStubProgramNotOpened:
@@ -22,14 +23,8 @@ OutputOpen ImageOutput::Open(const char* targetPath, bool compressed, const char
             Abandon();
             return OutputOpen::NotCreated;
         }
-    } else {
-        file_ = fopen(path, "wb");
-        if (file_ == nullptr) {
-            Abandon();
-            return OutputOpen::NotCreated;
-        }
     }
-    if (compressed && compressor_.Open(file_) != 0) {
+    if (compressed && compressor_.Open(file) != 0) {
         Abandon();
         return OutputOpen::NotCreated;
     }
@@ -37,44 +32,56 @@ OutputOpen ImageOutput::Open(const char* targetPath, bool compressed, const char
 }
 
 int ImageOutput::Write(const char* data, unsigned size) {
-    if (file_ == nullptr) {
+    FILE* file = temporary_.Stream();
+    if (file == nullptr || finished_) {
         return -1;
     }
     if (compressed_) {
         return compressor_.Write(data, static_cast<int>(size));
     }
-    return fwrite(data, 1, size, file_) == size ? 0 : -1;
+    return fwrite(data, 1, size, file) == size ? 0 : -1;
 }
 
 int ImageOutput::Finish() {
-    if (file_ == nullptr) {
+    FILE* file = temporary_.Stream();
+    if (file == nullptr || finished_) {
         return -1;
     }
-    int result = 0;
     if (compressed_ && compressor_.Finish() != 0) {
-        result = -1;
+        return -1;
     }
-    // The last bytes may still sit in the stream's buffer: a failing close lost them.
-    if (fclose(file_) != 0) {
-        result = -1;
+    // The last bytes may still sit in the stream's buffer, where a full disk goes unseen.
+    if (fflush(file) != 0) {
+        return -1;
     }
-    file_ = nullptr;
-    return result;
+    finished_ = true;
+    return 0;
+}
+
+int ImageOutput::AppendTrailer(const char* description, int sectorsPerTrack,
+                               const char* checksumHex, int badSectors) {
+    FILE* file = temporary_.Stream();
+    if (file == nullptr || !finished_) {
+        return -1;
+    }
+    return AppendImageTrailer(file, description, sectorsPerTrack, checksumHex, badSectors);
+}
+
+int ImageOutput::Close() {
+    return finished_ ? temporary_.Close() : -1;
 }
 
 int ImageOutput::Commit() {
-    // An open file cannot be renamed on Windows, and would not be whole.
-    if (file_ != nullptr) {
+    // An unfinished image would not be whole.
+    if (!finished_) {
         return -1;
     }
+    finished_ = false;
     return temporary_.Commit();
 }
 
 void ImageOutput::Abandon() {
     compressor_.Abandon();
-    if (file_ != nullptr) {
-        fclose(file_);  // NOLINT(cert-err33-c): the file is dropped and removed next
-        file_ = nullptr;
-    }
     temporary_.Discard();
+    finished_ = false;
 }

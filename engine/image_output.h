@@ -12,10 +12,11 @@ enum class OutputOpen {
 };
 
 // The image file a read job makes: the raw sectors, or one bzip2 stream of them behind
-// the restorer stub for an ".exe" target. It is written under a temporary name beside
-// the target, which is replaced only by a committed image: until then, and whenever the
-// image fails, the target is as it was. Closes and removes whatever is not committed when
-// it goes out of scope.
+// the restorer stub for an ".exe" target, then its trailer. It is written under a
+// temporary name beside the target, only through the file made there, and replaces the
+// target only once committed, its bytes on stable storage: until then, and whenever the
+// image fails, the target is as it was. Closes and removes whatever is not committed
+// when it goes out of scope.
 class ImageOutput {
 public:
     // `files`: the operations that make, replace and remove the files.
@@ -33,14 +34,26 @@ public:
     // 0, or -1 when the bytes did not all reach the file.
     int Write(const char* data, unsigned size);
 
-    // Completes the stream and closes the file: 0, or -1 when the image is incomplete.
+    // Completes the stream and hands the file's buffered bytes to the system: 0, or -1
+    // when the image is incomplete. The file stays open for the trailer.
     int Finish();
 
-    // The file being written, where more may be appended once it is finished.
+    // Appends the trailer (AppendImageTrailer) to the finished image: 0, or -1 when it was
+    // not written whole.
+    int AppendTrailer(const char* description, int sectorsPerTrack, const char* checksumHex,
+                      int badSectors);
+
+    // Closes the finished file, its bytes on stable storage: 0, or -1 when they may not
+    // be (the image is then incomplete, and gone). Commit closes as well; closing first
+    // lets a failure here be told as a failed write.
+    int Close();
+
+    // The file being written. Anything that opens it by this name must close it again
+    // before Close or Commit.
     const char* FilePath() const { return temporary_.Path(); }
 
-    // Puts the finished file in the target's place: 0, or -1 when the target could not
-    // be replaced; it is then as it was and the file is gone.
+    // Puts the finished file in the target's place: 0, or -1 when the image is not whole
+    // or the target could not be replaced; it is then as it was.
     int Commit();
 
     // Closes without completing anything and removes the file.
@@ -48,7 +61,7 @@ public:
 
 private:
     TemporaryTarget temporary_;
-    FILE* file_ = nullptr;
     Bzip2Writer compressor_;
     bool compressed_ = false;
+    bool finished_ = false;
 };

@@ -83,21 +83,27 @@ void FormatTrailer(char (&block)[kImageTrailerSize], const char* description,
 
 int AppendImageTrailer(const char* path, const char* description, int sectorsPerTrack,
                        const char* checksumHex, int badSectors) {
-    char block[kImageTrailerSize];
-    FormatTrailer(block, description != nullptr ? description : "", sectorsPerTrack, checksumHex,
-                  badSectors);
-
     // "r+b" rather than "ab": the image must already exist.
     FILE* file = fopen(path, "r+b");
     if (file == nullptr) {
         return -1;
     }
-    bool written = fseek(file, 0, SEEK_END) == 0 &&
-                   fwrite(block, 1, sizeof block, file) == sizeof block;
-    // The trailer may still sit in the stream's buffer: a failing close lost it.
+    bool written =
+        AppendImageTrailer(file, description, sectorsPerTrack, checksumHex, badSectors) == 0;
     if (fclose(file) != 0) {
         written = false;
     }
+    return written ? 0 : -1;
+}
+
+int AppendImageTrailer(FILE* file, const char* description, int sectorsPerTrack,
+                       const char* checksumHex, int badSectors) {
+    char block[kImageTrailerSize];
+    FormatTrailer(block, description != nullptr ? description : "", sectorsPerTrack, checksumHex,
+                  badSectors);
+    // Flushed: the trailer must not sit in the stream's buffer, where a full disk goes unseen.
+    const bool written = fseek(file, 0, SEEK_END) == 0 &&
+                         fwrite(block, 1, sizeof block, file) == sizeof block && fflush(file) == 0;
     return written ? 0 : -1;
 }
 

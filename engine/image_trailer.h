@@ -1,4 +1,6 @@
 #pragma once
+#include <stdio.h>
+
 #include "engine/user_message.h"
 
 // The last 1024 bytes of an image: text, then zero bytes, giving the format version,
@@ -51,6 +53,11 @@ struct TrailerChecksum {
 // Returns 0, or -1 when the file cannot be opened or the trailer not written whole.
 // Shows nothing: the caller reports.
 int AppendImageTrailer(const char* path, const char* description, int sectorsPerTrack,
+                       const char* checksumHex = nullptr, int badSectors = 0);
+
+// The same through `file`, an image open for writing: the trailer goes to its end and
+// the stream is flushed, but stays open. Returns 0, or -1 when it was not written whole.
+int AppendImageTrailer(FILE* file, const char* description, int sectorsPerTrack,
                        const char* checksumHex = nullptr, int badSectors = 0);
 
 // The program's reader: reads the trailer of `path` under kProgramTrailerPolicy

@@ -43,7 +43,25 @@ bool CopyRest(FILE* from, FILE* to, char* buffer) {
     }
 }
 
+// Copies the stub out of the open program into `output`, flushed.
+int CopyStub(FILE* program, FILE* output, char* buffer) {
+    SeekToStub(program);
+    // A stub cut short by a full disk would make an image that cannot restore itself.
+    if (!CopyRest(program, output, buffer) || fflush(output) != 0) {
+        return kStubOutputNotCreated;
+    }
+    return kStubCopied;
+}
+
 }  // namespace
+
+int CopyRestorerStubInto(const char* programPath, FILE* output, char* transferBuffer) {
+    ScopedFile program{fopen(programPath, "rb")};
+    if (program.file == nullptr) {
+        return kStubProgramNotOpened;
+    }
+    return CopyStub(program.file, output, transferBuffer);
+}
 
 int CopyRestorerStub(const char* programPath, const char* outputPath, char* transferBuffer,
                      FILE** output) {
@@ -52,16 +70,12 @@ int CopyRestorerStub(const char* programPath, const char* outputPath, char* tran
     if (program.file == nullptr) {
         return kStubProgramNotOpened;
     }
-    SeekToStub(program.file);
-
     FILE* target = fopen(outputPath, "wb");
     if (target == nullptr) {
         return kStubOutputNotCreated;
     }
-    // A stub cut short by a full disk would make an image that cannot restore itself.
-    if (!CopyRest(program.file, target, transferBuffer) || fflush(target) != 0) {
-        // Already failed and reported as such; the caller's temporary target removes
-        // the name again if it stays.
+    if (CopyStub(program.file, target, transferBuffer) != kStubCopied) {
+        // Already failed and reported as such.
         fclose(target);       // NOLINT(cert-err33-c)
         remove(outputPath);   // NOLINT(cert-err33-c)
         return kStubOutputNotCreated;

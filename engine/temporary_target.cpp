@@ -75,14 +75,15 @@ int TemporaryTarget::Create(const char* target) {
     if (Discard() != 0) {
         return -1;
     }
-    if (!NameWriter(target_, sizeof target_).Text(target).Fitted()) {
+    // Beside the file a link leads to, so that the rename stays on its volume.
+    if (!files_.ResolveLinks(target, target_, sizeof target_)) {
         return -1;
     }
     for (unsigned attempt = 0; attempt < kAttempts; ++attempt) {
         if (!TemporaryName(target_, attempt, path_, sizeof path_)) {
             return -1;
         }
-        switch (files_.CreateNew(path_)) {
+        switch (files_.CreateNew(path_, &stream_)) {
         case NewFile::Created:
             held_ = true;
             return 0;
@@ -95,19 +96,45 @@ int TemporaryTarget::Create(const char* target) {
     return -1;
 }
 
-int TemporaryTarget::Commit() {
+int TemporaryTarget::Close() {
     if (!held_) {
         return -1;
     }
-    if (!files_.Replace(path_, target_)) {
+    if (stream_ == nullptr) {
+        return 0;
+    }
+    FILE* stream = stream_;
+    stream_ = nullptr;
+    if (!files_.Close(stream, path_, target_)) {
         Discard();
         return -1;
     }
-    held_ = false;
     return 0;
 }
 
+int TemporaryTarget::Commit() {
+    if (!held_ || Close() != 0) {
+        return -1;
+    }
+    switch (files_.Replace(path_, target_)) {
+    case Replacement::Done:
+        held_ = false;
+        return 0;
+    case Replacement::Stranded:
+        held_ = false;
+        return -1;
+    case Replacement::Refused:
+        break;
+    }
+    Discard();
+    return -1;
+}
+
 int TemporaryTarget::Discard() {
+    if (stream_ != nullptr) {
+        fclose(stream_);  // NOLINT(cert-err33-c): the file is dropped and removed next
+        stream_ = nullptr;
+    }
     if (!held_) {
         return 0;
     }

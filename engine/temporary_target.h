@@ -1,5 +1,6 @@
 #pragma once
 #include <stddef.h>
+#include <stdio.h>
 
 #include "engine/job_request.h"
 #include "engine/target_files.h"
@@ -12,8 +13,10 @@
 bool TemporaryName(const char* target, unsigned attempt, char* name, size_t size);
 
 // A file made under a temporary name beside its target, which stays as it was until the
-// file is committed and then is replaced by it in one step. A file that is never
-// committed is removed when the object goes, on every path.
+// file is committed and then is replaced by it in one step. A target that is a symbolic
+// link stays one: the file at its end is the one replaced, and the new file is made
+// beside that. A file that is never committed is removed when the object goes, on every
+// path.
 class TemporaryTarget {
 public:
     // Names tried before the folder counts as full of them.
@@ -24,23 +27,35 @@ public:
     TemporaryTarget(const TemporaryTarget&) = delete;
     TemporaryTarget& operator=(const TemporaryTarget&) = delete;
 
-    // Creates an empty file of the first free name for `target`: 0, or -1 when none
-    // could be made (nothing is left behind then).
+    // Creates an empty file of the first free name for `target` and opens it for binary
+    // writing: 0, or -1 when none could be made (nothing is left behind then).
     int Create(const char* target);
 
-    // The file to write, once created; it must be closed before Commit and Discard.
+    // The open file, from Create until Close, Commit or Discard; null otherwise. Writers
+    // write here: the name may have been given to another file since it was made.
+    FILE* Stream() const { return stream_; }
+
+    // The file's name. A stream that a caller opens by this name must be closed again
+    // before Close, Commit and Discard.
     const char* Path() const { return path_; }
 
-    // Puts the file in the target's place: 0, or -1 when the target could not be replaced;
-    // the file is then removed.
+    // Closes the stream, once the file has the target's permissions and all its bytes are
+    // on stable storage: 0, or -1 when that failed or the name is no longer the file's
+    // (the file is then removed). Called before Commit, a failure here is a failed write.
+    int Close();
+
+    // Closes the file (see Close), then puts it in the target's place: 0, or -1 when the
+    // file is not whole or the target could not be replaced; the file is then removed,
+    // unless the old target could not be put back (Replacement::Stranded).
     int Commit();
 
-    // Removes the file, unless it was committed: 0, or -1 when it stays.
+    // Closes and removes the file, unless it was committed: 0, or -1 when it stays.
     int Discard();
 
 private:
     TargetFiles& files_;
     char target_[kJobPathSize] = {};
     char path_[kJobPathSize] = {};
+    FILE* stream_ = nullptr;
     bool held_ = false;
 };

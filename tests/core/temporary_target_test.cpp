@@ -5,9 +5,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 #include <string>
 
+#include "tests/support/counting_files.h"
 #include "tests/support/faulty_target_files.h"
 #include "tests/support/temp_dir.h"
 
@@ -130,6 +135,19 @@ TEST_F(TemporaryTargetTest, NoNameToBeHad) {
     }
 }
 
+// An old target moved aside that could not be put back leaves the new file as the one
+// image of a known name: it is not removed.
+TEST_F(TemporaryTargetTest, FileIsKeptWhenTheOldTargetCouldNotBePutBack) {
+    files_.strandReplace = true;
+    TemporaryTarget temporary(files_);
+    ASSERT_EQ(temporary.Create(Target().c_str()), 0);
+    ASSERT_GE(fputs("new image", temporary.Stream()), 0);
+    EXPECT_EQ(temporary.Commit(), -1);
+    EXPECT_EQ(temporary.Discard(), 0);
+    EXPECT_EQ(ReadWholeFile(dir_.File("disk.img.tmp")), "new image");
+    EXPECT_TRUE(files_.removed.empty());
+}
+
 // A file that will not go is held on to, and removed at the next chance.
 TEST_F(TemporaryTargetTest, FileThatWillNotGoIsTriedAgain) {
     TemporaryTarget temporary(files_);
@@ -142,5 +160,94 @@ TEST_F(TemporaryTargetTest, FileThatWillNotGoIsTriedAgain) {
     EXPECT_EQ(temporary.Discard(), 0);
     EXPECT_FALSE(FileExists(path));
 }
+
+// A power cut must find either the old image or the whole new one under the target's
+// name: the file's bytes reach the disk before the rename, the rename before success.
+TEST_F(TemporaryTargetTest, ImageIsOnTheDiskBeforeItTakesTheTargetsName) {
+    if (!CountingFiles::Available()) GTEST_SKIP() << "the recording layer is native only";
+    WriteWholeFile(Target(), "old image");
+    TemporaryTarget temporary(files_);
+    ASSERT_EQ(temporary.Create(Target().c_str()), 0);
+    WriteWholeFile(temporary.Path(), "new image");
+    CountingFiles recording;
+    ASSERT_EQ(temporary.Commit(), 0);
+    EXPECT_THAT(recording.storage, ElementsAre("sync file", "rename", "sync folder"));
+    EXPECT_EQ(recording.OpenNow(), 0);
+}
+
+#ifndef _WIN32
+mode_t ModeOf(const std::string& path) {
+    struct stat status {};
+    EXPECT_EQ(stat(path.c_str(), &status), 0) << path;
+    return status.st_mode & 07777;
+}
+
+// A link the user made to the image stays a link: the file at its end gets the image,
+// and the temporary file is made beside that file, on its volume.
+TEST_F(TemporaryTargetTest, LinkedTargetStaysALinkAndItsFileGetsTheImage) {
+    namespace fs = std::filesystem;
+    ASSERT_TRUE(fs::create_directory(dir_.File("store")));
+    const struct {
+        const char* name;
+        std::string link;       // what disk.img points to
+        std::string endsIn;     // the file the image must land in
+        bool existing;
+    } cases[] = {
+        {"Relative", "store/old.img", dir_.File("store/old.img"), true},
+        {"Absolute", dir_.File("store/old.img"), dir_.File("store/old.img"), true},
+        {"ThroughAnotherLink", "hop", dir_.File("store/old.img"), true},
+        {"Dangling", "store/new.img", dir_.File("store/new.img"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.existing) WriteWholeFile(c.endsIn, "old image");
+        fs::create_symlink("store/old.img", dir_.File("hop"));
+        fs::create_symlink(c.link, Target());
+        TemporaryTarget temporary(files_);
+        ASSERT_EQ(temporary.Create(Target().c_str()), 0);
+        EXPECT_EQ(fs::path(temporary.Path()).parent_path(), fs::path(dir_.File("store")));
+        WriteWholeFile(temporary.Path(), "new image");
+        ASSERT_EQ(temporary.Commit(), 0);
+        EXPECT_TRUE(fs::is_symlink(Target()));
+        EXPECT_EQ(fs::read_symlink(Target()), fs::path(c.link));
+        EXPECT_EQ(ReadWholeFile(c.endsIn), "new image");
+        EXPECT_THAT(FileNamesIn(dir_.path()), ElementsAre("disk.img", "hop", "store"));
+        EXPECT_THAT(FileNamesIn(dir_.File("store")), ElementsAre(fs::path(c.endsIn).filename()));
+        fs::remove(Target());
+        fs::remove(dir_.File("hop"));
+        fs::remove(c.endsIn);
+    }
+}
+
+// The new image keeps the old one's permissions; a first image gets the umask's.
+TEST_F(TemporaryTargetTest, ImageKeepsTheOldOnesPermissions) {
+    const mode_t mask = umask(022);
+    const struct {
+        const char* name;
+        int before;  // -1: no older image
+        mode_t after;
+    } cases[] = {
+        {"Private", 0600, 0600},
+        {"GroupReadable", 0640, 0640},
+        {"OwnerReadOnly", 0400, 0400},
+        {"New", -1, 0644},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.before >= 0) {
+            WriteWholeFile(Target(), "old image");
+            ASSERT_EQ(chmod(Target().c_str(), static_cast<mode_t>(c.before)), 0);
+        }
+        TemporaryTarget temporary(files_);
+        ASSERT_EQ(temporary.Create(Target().c_str()), 0);
+        WriteWholeFile(temporary.Path(), "new image");
+        ASSERT_EQ(temporary.Commit(), 0);
+        EXPECT_EQ(ModeOf(Target()), c.after);
+        EXPECT_EQ(ReadWholeFile(Target()), "new image");
+        ASSERT_EQ(remove(Target().c_str()), 0);
+    }
+    umask(mask);
+}
+#endif
 
 }  // namespace

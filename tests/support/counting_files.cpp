@@ -2,9 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#include <io.h>
+#endif
+
 #if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+
 extern "C" {
 FILE* __real_fopen(const char* path, const char* mode);
+FILE* __real_fdopen(int descriptor, const char* mode);
+int __real_fsync(int descriptor);
+int __real_rename(const char* from, const char* to);
 int __real_fclose(FILE* file);
 size_t __real_fread(void* buffer, size_t size, size_t count, FILE* file);
 }
@@ -30,6 +40,9 @@ CountingFiles::~CountingFiles() {
 
 bool CountingFiles::Available() { return false; }
 FILE* CountingFiles::Open(const char* path, const char* mode) { return fopen(path, mode); }
+FILE* CountingFiles::Adopt(int descriptor, const char* mode) { return _fdopen(descriptor, mode); }
+int CountingFiles::Sync(int descriptor) { return _commit(descriptor); }
+int CountingFiles::Rename(const char* from, const char* to) { return rename(from, to); }
 int CountingFiles::Close(FILE* file) { return fclose(file); }
 size_t CountingFiles::Read(void* buffer, size_t size, size_t count, FILE* file) {
     return fread(buffer, size, count, file);
@@ -39,13 +52,32 @@ size_t CountingFiles::Read(void* buffer, size_t size, size_t count, FILE* file) 
 
 bool CountingFiles::Available() { return true; }
 
-FILE* CountingFiles::Open(const char* path, const char* mode) {
-    FILE* file = __real_fopen(path, mode);
+FILE* CountingFiles::Count(FILE* file) {
     if (file != nullptr) {
         ++opens;
         delivered_[file] = 0;
     }
     return file;
+}
+
+FILE* CountingFiles::Open(const char* path, const char* mode) {
+    return Count(__real_fopen(path, mode));
+}
+
+FILE* CountingFiles::Adopt(int descriptor, const char* mode) {
+    return Count(__real_fdopen(descriptor, mode));
+}
+
+int CountingFiles::Sync(int descriptor) {
+    struct stat status {};
+    const bool folder = fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode);
+    storage.push_back(folder ? "sync folder" : "sync file");
+    return __real_fsync(descriptor);
+}
+
+int CountingFiles::Rename(const char* from, const char* to) {
+    storage.push_back("rename");
+    return __real_rename(from, to);
 }
 
 int CountingFiles::Close(FILE* file) {
@@ -81,6 +113,18 @@ FILE* __wrap_fopen(const char* path, const char* mode) {
 
 int __wrap_fclose(FILE* file) {
     return g_active != nullptr ? g_active->Close(file) : __real_fclose(file);
+}
+
+FILE* __wrap_fdopen(int descriptor, const char* mode) {
+    return g_active != nullptr ? g_active->Adopt(descriptor, mode) : __real_fdopen(descriptor, mode);
+}
+
+int __wrap_fsync(int descriptor) {
+    return g_active != nullptr ? g_active->Sync(descriptor) : __real_fsync(descriptor);
+}
+
+int __wrap_rename(const char* from, const char* to) {
+    return g_active != nullptr ? g_active->Rename(from, to) : __real_rename(from, to);
 }
 
 size_t __wrap_fread(void* buffer, size_t size, size_t count, FILE* file) {

@@ -1,13 +1,14 @@
 // The system's file operations around a read job's target on the real Win32 calls: the
-// NT family's one-step replacement and the 9x family's removal then rename (both run
-// under Wine), including targets that must not be replaced because they are read only or
-// held open. Then the read job itself over such targets, with the operations it picks
+// NT family's one-step replacement and the 9x family's renames, the old target aside
+// until the new one is in place (both run under Wine), including targets that must not
+// be replaced because they are read only or held open, and a new file that will not move. Then the read job itself over such targets, with the operations it picks
 // for its device method.
 #include <windows.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <string.h>
 
 #include <filesystem>
@@ -73,7 +74,7 @@ TEST_P(SystemTargetFilesTest, ReplacesAnExistingTargetOrMakesANewOne) {
         SCOPED_TRACE(existing ? "existing" : "new");
         if (existing) WriteWholeFile(Target(), "old image");
         WriteWholeFile(Source(), "new image");
-        EXPECT_TRUE(files_.Replace(Source().c_str(), Target().c_str()));
+        EXPECT_EQ(files_.Replace(Source().c_str(), Target().c_str()), Replacement::Done);
         EXPECT_EQ(ReadWholeFile(Target()), "new image");
         EXPECT_THAT(FileNamesIn(dir_.path()), ElementsAre("disk.img"));
         ASSERT_TRUE(files_.Remove(Target().c_str()));
@@ -85,8 +86,11 @@ TEST_P(SystemTargetFilesTest, TargetThatMustNotBeReplacedStays) {
         const char* name;
         bool readOnly;
         bool heldOpen;
+        bool sourceHeldOpen;  // the new file cannot move, after the 9x family moved the old aside
     };
-    const Case cases[] = {{"ReadOnly", true, false}, {"HeldOpen", false, true}};
+    const Case cases[] = {{"ReadOnly", true, false, false},
+                          {"HeldOpen", false, true, false},
+                          {"NewFileHeldOpen", false, false, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteWholeFile(Target(), "old image");
@@ -96,10 +100,12 @@ TEST_P(SystemTargetFilesTest, TargetThatMustNotBeReplacedStays) {
             std::optional<HeldOpen> held;
             if (c.readOnly) readOnly.emplace(Target());
             if (c.heldOpen) held.emplace(Target());
-            EXPECT_FALSE(files_.Replace(Source().c_str(), Target().c_str()));
+            if (c.sourceHeldOpen) held.emplace(Source());
+            EXPECT_EQ(files_.Replace(Source().c_str(), Target().c_str()), Replacement::Refused);
         }
         EXPECT_EQ(ReadWholeFile(Target()), "old image");
         EXPECT_EQ(ReadWholeFile(Source()), "new image");
+        EXPECT_THAT(FileNamesIn(dir_.path()), ElementsAre("disk.img", "disk.img.tmp"));
         ASSERT_TRUE(files_.Remove(Source().c_str()));
         ASSERT_TRUE(files_.Remove(Target().c_str()));
     }
@@ -119,11 +125,47 @@ TEST_P(SystemTargetFilesTest, CreateNewTakesNothingThatExists) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(files_.CreateNew(dir_.File(c.name).c_str()), c.expected);
+        FILE* stream = nullptr;
+        EXPECT_EQ(files_.CreateNew(dir_.File(c.name).c_str(), &stream), c.expected);
+        EXPECT_EQ(stream != nullptr, c.expected == NewFile::Created);
+        if (stream != nullptr) fclose(stream);
     }
     EXPECT_EQ(ReadWholeFile(dir_.File("free")), "");
     EXPECT_EQ(ReadWholeFile(dir_.File("taken")), "someone's");
     EXPECT_THAT(FileNamesIn(dir_.path()), ElementsAre("folder", "free", "taken"));
+}
+
+// While the new file is open its name stays its own: nobody can remove it or give it to
+// another file, so the bytes written through its stream are the ones that replace.
+TEST_P(SystemTargetFilesTest, OpenNewFileKeepsItsName) {
+    WriteWholeFile(Target(), "old image");
+    FILE* stream = nullptr;
+    ASSERT_EQ(files_.CreateNew(Source().c_str(), &stream), NewFile::Created);
+    EXPECT_EQ(DeleteFileA(Source().c_str()), 0);
+    EXPECT_EQ(MoveFileA(Source().c_str(), dir_.File("elsewhere").c_str()), 0);
+    EXPECT_GE(fputs("new image", stream), 0);
+    EXPECT_TRUE(files_.Close(stream, Source().c_str(), Target().c_str()));
+    EXPECT_EQ(files_.Replace(Source().c_str(), Target().c_str()), Replacement::Done);
+    EXPECT_EQ(ReadWholeFile(Target()), "new image");
+    EXPECT_THAT(FileNamesIn(dir_.path()), ElementsAre("disk.img"));
+}
+
+// A hidden or system image stays so when a new one replaces it.
+TEST_P(SystemTargetFilesTest, NewImageKeepsTheOldOnesAttributes) {
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    WriteWholeFile(Target(), "old image");
+    ASSERT_NE(SetFileAttributesA(Target().c_str(), kept), 0);
+    if ((GetFileAttributesA(Target().c_str()) & kept) != kept) {
+        GTEST_SKIP() << "this file system keeps no such attributes";
+    }
+    FILE* stream = nullptr;
+    ASSERT_EQ(files_.CreateNew(Source().c_str(), &stream), NewFile::Created);
+    EXPECT_GE(fputs("new image", stream), 0);
+    EXPECT_TRUE(files_.Close(stream, Source().c_str(), Target().c_str()));
+    EXPECT_EQ(files_.Replace(Source().c_str(), Target().c_str()), Replacement::Done);
+    EXPECT_EQ(GetFileAttributesA(Target().c_str()) & kept, kept);
+    EXPECT_EQ(ReadWholeFile(Target()), "new image");
+    SetFileAttributesA(Target().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_P(SystemTargetFilesTest, RemoveAnswersWhetherTheFileIsGone) {
