@@ -319,11 +319,12 @@ int ReadFloppyJob::Complete() {
     char checksum[Sha256Digest::kHexLength + 1];
     checksum_.FinishHex(checksum);
     const uint32_t zeroFilled = unreadable_.Count() + keptBadSectors_;
-    if (!(host_.Compatible() && HasExtension(targetPath_, ".img")) &&
-        AppendImageTrailer(output_.FilePath(), request_.description,
-                           static_cast<int>(diskSectorsPerTrack_), checksum,
-                           static_cast<int>(zeroFilled)) != 0) {
-        // Only a whole image, trailer included, may take the target's place.
+    // Only a whole image, trailer included and on stable storage, may take the target's
+    // place.
+    if ((!(host_.Compatible() && HasExtension(targetPath_, ".img")) &&
+         output_.AppendTrailer(request_.description, static_cast<int>(diskSectorsPerTrack_),
+                               checksum, static_cast<int>(zeroFilled)) != 0) ||
+        output_.Close() != 0) {
         output_.Abandon();
         return Fail(IDS_IMAGE_WRITE_FAILED);
     }
@@ -387,7 +388,9 @@ int ReadFloppyJob::SetEarlierMapAside(TemporaryTarget& aside) {
         return files_.Remove(mapPath_) ? 0 : -1;
     }
     fclose(file);  // NOLINT(cert-err33-c): read only
-    if (aside.Create(mapPath_) != 0 || !files_.Replace(mapPath_, aside.Path())) {
+    // The empty file only reserves the name: it is closed, then the map takes its place.
+    if (aside.Create(mapPath_) != 0 || aside.Close() != 0 ||
+        files_.Replace(mapPath_, aside.Path()) != Replacement::Done) {
         return -1;
     }
     return 1;
@@ -396,11 +399,8 @@ int ReadFloppyJob::SetEarlierMapAside(TemporaryTarget& aside) {
 // The map beside the image, written whole under its temporary name in `map`.
 int ReadFloppyJob::WriteMap(TemporaryTarget& map) {
     if (mapPath_[0] == '\0' || map.Create(mapPath_) != 0) return -1;
-    FILE* file = fopen(map.Path(), "wb");  // ddrescue's tools expect plain line feeds
-    if (file == nullptr) return -1;
-    const bool written = WriteBadSectorMap(file, unreadable_) == 0;
-    if (fclose(file) != 0 || !written) return -1;
-    return 0;
+    // Binary, as the image: ddrescue's tools expect plain line feeds.
+    return WriteBadSectorMap(map.Stream(), unreadable_) == 0 && map.Close() == 0 ? 0 : -1;
 }
 
 void ReadFloppyJob::StopAndRemoveImage() {

@@ -57,9 +57,9 @@ public:
 
 NewFile SystemTargetFiles::CreateNew(const char* path, FILE** stream) {
     *stream = nullptr;
-    // Shared for reading and writing, never for deleting: while the file is open, its name
-    // can be neither removed nor given to another file.
-    const HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+    // Shared for reading only, never for writing or deleting: while the file is open,
+    // nobody else writes it, and its name can be neither removed nor given to another file.
+    const HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL,
                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();

@@ -32,9 +32,17 @@ public:
         [](const std::string&, const std::string&) { return false; };
     std::vector<std::string> replaced;  // sources put in place, in order
 
-    NewFile CreateNew(const char* path) override { return system_.CreateNew(path); }
-    bool Replace(const char* source, const char* target) override {
-        if (refuses("replace", source)) return false;
+    NewFile CreateNew(const char* path, FILE** stream) override {
+        return system_.CreateNew(path, stream);
+    }
+    bool ResolveLinks(const char* target, char* file, size_t size) override {
+        return system_.ResolveLinks(target, file, size);
+    }
+    bool Close(FILE* stream, const char* path, const char* target) override {
+        return system_.Close(stream, path, target);
+    }
+    Replacement Replace(const char* source, const char* target) override {
+        if (refuses("replace", source)) return Replacement::Refused;
         replaced.push_back(source);
         return system_.Replace(source, target);
     }
