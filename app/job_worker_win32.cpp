@@ -36,17 +36,33 @@ bool JobWorker::WaitForEnd(DWORD milliseconds) {
     return true;
 }
 
-void JobWorker::WaitAnsweringSentMessages() {
-    if (!thread_) return;
+bool JobWorker::WaitAnsweringSentMessages(DWORD milliseconds) {
+    if (!thread_) return true;
     HANDLE thread = thread_.Get();
+    const DWORD start = GetTickCount();
     for (;;) {
-        const DWORD woken = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
+        DWORD left = INFINITE;
+        if (milliseconds != INFINITE) {
+            const DWORD spent = GetTickCount() - start;  // wraps correctly
+            if (spent >= milliseconds) return false;
+            left = milliseconds - spent;
+        }
+        const DWORD woken = MsgWaitForMultipleObjects(1, &thread, FALSE, left, QS_SENDMESSAGE);
         // Only a handle that cannot be waited for fails: there is no thread to wait for.
         if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED) break;
+        if (woken == WAIT_TIMEOUT) return false;
         MSG message;
         PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE);  // delivers the sent ones
     }
     thread_.Reset();
+    return true;
+}
+
+bool JobWorker::CancelForSessionEnd() {
+    if (WaitForEnd(0)) return false;  // only looks
+    Cancel();
+    WaitAnsweringSentMessages(kSessionEndWaitMs);
+    return true;
 }
 
 bool JobWorker::WaitForEndOrMessage() {

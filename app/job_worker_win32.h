@@ -37,6 +37,14 @@ public:
     // The job stops after its current unit, without Finished or Failed.
     void Cancel() { cancelRequested_.store(1); }
 
+    // The session is ending (WM_ENDSESSION): a job still under way is cancelled and its
+    // thread given up to kSessionEndWaitMs to stop after its unit, answering sent messages
+    // meanwhile, so that the job leaves its target as a cancel does before the process
+    // goes. False when no job was running.
+    bool CancelForSessionEnd();
+    // About what Windows grants a program before it offers to end it anyway.
+    static constexpr DWORD kSessionEndWaitMs = 5000;
+
     // The newest progress the job has posted.
     JobProgress Progress() const { return progress_.Load(); }
 
@@ -44,8 +52,9 @@ public:
     // Not for a window's thread: its windows would not answer meanwhile.
     bool WaitForEnd(DWORD milliseconds);
     // Waits for it, answering the messages sent to this thread's windows meanwhile: a
-    // job's message box may be owned by one of them.
-    void WaitAnsweringSentMessages();
+    // job's message box may be owned by one of them. With a bound, false when the thread
+    // still runs after `milliseconds`.
+    bool WaitAnsweringSentMessages(DWORD milliseconds = INFINITE);
     // Waits until the thread of the last job has ended (true) or a new message has come
     // into this thread's queue (false), for a caller that handles the messages in between
     // as its window's loop would. Messages already in the queue when it is called do not

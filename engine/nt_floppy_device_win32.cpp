@@ -90,8 +90,12 @@ bool SystemVolumeControl(void* handle, uint32_t code, uint32_t* error) {
     return false;
 }
 
-NtFloppyDevice::NtFloppyDevice(const char* driveText, VolumeControl control)
-    : control_(control), handle_(INVALID_HANDLE_VALUE) {
+void SystemVolumePause(uint32_t milliseconds) {
+    Sleep(milliseconds);
+}
+
+NtFloppyDevice::NtFloppyDevice(const char* driveText, VolumeControl control, VolumePause pause)
+    : control_(control), pause_(pause), handle_(INVALID_HANDLE_VALUE) {
     static const char kPrefix[] = "\\\\.\\";
     path_[0] = '\0';
     const size_t textLength = driveText ? lstrlenA(driveText) : 0;
@@ -154,11 +158,25 @@ bool NtFloppyDevice::Open(DeviceAccess access) {
     return true;
 }
 
+// Explorer and the shell let go of a disk a moment after their windows on it close, so a
+// write asks again for a few seconds before it calls the disk in use. A read goes on
+// without the lock anyway and does not wait for it.
+bool NtFloppyDevice::RequestLock(DeviceAccess access, uint32_t* error) {
+    bool locked = control_(handle_, FSCTL_LOCK_VOLUME, error);
+    if (access != DeviceAccess::Write) return locked;
+    for (uint32_t waited = 0; !locked && MeansInUse(*error) && waited < kLockWaitMs;
+         waited += kLockRetryMs) {
+        pause_(kLockRetryMs);
+        locked = control_(handle_, FSCTL_LOCK_VOLUME, error);
+    }
+    return locked;
+}
+
 // A dismount that is refused after the lock (Wine refuses it) is no reason to stop: the
 // lock alone lets raw writes through.
 VolumeLock NtFloppyDevice::LockVolume(DeviceAccess access) {
     uint32_t error = ERROR_INVALID_HANDLE;
-    if (handle_ == INVALID_HANDLE_VALUE || !control_(handle_, FSCTL_LOCK_VOLUME, &error)) {
+    if (handle_ == INVALID_HANDLE_VALUE || !RequestLock(access, &error)) {
         return MeansInUse(error) ? VolumeLock::InUse : VolumeLock::Unsupported;
     }
     volumeLocked_ = true;
@@ -184,6 +202,29 @@ void NtFloppyDevice::Close() {
 
 bool NtFloppyDevice::IsWriteProtectError(uint32_t error) const {
     return error == ERROR_WRITE_PROTECT;
+}
+
+// The disk was taken out, or the drive itself went (a USB drive unplugged); a bad sector
+// answers with a data error instead. "Not ready" is also what some drivers (Wine's, over
+// a failing file) give for one sector that does not answer: the drive is asked whether it
+// still has a medium. One that has, or a driver that cannot be asked (as today, a bad
+// sector), keeps the job going.
+bool NtFloppyDevice::MediumGone(uint32_t error) {
+    if (error == ERROR_NOT_READY) {
+        if (handle_ == INVALID_HANDLE_VALUE) return true;
+        uint32_t checkError = 0;
+        if (control_(handle_, IOCTL_STORAGE_CHECK_VERIFY2, &checkError)) return false;
+        return checkError != ERROR_NOT_SUPPORTED && checkError != ERROR_INVALID_FUNCTION;
+    }
+    switch (error) {
+    case ERROR_NO_MEDIA_IN_DRIVE:
+    case ERROR_DEVICE_REMOVED:
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_DEV_NOT_EXIST:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // Sequential transfers leave the file pointer alone; a skip, or the first transfer after

@@ -73,13 +73,58 @@ bool Vwin32FloppyDevice::Open(DeviceAccess access) {
 
 void Vwin32FloppyDevice::Close() {
     if (handle_ != INVALID_HANDLE_VALUE) {
+        if (lockHeld_) {
+            DiocRegisters registers = {};
+            registers.reg_EAX = kDosGenericIoctl;
+            registers.reg_EBX = drive_;
+            registers.reg_ECX = kUnlockLogicalVolume;
+            DosIoctl(registers);
+        }
         calls_.closeHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
+    lockAsked_ = false;
+    lockHeld_ = false;
+}
+
+bool Vwin32FloppyDevice::DosIoctl(DiocRegisters& registers) {
+    registers.reg_Flags = kCarryFlag;  // a service that does nothing has not succeeded
+    DWORD returned = 0;
+    return calls_.deviceIoControl(handle_, kVwin32DosIoctl, &registers, sizeof registers,
+                                  &registers, sizeof registers, &returned, nullptr) &&
+           (registers.reg_Flags & kCarryFlag) == 0;
+}
+
+// Asked once per Open: a refusal will not turn into a grant within one job.
+bool Vwin32FloppyDevice::TakeWriteLock() {
+    if (handle_ == INVALID_HANDLE_VALUE || lockAsked_) return lockHeld_;
+    lockAsked_ = true;
+    DiocRegisters registers = {};
+    registers.reg_EAX = kDosGenericIoctl;
+    registers.reg_EBX = (kWriteLockLevel << 8) | drive_;
+    registers.reg_ECX = kLockLogicalVolume;
+    registers.reg_EDX = kWriteLockPermissions;
+    lockHeld_ = DosIoctl(registers);
+    return lockHeld_;
+}
+
+VolumeLock Vwin32FloppyDevice::LockVolume(DeviceAccess access) {
+    if (access != DeviceAccess::Write) return VolumeLock::Unsupported;
+    return TakeWriteLock() ? VolumeLock::Locked : VolumeLock::Unsupported;
 }
 
 bool Vwin32FloppyDevice::IsWriteProtectError(uint32_t error) const {
     return error == kVwin32WriteProtectError;
+}
+
+bool Vwin32FloppyDevice::MediumGone(uint32_t error) {
+    if (error == kDosDriveNotReady) return true;
+    if (error > 0xFFFF) return false;
+    const uint32_t status = error >> 8;
+    if (status == kBiosTimeout || status == kBiosDriveNotReady || status == kBiosNoMedium) {
+        return true;
+    }
+    return status != 0 && (error & 0xFF) == kCriticalDriveNotReady;
 }
 
 bool Vwin32FloppyDevice::Read(uint32_t firstSector, void* buffer, uint32_t bytes,
@@ -94,6 +139,7 @@ bool Vwin32FloppyDevice::Read(uint32_t firstSector, void* buffer, uint32_t bytes
 
 bool Vwin32FloppyDevice::Write(uint32_t firstSector, const void* buffer, uint32_t bytes,
                                uint32_t* error) {
+    TakeWriteLock();
     return Transfer(kDiskIoWrite, firstSector, buffer, bytes, error);
 }
 

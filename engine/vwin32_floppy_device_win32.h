@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "engine/floppy_device.h"
+#include "engine/vwin32_records.h"
 
 // The system calls the 9x method makes. Windows 9x is not at hand for testing, so tests
 // put an emulation of the VWIN32 service in their place.
@@ -30,15 +31,25 @@ public:
               uint32_t* error) override;
     bool Write(uint32_t firstSector, const void* buffer, uint32_t bytes,
                uint32_t* error) override;
+    // For writing, the logical volume's level 1 lock, which Windows 95 and 98 want before
+    // absolute disk writes; Write takes it as well should nobody have asked. A service
+    // without the lock refuses it, and the write goes on without (never InUse).
+    VolumeLock LockVolume(DeviceAccess access) override;
     void Close() override;
     bool IsWriteProtectError(uint32_t error) const override;
+    bool MediumGone(uint32_t error) override;
 
 private:
     HANDLE OpenService(DeviceAccess access) const;
+    bool TakeWriteLock();
+    // One Generic IOCTL request of the service; true when it did not set the carry flag.
+    bool DosIoctl(DiocRegisters& registers);
     bool Transfer(uint32_t direction, uint32_t firstSector, const void* buffer, uint32_t bytes,
                   uint32_t* error);
 
     Vwin32Calls calls_;
     uint32_t drive_;
     HANDLE handle_;
+    bool lockAsked_ = false;  // since Open
+    bool lockHeld_ = false;
 };

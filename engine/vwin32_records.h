@@ -12,12 +12,27 @@ constexpr uint32_t kVwin32DosDriveInfo = 6;  // VWIN32_DIOC_DOS_DRIVEINFO: Int 2
 // MS-DOS functions and their sub-codes, as loaded into the registers.
 constexpr uint32_t kDosGenericIoctl = 0x440D;       // Generic IOCTL for block devices
 constexpr uint32_t kGetDeviceParameters = 0x0860;   // category 08h disk, minor 60h
+constexpr uint32_t kLockLogicalVolume = 0x084A;     // minor 4Ah; BH lock level, BL drive
+constexpr uint32_t kUnlockLogicalVolume = 0x086A;   // minor 6Ah; BL drive
+constexpr uint32_t kWriteLockLevel = 1;             // the level absolute disk writes need
+// DX of a level 1 lock: other programs' writes fail while it is held, new file mappings
+// do not.
+constexpr uint32_t kWriteLockPermissions = 0;
 constexpr uint32_t kDosAbsoluteDiskIo = 0x7305;     // absolute disk read/write
 constexpr uint32_t kDiskIoUsesBlock = 0xFFFFFFFF;   // ECX: the request is in the DISKIO block
 constexpr uint32_t kDiskIoRead = 0;                 // ESI
 constexpr uint32_t kDiskIoWrite = 1;                // ESI
 constexpr uint32_t kCarryFlag = 0x0001;             // reg_Flags: the call failed
 constexpr uint32_t kVwin32WriteProtectError = 0x100A;
+// A failed disk request's EAX: an MS-DOS error code (15h, drive not ready), or for the
+// absolute disk functions the Int 25h/26h pair of a BIOS status in AH (80h timeout: no
+// disk or the door open; AAh drive not ready; 31h no medium, from the Int 13h extensions)
+// and the critical-error code in AL (02h drive not ready).
+constexpr uint32_t kDosDriveNotReady = 0x15;
+constexpr uint32_t kBiosTimeout = 0x80;
+constexpr uint32_t kBiosDriveNotReady = 0xAA;
+constexpr uint32_t kBiosNoMedium = 0x31;
+constexpr uint32_t kCriticalDriveNotReady = 0x02;
 
 // DIOC_REGISTERS: the CPU registers of the emulated MS-DOS call, in and out.
 struct DiocRegisters {

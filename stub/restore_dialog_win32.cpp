@@ -5,6 +5,7 @@
 #include "app/message_box_sink_win32.h"
 #include "engine/job_text.h"
 #include "engine/write_floppy_job.h"
+#include "resources/string_ids.h"
 #include "resources/stub_ids.h"
 #include "stub/stub_command_line.h"
 #include "stub/stub_trailer.h"
@@ -63,6 +64,7 @@ bool RestoreDialog::OnInitDialog() {
         return true;
     }
     ShowDescription();
+    newerImage_ = StubTrailerIsNewer(request_.imagePath);
     return true;
 }
 
@@ -87,6 +89,12 @@ bool RestoreDialog::OnCommand(int id, int code, HWND control) {
 
 void RestoreDialog::CreateFloppy() {
     StubMessageSink messages(hwnd_, driveText_);
+    // Written all the same: the stub reads every version's tags, and the checksum still
+    // guards the data.
+    if (newerImage_) {
+        newerImage_ = false;
+        messages.Show(UserMessage{IDS_NEWER_IMAGE_VERSION, MessageStyle::Warning});
+    }
     if (messages.ShowOwn(IDS_STUB_ASK_OVERWRITE, MessageStyle::Question) != MessageAnswer::Yes) {
         return;
     }
@@ -121,6 +129,13 @@ void RestoreDialog::CreateFloppy() {
 // that hangs in the driver keeps the process until the driver gives up.
 void RestoreDialog::WaitForWorker() {
     worker_.WaitAnsweringSentMessages();
+}
+
+// A log-off or shut-down during the write: it stops as a cancel stops it, and the process
+// ends with the cancel's status before the session takes it. Without a write the session
+// simply ends.
+void RestoreDialog::OnEndSession() {
+    if (worker_.CancelForSessionEnd()) ExitProcess(2);
 }
 
 void RestoreDialog::OnWriteProgress(JobNotice notice) {
@@ -175,6 +190,9 @@ INT_PTR RestoreDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYDRAGICON:
         SetMessageResult(reinterpret_cast<LRESULT>(icon_));
         return TRUE;
+    case WM_ENDSESSION:
+        if (wParam != 0) OnEndSession();
+        break;
     }
     return CMyDialog::WindowProc(message, wParam, lParam);
 }

@@ -37,6 +37,7 @@ private:
     void OnWriteProgress(JobNotice notice);
     void PaintMinimised();
     void WaitForWorker();
+    void OnEndSession();
 
     CInstanceChecker checker_;
     // The image in this file, to be written onto the floppy.
@@ -53,4 +54,6 @@ private:
     char driveText_[3] = {'A', ':', '\0'};
     HICON icon_ = NULL;
     int exitCode_ = 1;
+    // The image's trailer names a newer format: told once, before the first write.
+    bool newerImage_ = false;
 };

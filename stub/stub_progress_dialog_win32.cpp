@@ -4,6 +4,14 @@ StubProgressDialog::StubProgressDialog(HWND parent) : CMyDialog(IDD_STUB_PROGRES
     toolTipsOn_ = false;
 }
 
+INT_PTR StubProgressDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ENDSESSION) {
+        HWND owner = GetWindow(hwnd_, GW_OWNER);
+        if (owner != NULL) SendMessageA(owner, message, wParam, lParam);
+    }
+    return CMyDialog::WindowProc(message, wParam, lParam);
+}
+
 bool StubProgressDialog::OnInitDialog() {
     CMyDialog::OnInitDialog();
     kStubProgressControls.SetUp(*this);

@@ -24,6 +24,8 @@ public:
     }
 
 protected:
+    // A log-off or shut-down goes to the restore dialog, which runs the write.
+    INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnInitDialog() override;
     // Enter must not end the window as if the job had failed while it still writes.
     void OnOK() override {}

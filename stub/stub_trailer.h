@@ -11,3 +11,8 @@ inline int ReadStubTrailer(const char* path, char (&description)[kDescriptionBuf
                            int* sectorsPerTrack, TrailerChecksum* checksum = nullptr) {
     return ReadTrailerFile(path, kStubTrailerPolicy, description, sectorsPerTrack, checksum);
 }
+
+// Whether the trailer of `path` names a format version above the one this stub was built
+// with, its number read as the stub reads every number. The stub still writes such an
+// image, but tells the user first. False for a file without a trailer.
+bool StubTrailerIsNewer(const char* path);

@@ -35,6 +35,10 @@ public:
     // A WM_READ_PROGRESS or WM_WRITE_PROGRESS notice of a job of `kind`.
     void OnNotice(JobKind kind, WPARAM notice);
 
+    // The session is ending: a job under way is cancelled and its worker waited for
+    // (bounded). True when there was one; the process should then end.
+    bool EndSession() { return worker_.CancelForSessionEnd(); }
+
     // Waits until the worker of a cancelled job has ended (it may still be deleting a
     // partial image), so that the process never ends under it.
     void WaitForWorker() { worker_.WaitAnsweringSentMessages(); }

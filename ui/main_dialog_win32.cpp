@@ -136,6 +136,15 @@ INT_PTR MainDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_WRITE_PROGRESS:
         jobs_.OnNotice(JobKind::Write, wParam);
         return TRUE;
+    case WM_ENDSESSION:
+        // A job under way is cancelled and waited for, and the process ends as a cancelled
+        // unattended job ends, before the session takes it. Without a job the session
+        // simply ends.
+        if (wParam != 0 && jobs_.EndSession()) {
+            instanceChecker_.EndStartupLock();
+            ExitProcess(static_cast<UINT>(kExitCancelled));
+        }
+        break;
     case WM_DESTROY:
         SaveWindowPosition();
         break;

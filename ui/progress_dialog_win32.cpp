@@ -19,6 +19,14 @@ bool ProgressDialog::OnInitDialog() {
     return true;
 }
 
+INT_PTR ProgressDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ENDSESSION) {
+        HWND owner = GetWindow(hwnd_, GW_OWNER);
+        if (owner != NULL) SendMessageA(owner, message, wParam, lParam);
+    }
+    return CMyDialog::WindowProc(message, wParam, lParam);
+}
+
 bool ProgressDialog::PreTranslateMessage(MSG& message) {
     if ((message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR) &&
         message.wParam == VK_RETURN) {

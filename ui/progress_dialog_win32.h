@@ -23,6 +23,8 @@ public:
     bool PreTranslateMessage(MSG& message) override;
 
 protected:
+    // A log-off or shut-down goes to the main dialog, which runs the job.
+    INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnInitDialog() override;
     // IDOK, from the dialog manager or a WM_COMMAND, is no end of the job.
     void OnOK() override {}

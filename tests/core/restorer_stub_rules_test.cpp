@@ -104,8 +104,11 @@ INSTANTIATE_TEST_SUITE_P(
                     IDS_STUB_NEEDS_OTHER_DENSITY},
         MessageCase{IDS_DISK_NEEDS_OTHER_FORMAT, nullptr, IDS_STUB_NEEDS_OTHER_FORMAT},
         MessageCase{IDS_CANNOT_OPEN_PROGRAM_FILE, "x", IDS_STUB_CANNOT_OPEN_IMAGE},
+        MessageCase{IDS_NEWER_IMAGE_VERSION, nullptr, IDS_STUB_NEWER_IMAGE_VERSION},
+        MessageCase{IDS_DRIVE_NOT_READY, "A:", IDS_STUB_DRIVE_NOT_READY},
+        MessageCase{IDS_IMAGE_TOO_LARGE, nullptr, IDS_STUB_IMAGE_TOO_LARGE},
         // Texts the stub does not carry are not shown under another number.
-        MessageCase{IDS_UNABLE_TO_CREATE, "x", 0u}, MessageCase{IDS_NEWER_IMAGE_VERSION, nullptr, 0u},
+        MessageCase{IDS_UNABLE_TO_CREATE, "x", 0u}, MessageCase{IDS_NOT_THE_SAME_DISK, "x", 0u},
         MessageCase{IDS_SECTOR_READ_FAILED, nullptr, 0u}));
 
 // Trailer texts as the stub finds them at the end of its own file.
@@ -176,6 +179,32 @@ INSTANTIATE_TEST_SUITE_P(
                     kTrailerNoDescription, "", 0}),
     [](const ::testing::TestParamInfo<TrailerCase>& param) { return std::string(param.param.name); });
 
+struct VersionCase {
+    const char* tail;
+    bool newer;
+};
+
+class StubTrailerVersionTest : public ::testing::TestWithParam<VersionCase> {};
+
+// Above 2, as the stub reads numbers; the tags of such a trailer are still read.
+TEST_P(StubTrailerVersionTest, TellsANewerFormatApart) {
+    TempDir dir;
+    const std::string path = dir.File("disk.exe");
+    WriteWholeFile(path, BinaryTestData(5000, 4) + Block(GetParam().tail));
+    EXPECT_EQ(GetParam().newer, StubTrailerIsNewer(path.c_str())) << GetParam().tail;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Versions, StubTrailerVersionTest,
+    ::testing::Values(VersionCase{"[FileVersion 003] [Description n\x01] [SectorsPerTrack 18]", true},
+                      VersionCase{"[FileVersion 010] [SectorsPerTrack 18]", true},
+                      VersionCase{"[FileVersion   4]", true},
+                      VersionCase{"[FileVersion 002] [Description n\x01] [SectorsPerTrack 18]", false},
+                      VersionCase{"[FileVersion 001]", false},
+                      VersionCase{"[FileVersion -7]", false},
+                      VersionCase{"[FileVersion x3]", false},
+                      VersionCase{"no trailer at all", false}));
+
 TEST(StubTrailerFileTest, UnreadableFilesAndShortOnes) {
     TempDir dir;
     char description[kDescriptionBufferSize];
@@ -187,6 +216,8 @@ TEST(StubTrailerFileTest, UnreadableFilesAndShortOnes) {
     const std::string empty = dir.File("empty.exe");
     WriteWholeFile(empty, "");
     EXPECT_EQ(kTrailerUnreadable, ReadStubTrailer(empty.c_str(), description, &sectors));
+    EXPECT_FALSE(StubTrailerIsNewer(empty.c_str()));
+    EXPECT_FALSE(StubTrailerIsNewer(dir.File("missing.exe").c_str()));
 
     // A file shorter than a trailer is read from its start.
     const std::string shortFile = dir.File("short.exe");

@@ -1,5 +1,5 @@
-// The restorer stub says what the program says about checksums and the verify pass:
-// its own string numbers, the program's texts.
+// The restorer stub says what the program says about checksums, the verify pass, newer
+// images and failing drives: its own string numbers, the program's texts.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -38,5 +38,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SharedText{IDS_IMAGE_CHECKSUM_MISMATCH, IDS_STUB_IMAGE_CHECKSUM_MISMATCH},
                       SharedText{IDS_VERIFY_MISMATCH, IDS_STUB_VERIFY_MISMATCH},
                       SharedText{IDS_VERIFYING_FLOPPY, IDS_STUB_VERIFYING_FLOPPY}));
+
+INSTANTIATE_TEST_SUITE_P(
+    NewerImageAndFailingDrive, StubVerifyTexts,
+    ::testing::Values(SharedText{IDS_NEWER_IMAGE_VERSION, IDS_STUB_NEWER_IMAGE_VERSION},
+                      SharedText{IDS_DRIVE_NOT_READY, IDS_STUB_DRIVE_NOT_READY},
+                      SharedText{IDS_IMAGE_TOO_LARGE, IDS_STUB_IMAGE_TOO_LARGE}));
 
 }  // namespace

@@ -14,18 +14,6 @@ constexpr int kOpenBrowse = 1006, kWriteStart = 1007;
 constexpr int kProgressControl = 1003;
 constexpr WPARAM kExitCommand = 57665;  // File > Exit
 
-// The slow floppy's pause per unit while one test runs.
-class UnitPause {
-public:
-    explicit UnitPause(const char* ms) { SetEnvironmentVariableA(kName, ms); }
-    ~UnitPause() { SetEnvironmentVariableA(kName, NULL); }
-    UnitPause(const UnitPause&) = delete;
-    UnitPause& operator=(const UnitPause&) = delete;
-
-private:
-    static constexpr const char* kName = "VORLIX_SLOW_FLOPPY_UNIT_MS";
-};
-
 class JobControlRun : public VorlixRunTest {
 protected:
     std::string SampleImage() {

@@ -53,4 +53,16 @@ private:
 
 std::string FloppyBytes();
 
+// The slow floppy's pause per unit while one test runs.
+class UnitPause {
+public:
+    explicit UnitPause(const char* ms) { SetEnvironmentVariableA(kName, ms); }
+    ~UnitPause() { SetEnvironmentVariableA(kName, NULL); }
+    UnitPause(const UnitPause&) = delete;
+    UnitPause& operator=(const UnitPause&) = delete;
+
+private:
+    static constexpr const char* kName = "VORLIX_SLOW_FLOPPY_UNIT_MS";
+};
+
 }  // namespace gui

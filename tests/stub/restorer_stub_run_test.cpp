@@ -391,6 +391,58 @@ TEST_F(RestorerStubRunTest, CancelEndsWithTwoOnlyAfterTheWorkerStopped) {
     EXPECT_EQ(2u, ExitStatus(stub_, kJobMs));
 }
 
+// An image whose trailer is of a newer format: the stub says so once, before it writes,
+// and then writes it as any other, its checksum checked.
+TEST_F(RestorerStubRunTest, NewerImageIsWrittenAfterOneNotice) {
+    std::string image = ReadWholeFile(ImagePath(720));
+    const size_t version = image.size() - 1024 + (sizeof "[FileVersion " - 1);
+    ASSERT_EQ("002", image.substr(version, 3));
+    image.replace(version, 3, "003");
+    const std::string path = folder_.File("newer.exe");
+    WriteWholeFile(path, image);
+    ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 720)));
+    const HWND window = StartStub(path);
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(gui::PressButton(window, IDC_STUB_CREATE_FLOPPY));
+    ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_NEWER_IMAGE_VERSION), IDOK));
+    ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_ASK_OVERWRITE), IDNO));
+    CreateFloppy(window);  // told once: the question comes at once
+    ASSERT_TRUE(gui::Answer(ExpectMessage(IDS_STUB_SUCCESS, "", kJobMs), IDOK));
+    EXPECT_EQ(0u, ExitStatus(stub_));
+    EXPECT_TRUE(ReadWholeFile(gui::SampleDisk("sample", 720)) == ReadWholeFile(gui::FloppyImage()))
+        << "the disk differs from the sample it was read from";
+}
+
+// A log-off or shut-down during the write: the worker, held in its first chunk, is
+// cancelled and waited for, and the stub ends as a cancel ends it, without a message,
+// before the session takes it.
+TEST_F(RestorerStubRunTest, SessionEndStopsTheWriteAsACancelDoes) {
+    ASSERT_EQ(0, gui::InsertDisk(gui::SampleDisk("blank", 1680)));
+    const HWND window = StartStub(ImagePath(1680));
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(gui::PressButton(window, IDC_STUB_CREATE_FLOPPY));
+    ShownMessage question = ExpectMessage(IDS_STUB_ASK_OVERWRITE);
+    const std::set<DWORD> before = ThreadsOf(stub_.Id());
+    ASSERT_TRUE(gui::Answer(question, IDYES));
+    HeldThread worker(stub_.Id(), before, 5000);
+    if (!worker.Held()) GTEST_SKIP() << "the worker could not be held";
+    const HWND progress = gui::WaitForDialogWith(stub_.Id(), IDC_STUB_PROGRESS_BAR, 5000);
+    if (progress == NULL) {
+        worker.Release();
+        GTEST_SKIP() << "the worker was held where the window thread needs it";
+    }
+    DWORD_PTR answer = 0;
+    ASSERT_NE(0, SendMessageTimeoutA(progress, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                                     &answer));
+    EXPECT_EQ(static_cast<DWORD_PTR>(TRUE), answer) << "the stub held up the session";
+    ASSERT_TRUE(PostMessageA(progress, WM_ENDSESSION, TRUE, 0));
+    EXPECT_FALSE(stub_.Wait(1500)) << "the stub ended under its worker";
+    worker.Release();
+    EXPECT_EQ(2u, ExitStatus(stub_, 10000));
+    EXPECT_FALSE(ReadWholeFile(gui::SampleDisk("sample", 1680)) == ReadWholeFile(gui::FloppyImage()))
+        << "the write was not stopped";
+}
+
 TEST_F(RestorerStubRunTest, SecondStartBringsTheFirstForwardAndEnds) {
     const HWND window = StartStub(ImagePath(720));
     ASSERT_NE(nullptr, window);

@@ -25,13 +25,15 @@
 
 namespace {
 
+using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 constexpr size_t kBytes1440 = 1474560;
 
-// Answers each control code with the error set for it (none: success) and notes every
-// call with what the disk held at that moment.
+// Answers each control code with the error set for it (none: success), for all calls or
+// the first few, and notes every call with what the disk held at that moment; the pauses
+// between lock requests are noted, not slept.
 class RecordedVolumeControl {
 public:
     struct Call {
@@ -46,9 +48,12 @@ public:
     RecordedVolumeControl& operator=(const RecordedVolumeControl&) = delete;
 
     static VolumeControl Function() { return &Control; }
+    static VolumePause Pause() { return &Paused; }
 
-    void Refuse(uint32_t code, uint32_t error) { errors_[code] = error; }
+    // `times` < 0: every time.
+    void Refuse(uint32_t code, uint32_t error, int times = -1) { errors_[code] = {error, times}; }
     const std::vector<Call>& calls() const { return calls_; }
+    const std::vector<uint32_t>& pauses() const { return pauses_; }
 
     std::vector<uint32_t> Codes() const {
         std::vector<uint32_t> codes;
@@ -66,14 +71,23 @@ private:
         RecordedVolumeControl& self = *Active();
         self.calls_.push_back(Call{code, handle, ReadWholeFile(self.image_)});
         const auto refused = self.errors_.find(code);
-        if (refused == self.errors_.end()) return true;
-        *error = refused->second;
+        if (refused == self.errors_.end() || refused->second.times == 0) return true;
+        if (refused->second.times > 0) --refused->second.times;
+        *error = refused->second.error;
         return false;
     }
 
+    static void Paused(uint32_t milliseconds) { Active()->pauses_.push_back(milliseconds); }
+
+    struct Refusal {
+        uint32_t error;
+        int times;
+    };
+
     std::string image_;
-    std::map<uint32_t, uint32_t> errors_;
+    std::map<uint32_t, Refusal> errors_;
     std::vector<Call> calls_;
+    std::vector<uint32_t> pauses_;
 };
 
 class NtFloppyDeviceLock : public ::testing::Test {
@@ -122,7 +136,7 @@ TEST_P(NtFloppyDeviceLockAnswers, WriteJobLocksAndDismountsBeforeWritingAndUnloc
     if (c.dismountError != 0) control.Refuse(FSCTL_DISMOUNT_VOLUME, c.dismountError);
     JobOutcome outcome;
     {
-        NtFloppyDevice device("A:", RecordedVolumeControl::Function());
+        NtFloppyDevice device("A:", RecordedVolumeControl::Function(), RecordedVolumeControl::Pause());
         WriteFloppyJob job(request_, host_, device, DeviceMethod::Nt);
         EXPECT_EQ(job.Run(), c.inUse ? -1 : 0);
         outcome = job.Outcome();
@@ -136,7 +150,9 @@ TEST_P(NtFloppyDeviceLockAnswers, WriteJobLocksAndDismountsBeforeWritingAndUnloc
         EXPECT_EQ(call.handle, calls[0].handle) << "not the transfer's handle";
     }
     if (c.inUse) {
-        EXPECT_THAT(control.Codes(), ElementsAre(FSCTL_LOCK_VOLUME));
+        // Asked again until the bound, then given up.
+        EXPECT_THAT(control.Codes(), Each(static_cast<uint32_t>(FSCTL_LOCK_VOLUME)));
+        EXPECT_EQ(control.Codes().size(), control.pauses().size() + 1);
         EXPECT_THAT(host_.sink.Ids(), ElementsAre(static_cast<unsigned>(IDS_FLOPPY_IN_USE)));
         EXPECT_EQ(host_.sink.shown[0].text, "A:");
         EXPECT_EQ(outcome.end, JobEnd::Failed);
@@ -219,6 +235,115 @@ TEST_F(NtFloppyDeviceLock, WineAnswersTheRealRequestsWithoutRefusingTheWrite) {
     expected.replace(20 * FloppyDevice::kSectorSize, chunk.size(), chunk);
     EXPECT_TRUE(ReadWholeFile(image_) == expected);
     EXPECT_TRUE(NothingHoldsFile(image_));
+}
+
+// Explorer lets go of a disk a moment after its window closes: a write asks again for the
+// lock, in short pauses, up to its bound; a read, which goes on without, does not wait.
+struct RetryCase {
+    const char* name;
+    DeviceAccess access;
+    DWORD error;
+    int refusals;  // then granted; -1: throughout
+    VolumeLock answer;
+    size_t requests;
+};
+
+class NtFloppyDeviceLockRetries : public NtFloppyDeviceLock,
+                                  public ::testing::WithParamInterface<RetryCase> {};
+
+TEST_P(NtFloppyDeviceLockRetries, AsksAgainUpToTheBoundWithoutWaitingForReal) {
+    const RetryCase& c = GetParam();
+    WriteWholeFile(image_, BinaryTestData(kBytes1440, 85));
+    RecordedVolumeControl control(image_);
+    control.Refuse(FSCTL_LOCK_VOLUME, c.error, c.refusals);
+    NtFloppyDevice device("A:", RecordedVolumeControl::Function(), RecordedVolumeControl::Pause());
+    ASSERT_TRUE(device.Open(c.access));
+    EXPECT_EQ(device.LockVolume(c.access), c.answer);
+
+    std::vector<uint32_t> requests = control.Codes();
+    if (!requests.empty() && requests.back() == FSCTL_DISMOUNT_VOLUME) requests.pop_back();
+    EXPECT_EQ(requests.size(), c.requests);
+    EXPECT_THAT(requests, Each(static_cast<uint32_t>(FSCTL_LOCK_VOLUME)));
+    ASSERT_EQ(control.pauses().size() + 1, c.requests);
+    uint32_t paused = 0;
+    for (uint32_t pause : control.pauses()) {
+        EXPECT_LE(pause, 500u) << "not a short pause";
+        paused += pause;
+    }
+    if (c.answer == VolumeLock::InUse && c.access == DeviceAccess::Write) {
+        EXPECT_EQ(paused, NtFloppyDevice::kLockWaitMs);
+    }
+}
+
+constexpr size_t kWholeBound = 1 + NtFloppyDevice::kLockWaitMs / NtFloppyDevice::kLockRetryMs;
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, NtFloppyDeviceLockRetries,
+    ::testing::Values(
+        RetryCase{"FreedAfterTwoRefusals", DeviceAccess::Write, ERROR_ACCESS_DENIED, 2,
+                  VolumeLock::Locked, 3},
+        RetryCase{"SharingViolationThenFreed", DeviceAccess::Write, ERROR_SHARING_VIOLATION, 5,
+                  VolumeLock::Locked, 6},
+        RetryCase{"InUseThroughout", DeviceAccess::Write, ERROR_ACCESS_DENIED, -1,
+                  VolumeLock::InUse, kWholeBound},
+        RetryCase{"ReadDoesNotWait", DeviceAccess::Read, ERROR_ACCESS_DENIED, -1,
+                  VolumeLock::InUse, 1},
+        RetryCase{"DriverWithoutLocks", DeviceAccess::Write, ERROR_INVALID_FUNCTION, -1,
+                  VolumeLock::Unsupported, 1}),
+    [](const ::testing::TestParamInfo<RetryCase>& param) { return std::string(param.param.name); });
+
+// After a failed transfer: the disk or the drive gone, against a sector that failed. "Not
+// ready" alone is checked with the drive, which some drivers also give for one sector.
+struct GoneCase {
+    DWORD error;
+    DWORD checkError;  // the medium check's answer; 0: the medium is there
+    bool gone;
+    bool checked;
+};
+
+class NtFloppyDeviceMediumGone : public NtFloppyDeviceLock,
+                                 public ::testing::WithParamInterface<GoneCase> {};
+
+TEST_P(NtFloppyDeviceMediumGone, TellsAMissingDiskFromABadSector) {
+    const GoneCase& c = GetParam();
+    WriteWholeFile(image_, BinaryTestData(kBytes1440, 86));
+    RecordedVolumeControl control(image_);
+    if (c.checkError != 0) control.Refuse(IOCTL_STORAGE_CHECK_VERIFY2, c.checkError);
+    NtFloppyDevice device("A:", RecordedVolumeControl::Function());
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+    EXPECT_EQ(device.MediumGone(c.error), c.gone) << c.error;
+    if (c.checked) {
+        EXPECT_THAT(control.Codes(), ElementsAre(static_cast<uint32_t>(IOCTL_STORAGE_CHECK_VERIFY2)));
+    } else {
+        EXPECT_THAT(control.Codes(), IsEmpty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, NtFloppyDeviceMediumGone,
+    ::testing::Values(GoneCase{ERROR_NOT_READY, ERROR_NOT_READY, true, true},
+                      GoneCase{ERROR_NOT_READY, ERROR_NO_MEDIA_IN_DRIVE, true, true},
+                      GoneCase{ERROR_NOT_READY, ERROR_DEVICE_NOT_CONNECTED, true, true},
+                      GoneCase{ERROR_NOT_READY, 0, false, true},
+                      // A driver that cannot be asked: a sector that failed, as before.
+                      GoneCase{ERROR_NOT_READY, ERROR_INVALID_FUNCTION, false, true},
+                      GoneCase{ERROR_NOT_READY, ERROR_NOT_SUPPORTED, false, true},
+                      GoneCase{ERROR_NO_MEDIA_IN_DRIVE, 0, true, false},
+                      GoneCase{ERROR_DEVICE_REMOVED, 0, true, false},
+                      GoneCase{ERROR_DEVICE_NOT_CONNECTED, 0, true, false},
+                      GoneCase{ERROR_DEV_NOT_EXIST, 0, true, false},
+                      GoneCase{ERROR_CRC, 0, false, false},
+                      GoneCase{ERROR_SECTOR_NOT_FOUND, 0, false, false},
+                      GoneCase{ERROR_WRITE_PROTECT, 0, false, false}));
+
+// Wine gives "not ready" for a sector its file cannot read (the faulty floppy's), and its
+// drive over a file cannot be asked for the medium: such a sector stays a bad sector.
+TEST_F(NtFloppyDeviceLock, UnderWineNotReadyIsABadSector) {
+    WriteWholeFile(image_, BinaryTestData(kBytes1440, 87));
+    NtFloppyDevice device("A:");
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+    EXPECT_FALSE(device.MediumGone(ERROR_NOT_READY));
+    EXPECT_TRUE(device.MediumGone(ERROR_NO_MEDIA_IN_DRIVE));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/vwin32_records.h"
@@ -14,6 +15,7 @@
 
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 constexpr uint32_t kSector = FloppyDevice::kSectorSize;
@@ -250,6 +252,119 @@ TEST(Vwin32FloppyDevice, DestructionClosesTheService) {
     }
     EXPECT_EQ(service.OpenHandles(), 0u);
     EXPECT_TRUE(disk.EveryOpenClosed());
+}
+
+// Windows 95 and 98 take absolute disk writes only on a locked logical volume: the lock
+// comes before the first write, whether the job asked for it or the write did, and goes
+// at Close. A service without it refuses, and the write goes on.
+struct LockCase {
+    const char* name;
+    uint32_t refusal;     // 0: granted
+    bool jobAsks;         // LockVolume before the writes
+    VolumeLock answer;    // what LockVolume says
+    std::vector<std::string> events;
+};
+
+class Vwin32WriteLock : public ::testing::TestWithParam<LockCase> {};
+
+TEST_P(Vwin32WriteLock, ComesBeforeTheFirstWriteAndGoesAtClose) {
+    VORLIX_ONLY_32_BIT();
+    const LockCase& c = GetParam();
+    SimulatedFloppy disk(18, kVwin32);
+    Vwin32ServiceEmulation service(disk, 2);
+    if (c.refusal != 0) service.RefuseLock(c.refusal);
+    Vwin32FloppyDevice device("B:", service.Calls());
+    const std::vector<uint8_t> data(kUnit, 0x5A);
+    uint32_t error = 0;
+    ASSERT_TRUE(device.Open(DeviceAccess::Write));
+    if (c.jobAsks) {
+        EXPECT_EQ(device.LockVolume(DeviceAccess::Write), c.answer);
+    }
+    EXPECT_TRUE(device.Write(0, data.data(), kUnit, &error)) << error;
+    EXPECT_TRUE(device.Write(20, data.data(), kUnit, &error)) << error;
+    device.Close();
+
+    EXPECT_EQ(service.volumeEvents(), c.events);
+    EXPECT_FALSE(service.LockHeld());
+    EXPECT_EQ(Slice(disk.disk(), 20, kUnit), data) << "the write did not go on";
+    EXPECT_THAT(service.problems(), IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, Vwin32WriteLock,
+    ::testing::Values(
+        LockCase{"JobAsks", 0, true, VolumeLock::Locked, {"lock", "write", "write", "unlock"}},
+        LockCase{"FirstWriteAsks", 0, false, VolumeLock::Locked, {"lock", "write", "write", "unlock"}},
+        LockCase{"NoLockInTheService", 0x01, true, VolumeLock::Unsupported,
+                 {"refused", "write", "write"}},
+        LockCase{"RefusedOnceOnly", 0x05, false, VolumeLock::Unsupported,
+                 {"refused", "write", "write"}}),
+    [](const ::testing::TestParamInfo<LockCase>& param) { return std::string(param.param.name); });
+
+// The lock alone carries no address, so this part runs in every build.
+TEST(Vwin32FloppyDevice, OnlyWritingLocksAndEveryOpenStartsAfresh) {
+    SimulatedFloppy disk(18, kVwin32);
+    Vwin32ServiceEmulation service(disk);
+    Vwin32FloppyDevice device("A:", service.Calls());
+    EXPECT_EQ(device.LockVolume(DeviceAccess::Write), VolumeLock::Unsupported) << "locked while closed";
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+    EXPECT_EQ(device.LockVolume(DeviceAccess::Read), VolumeLock::Unsupported);
+    EXPECT_THAT(service.volumeEvents(), IsEmpty());
+
+    ASSERT_TRUE(device.Open(DeviceAccess::Write));
+    EXPECT_EQ(device.LockVolume(DeviceAccess::Write), VolumeLock::Locked);
+    EXPECT_EQ(device.LockVolume(DeviceAccess::Write), VolumeLock::Locked);  // asked once
+    ASSERT_TRUE(device.Open(DeviceAccess::Write));  // reopening lets go of the lock too
+    EXPECT_EQ(device.LockVolume(DeviceAccess::Write), VolumeLock::Locked);
+    device.Close();
+    device.Close();
+    EXPECT_THAT(service.volumeEvents(), ElementsAre("lock", "unlock", "lock", "unlock"));
+    EXPECT_THAT(service.problems(), IsEmpty());
+}
+
+// A failed request's EAX: the disk gone (no medium, door open, drive not ready) against a
+// sector that failed.
+struct GoneCase {
+    uint32_t eax;
+    bool gone;
+};
+
+class Vwin32MediumGone : public ::testing::TestWithParam<GoneCase> {};
+
+TEST_P(Vwin32MediumGone, TellsAMissingDiskFromABadSector) {
+    SimulatedFloppy disk(18, kVwin32);
+    Vwin32ServiceEmulation service(disk);
+    Vwin32FloppyDevice device("A:", service.Calls());
+    EXPECT_EQ(device.MediumGone(GetParam().eax), GetParam().gone) << std::hex << GetParam().eax;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statuses, Vwin32MediumGone,
+    ::testing::Values(GoneCase{0x15, true},     // MS-DOS: drive not ready
+                      GoneCase{0x8002, true},   // timeout, drive not ready
+                      GoneCase{0x800C, true},   // timeout, general failure
+                      GoneCase{0xAA02, true},   // Int 13h: drive not ready
+                      GoneCase{0x3102, true},   // Int 13h extensions: no medium
+                      GoneCase{0x0202, true},   // bad address mark, drive not ready
+                      GoneCase{0x1004, false},  // data error (CRC)
+                      GoneCase{0x0408, false},  // sector not found
+                      GoneCase{0x100A, false},  // write protected
+                      GoneCase{0x02, false},    // MS-DOS: file not found
+                      GoneCase{0x17, false}, GoneCase{0, false}));
+
+TEST(Vwin32FloppyDevice, AnEmptyDriveReadsAsMediumGone) {
+    VORLIX_ONLY_32_BIT();
+    SimulatedFloppy disk(18, kVwin32);
+    disk.MakeUnreadable(7, 0x8002);
+    Vwin32ServiceEmulation service(disk);
+    Vwin32FloppyDevice device("A:", service.Calls());
+    std::vector<uint8_t> buffer(kSector);
+    uint32_t got = 0;
+    uint32_t error = 0;
+    ASSERT_TRUE(device.Open(DeviceAccess::Read));
+    EXPECT_FALSE(device.Read(7, buffer.data(), kSector, &got, &error));
+    EXPECT_TRUE(device.MediumGone(error)) << std::hex << error;
+    EXPECT_TRUE(device.Read(6, buffer.data(), kSector, &got, &error));
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 // would need it - record sizes, control codes, register values, drive number, that every
 // address points at memory of the right size - and notes each departure in problems().
 // Like the real service it leaves registers and the DISKIO block changed after a call,
-// so a caller that does not fill them afresh for every request is caught.
+// so a caller that does not fill them afresh for every request is caught. Absolute disk
+// writes need the logical volume's level 1 lock, as on Windows 95 and 98, unless the
+// emulated service is told to have no such lock.
 #include <windows.h>
 
 #include <set>
@@ -38,6 +40,12 @@ public:
     // opens; DeviceIoControl itself fails with `lastError` (0: it does not).
     void AllowOpens(int count) { opensAllowed_ = count; }
     void FailCalls(DWORD lastError) { callError_ = lastError; }
+    // The lock request is refused with this DOS error, as where the service has none.
+    void RefuseLock(uint32_t error) { lockRefusal_ = error; }
+
+    // The volume requests in order: "lock" (granted), "refused", "write", "unlock".
+    const std::vector<std::string>& volumeEvents() const { return volumeEvents_; }
+    bool LockHeld() const { return lockHeld_; }
 
     const std::vector<std::string>& problems() const { return problems_; }
     int requests() const { return requests_; }
@@ -110,6 +118,7 @@ private:
     }
 
     BOOL OnCloseHandle(HANDLE handle) {
+        if (lockHeld_) Problem("closed the service with the volume still locked");
         if (handles_.erase(handle) == 0) {
             Problem("closed a handle the service did not give out");
             SetLastError(ERROR_INVALID_HANDLE);
@@ -140,7 +149,10 @@ private:
             return FALSE;
         }
         DiocRegisters& r = *static_cast<DiocRegisters*>(in);
-        if (code == kVwin32DosIoctl) {
+        if (code == kVwin32DosIoctl && r.reg_EAX == kDosGenericIoctl &&
+            (r.reg_ECX == kLockLogicalVolume || r.reg_ECX == kUnlockLogicalVolume)) {
+            VolumeLockRequest(r);
+        } else if (code == kVwin32DosIoctl) {
             GetDeviceParameters(r);
         } else if (code == kVwin32DosDriveInfo) {
             AbsoluteDiskIo(r);
@@ -171,6 +183,26 @@ private:
         r.reg_EDX = 0x0BAD0003;
         r.reg_ESI = 0x0BAD0004;
         r.reg_EDI = 0x0BAD0005;
+    }
+
+    void VolumeLockRequest(DiocRegisters& r) {
+        const bool lock = r.reg_ECX == kLockLogicalVolume;
+        Expect((r.reg_EBX & 0xFF) == expectedDrive_, "volume lock: BL not the drive number");
+        if (lock) {
+            Expect((r.reg_EBX >> 8) == kWriteLockLevel, "volume lock: BH not level 1");
+            Expect(r.reg_EDX == kWriteLockPermissions, "volume lock: DX not the permissions");
+            Expect(!lockHeld_, "volume lock: asked again while held");
+        } else {
+            Expect((r.reg_EBX >> 8) == 0, "volume unlock: BH not 0");
+            Expect(lockHeld_, "volume unlock: no lock held");
+        }
+        if (lock && lockRefusal_ != 0) {
+            volumeEvents_.push_back("refused");
+            return Fail(r, lockRefusal_);
+        }
+        lockHeld_ = lock;
+        volumeEvents_.push_back(lock ? "lock" : "unlock");
+        Succeed(r);
     }
 
     void GetDeviceParameters(DiocRegisters& r) {
@@ -207,6 +239,10 @@ private:
         }
         DiskIo& block = *reinterpret_cast<DiskIo*>(static_cast<uintptr_t>(r.reg_EBX));
         const bool write = r.reg_ESI == kDiskIoWrite;
+        if (write) {
+            volumeEvents_.push_back("write");
+            if (!lockHeld_ && lockRefusal_ == 0) Problem("disk I/O: written without the volume lock");
+        }
         const uint32_t bytes = static_cast<uint32_t>(block.sectorCount) * FloppyDevice::kSectorSize;
         if (block.sectorCount == 0 || !Accessible(block.buffer, bytes, !write)) {
             Problem("disk I/O: DISKIO buffer not the address of count x 512 bytes");
@@ -230,6 +266,9 @@ private:
     std::set<HANDLE> handles_;
     int opensAllowed_ = -1;
     DWORD callError_ = 0;
+    uint32_t lockRefusal_ = 0;
+    bool lockHeld_ = false;
+    std::vector<std::string> volumeEvents_;
     int requests_ = 0;
     unsigned issued_ = 0;
 };
