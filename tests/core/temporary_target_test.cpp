@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <stdio.h>
 #include <sys/stat.h>
 #endif
 
@@ -88,7 +89,7 @@ TEST_F(TemporaryTargetTest, CommitReplacesAnExistingTargetOrMakesANewOne) {
         if (existing) WriteWholeFile(Target(), "old image");
         TemporaryTarget temporary(files_);
         ASSERT_EQ(temporary.Create(Target().c_str()), 0);
-        WriteWholeFile(temporary.Path(), "new image");
+        ASSERT_GE(fputs("new image", temporary.Stream()), 0);
         EXPECT_EQ(temporary.Commit(), 0);
         EXPECT_EQ(ReadWholeFile(Target()), "new image");
         EXPECT_THAT(FileNamesIn(dir_.path()), ElementsAre("disk.img"));
@@ -105,7 +106,7 @@ TEST_F(TemporaryTargetTest, TargetThatWillNotBeReplacedStaysAndTheFileGoes) {
     files_.failReplace = true;
     TemporaryTarget temporary(files_);
     ASSERT_EQ(temporary.Create(Target().c_str()), 0);
-    WriteWholeFile(temporary.Path(), "new image");
+    ASSERT_GE(fputs("new image", temporary.Stream()), 0);
     EXPECT_EQ(temporary.Commit(), -1);
     EXPECT_EQ(ReadWholeFile(Target()), "old image");
     EXPECT_THAT(FileNamesIn(dir_.path()), ElementsAre("disk.img"));
@@ -168,7 +169,7 @@ TEST_F(TemporaryTargetTest, ImageIsOnTheDiskBeforeItTakesTheTargetsName) {
     WriteWholeFile(Target(), "old image");
     TemporaryTarget temporary(files_);
     ASSERT_EQ(temporary.Create(Target().c_str()), 0);
-    WriteWholeFile(temporary.Path(), "new image");
+    ASSERT_GE(fputs("new image", temporary.Stream()), 0);
     CountingFiles recording;
     ASSERT_EQ(temporary.Commit(), 0);
     EXPECT_THAT(recording.storage, ElementsAre("sync file", "rename", "sync folder"));
@@ -206,7 +207,7 @@ TEST_F(TemporaryTargetTest, LinkedTargetStaysALinkAndItsFileGetsTheImage) {
         TemporaryTarget temporary(files_);
         ASSERT_EQ(temporary.Create(Target().c_str()), 0);
         EXPECT_EQ(fs::path(temporary.Path()).parent_path(), fs::path(dir_.File("store")));
-        WriteWholeFile(temporary.Path(), "new image");
+        ASSERT_GE(fputs("new image", temporary.Stream()), 0);
         ASSERT_EQ(temporary.Commit(), 0);
         EXPECT_TRUE(fs::is_symlink(Target()));
         EXPECT_EQ(fs::read_symlink(Target()), fs::path(c.link));
@@ -240,7 +241,7 @@ TEST_F(TemporaryTargetTest, ImageKeepsTheOldOnesPermissions) {
         }
         TemporaryTarget temporary(files_);
         ASSERT_EQ(temporary.Create(Target().c_str()), 0);
-        WriteWholeFile(temporary.Path(), "new image");
+        ASSERT_GE(fputs("new image", temporary.Stream()), 0);
         ASSERT_EQ(temporary.Commit(), 0);
         EXPECT_EQ(ModeOf(Target()), c.after);
         EXPECT_EQ(ReadWholeFile(Target()), "new image");
