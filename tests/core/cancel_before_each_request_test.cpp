@@ -16,16 +16,6 @@
 
 namespace {
 
-class OneFloppy final : public FloppyDeviceFactory {
-public:
-    explicit OneFloppy(SimulatedFloppy& disk) : disk_(disk) {}
-    FloppyDevice& DeviceFor(const char*) override { return disk_; }
-    DeviceMethod Method() const override { return DeviceMethod::Nt; }
-
-private:
-    SimulatedFloppy& disk_;
-};
-
 enum class Mode { EmergencyRead, Reread, Write, Verify };
 
 struct CancelCase {
@@ -48,7 +38,7 @@ TEST_P(CancelBeforeEachRequest, NoRequestAfterTheCancel) {
     SimulatedFloppy disk(18);
     // Units 1 and 2 will not read: 40 sectors, each tried 21 times after a head move.
     for (uint32_t s = 20; s < 60; ++s) disk.MakeUnreadable(s);
-    OneFloppy devices(disk);
+    OneSimulatedFloppy devices(disk);
     TestJobHost host;
     host.emergency = true;
     if (mode == Mode::Reread) {

@@ -90,16 +90,6 @@ bool NeedsFileLayer(Fault fault) {
     return fault == Fault::TargetFull || fault == Fault::TargetClose || fault == Fault::ImageRead;
 }
 
-class OneFloppy final : public FloppyDeviceFactory {
-public:
-    explicit OneFloppy(SimulatedFloppy& disk) : disk_(disk) {}
-    FloppyDevice& DeviceFor(const char*) override { return disk_; }
-    DeviceMethod Method() const override { return DeviceMethod::Nt; }
-
-private:
-    SimulatedFloppy& disk_;
-};
-
 const std::string kOlderTarget = "an older image that must survive a failed read";
 
 class FaultMatrix : public ::testing::TestWithParam<std::tuple<JobKind, Fault>> {
@@ -149,7 +139,7 @@ protected:
         }
 
         JobOutcome outcome;
-        OneFloppy devices(floppy);
+        OneSimulatedFloppy devices(floppy);
         {
 #ifndef _WIN32
             FileSizeLimit full(TheFault() == Fault::TargetFull ? unit * kUnitBytes + 512 : RLIM_INFINITY);

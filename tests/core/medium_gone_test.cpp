@@ -21,16 +21,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class OneFloppy final : public FloppyDeviceFactory {
-public:
-    explicit OneFloppy(SimulatedFloppy& disk) : disk_(disk) {}
-    FloppyDevice& DeviceFor(const char*) override { return disk_; }
-    DeviceMethod Method() const override { return DeviceMethod::Nt; }
-
-private:
-    SimulatedFloppy& disk_;
-};
-
 enum class Mode { Read, Emergency, Reread, Write, Verify };
 
 struct GoneCase {
@@ -48,7 +38,7 @@ protected:
         TestJobHost host;
         host.emergency = true;
         JobRequest request = Request(Mode::Emergency);
-        OneFloppy devices(disk);
+        OneSimulatedFloppy devices(disk);
         ASSERT_EQ(RunFloppyJob(request, host, devices).end, JobEnd::Finished);
     }
 
@@ -80,7 +70,7 @@ TEST_P(MediumGone, StopsTheJobAndKeepsTheOldTarget) {
     // A bad sector as well, which the emergency reads try again and again.
     if (host.emergency) disk.MakeUnreadable(100);
     disk.VanishAt(c.vanishAt);
-    OneFloppy devices(disk);
+    OneSimulatedFloppy devices(disk);
     const JobOutcome outcome = RunFloppyJob(Request(c.mode), host, devices);
 
     EXPECT_EQ(outcome.end, JobEnd::Failed);

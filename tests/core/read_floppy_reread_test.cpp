@@ -81,15 +81,7 @@ protected:
         return result;
     }
 
-    std::vector<uint32_t> MapOnDisk() {
-        BadSectorList list;
-        EXPECT_EQ(ReadBadSectorMap((target_ + ".map").c_str(), 2880, list), 0);
-        std::vector<uint32_t> bad;
-        for (uint32_t s = 0; s < list.Total(); ++s) {
-            if (list.IsBad(s)) bad.push_back(s);
-        }
-        return bad;
-    }
+    std::vector<uint32_t> MapOnDisk() { return SectorsInMap(target_ + ".map", 2880); }
 
     std::string Sector(const std::string& bytes, uint32_t s) { return bytes.substr(s * kSector, kSector); }
 

@@ -7,9 +7,21 @@
 
 #include <algorithm>
 
+#include "engine/bad_sector_list.h"
+#include "engine/bad_sector_map.h"
 #include "engine/bzip2_stream.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/temp_dir.h"
+
+std::vector<uint32_t> SectorsInMap(const std::string& mapPath, uint32_t total) {
+    BadSectorList list;
+    EXPECT_EQ(ReadBadSectorMap(mapPath.c_str(), total, list), 0) << mapPath;
+    std::vector<uint32_t> bad;
+    for (uint32_t s = 0; s < list.Total(); ++s) {
+        if (list.IsBad(s)) bad.push_back(s);
+    }
+    return bad;
+}
 
 std::string DiskBytes(const SimulatedFloppy& disk) {
     return std::string(reinterpret_cast<const char*>(disk.disk().data()), disk.disk().size());

@@ -1,7 +1,9 @@
 #pragma once
 #include <stddef.h>
+#include <stdint.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/simulated_floppy.h"
 
@@ -9,6 +11,10 @@
 
 std::string DiskBytes(const SimulatedFloppy& disk);
 void SetDiskBytes(SimulatedFloppy& disk, const std::string& bytes);
+
+// The sectors that the bad-sector map `mapPath` lists on a disk of `total` sectors, in
+// order (a map that does not read fails the test).
+std::vector<uint32_t> SectorsInMap(const std::string& mapPath, uint32_t total);
 
 // One bzip2 stream of `data`, made the way the read job makes it.
 std::string CompressedStream(const std::string& data);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/floppy_device.h"
+#include "engine/floppy_device_factory.h"
 
 // A floppy drive over an in-memory disk, with the faults a real one shows. It behaves
 // like one of the two platform methods: `Nt` keeps a position of its own (a transfer
@@ -156,4 +157,15 @@ private:
     DeviceAccess openAccess_ = DeviceAccess::Read;
     uint32_t position_ = 0;  // Nt: the sector after the previous transfer
     uint32_t seeks_ = 0;
+};
+
+// Every drive the jobs ask for is the one simulated floppy, by the NT method.
+class OneSimulatedFloppy final : public FloppyDeviceFactory {
+public:
+    explicit OneSimulatedFloppy(SimulatedFloppy& disk) : disk_(disk) {}
+    FloppyDevice& DeviceFor(const char*) override { return disk_; }
+    DeviceMethod Method() const override { return DeviceMethod::Nt; }
+
+private:
+    SimulatedFloppy& disk_;
 };
