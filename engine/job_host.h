@@ -2,6 +2,7 @@
 #include <stdint.h>
 
 #include "engine/job_progress.h"
+#include "engine/target_files.h"
 #include "engine/user_message.h"
 
 enum class JobKind { Read, Write };
@@ -40,6 +41,11 @@ public:
 
     // The running program's own file, which carries the restorer stub.
     virtual const char* ProgramPath() = 0;
+
+    // The operations that make, replace and remove the files a read job writes; null for
+    // the system's own. A terminal front end records the files in the making through
+    // them, so that a second interrupt can remove them before the program ends.
+    virtual TargetFiles* Files() { return nullptr; }
 
 protected:
     ~JobHost() = default;

@@ -37,7 +37,9 @@ ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
       cursor_(method),
       // The device method follows the system's family, and so does the way to replace.
       systemFiles_(method == DeviceMethod::Nt),
-      files_(files != nullptr ? *files : systemFiles_),
+      files_(files != nullptr           ? *files
+             : host.Files() != nullptr ? *host.Files()
+                                       : systemFiles_),
       output_(files_) {
     CopyJobText(driveText_, host.DriveText());
     CopyJobText(targetPath_, request.imagePath);

@@ -38,7 +38,7 @@ class ReadFloppyJob {
 public:
     static constexpr uint32_t kTransferUnit = 10240;
 
-    // `files`: the operations on the image's files; the system's when none are given.
+    // `files`: the operations on the image's files; else the host's, else the system's.
     ReadFloppyJob(const JobRequest& request, JobHost& host, FloppyDevice& device,
                   DeviceMethod method, TargetFiles* files = nullptr);
     ~ReadFloppyJob();

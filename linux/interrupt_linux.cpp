@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "linux/unfinished_files_linux.h"
+
 namespace {
 
 const int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
@@ -10,9 +12,12 @@ const int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
 volatile sig_atomic_t interrupted = 0;
 
 // A second request ends the process where it stands: the target is still as it was,
-// since a read makes its image beside it.
+// since a read makes its image beside it, and that image goes with the process.
 void NoteInterrupt(int) {
-    if (interrupted != 0) _exit(kStatusInterruptedAgain);
+    if (interrupted != 0) {
+        RemoveUnfinishedFiles();
+        _exit(kStatusInterruptedAgain);
+    }
     interrupted = 1;
 }
 

@@ -54,6 +54,7 @@ JobOutcome RunJob(const JobRequest& request, TerminalContext& context, const std
     settings.devicePath = device;
     settings.programPath = context.stubCarrier;
     settings.emergency = emergency;
+    settings.files = context.files;
     TerminalJobHost host(context.sink, context.progress, settings, context.cancelled, context.clock);
     const JobOutcome outcome = RunFloppyJob(request, host, devices);
     context.progress.Break();

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/target_files.h"
 #include "engine/user_message.h"
 #include "linux/command_arguments.h"
 #include "linux/device_calls.h"
@@ -24,6 +25,7 @@ struct TerminalContext {
     std::function<int64_t()> clock;            // whole seconds
     std::string stubCarrier;                   // the installed file carrying the restorer stub
     std::function<void(const std::string&)> writeOut;  // stdout
+    TargetFiles* files = nullptr;  // a read's image and map files; the system's when null
 };
 
 // Runs read, write, check, convert or info and returns the process's exit status.

@@ -15,6 +15,7 @@ public:
         std::string devicePath;
         std::string programPath;  // the file carrying the restorer stub
         bool emergency = false;
+        TargetFiles* files = nullptr;  // those of the read's image files; null: the system's
     };
 
     TerminalJobHost(MessageSink& sink, ProgressView& progress, Settings settings,
@@ -30,6 +31,7 @@ public:
     bool Emergency() override { return settings_.emergency; }
     bool Compatible() override { return false; }
     const char* ProgramPath() override { return settings_.programPath.c_str(); }
+    TargetFiles* Files() override { return settings_.files; }
 
 private:
     MessageSink& sink_;

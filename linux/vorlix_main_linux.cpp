@@ -15,6 +15,7 @@
 #include "linux/terminal_linux.h"
 #include "linux/terminal_messages.h"
 #include "linux/terminal_sink.h"
+#include "linux/unfinished_files_linux.h"
 
 namespace {
 
@@ -46,13 +47,15 @@ int RunWithTerminal(const Arguments& arguments, OutputStream& out, OutputStream&
         },
         arguments.yes);
     SystemDeviceCalls calls;
+    UnfinishedFiles unfinished;
     TerminalContext context{calls,
                             sink,
                             progress,
                             [&interrupt] { return interrupt.Requested(); },
                             Seconds,
                             RestorerStubCarrier(),
-                            [&out](const std::string& text) { out.Write(text); }};
+                            [&out](const std::string& text) { out.Write(text); },
+                            &unfinished};
     return RunCommand(arguments, context);
 }
 

@@ -68,7 +68,7 @@ exec 5>&-
 
 # A job whose stderr pipe is full and never read hangs in its progress write; the first
 # Ctrl-C asks it to stop, the second ends it at once with 130, by exit, not by the signal.
-# The image it was replacing is left as it was.
+# The image it was replacing is left as it was, and the one it was making is gone.
 cp sample.img keep.img
 python3 - "$vorlix" <<'EOF' || fail "second interrupt"
 import os, signal, subprocess, sys, time
@@ -114,6 +114,7 @@ if status != 130:
     sys.exit('status %d, expected an exit with 130' % status)
 EOF
 cmp -s keep.img sample.img || fail "a job ended by two interrupts changed the image it was replacing"
+ls ./*.tmp >/dev/null 2>&1 && fail "a job ended by two interrupts left $(ls ./*.tmp)"
 
 [ "$failures" -eq 0 ] || { echo "$failures failure(s)" >&2; exit 1; }
 echo "all hostile-world checks passed"
