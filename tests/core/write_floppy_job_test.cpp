@@ -25,7 +25,6 @@ using ::testing::IsEmpty;
 using Flavour = SimulatedFloppy::Flavour;
 
 constexpr uint32_t kChunk = 10240;
-constexpr uint32_t kSector = 512;
 
 DeviceMethod MethodOf(Flavour flavour) {
     return flavour == Flavour::Nt ? DeviceMethod::Nt : DeviceMethod::Vwin32;
