@@ -69,3 +69,27 @@ public:
 private:
     bool ntFamily_;
 };
+
+// The system's operations, as a base for a layer that records or changes only some of them.
+class SystemTargetFilesLayer : public TargetFiles {
+public:
+    NewFile CreateNew(const char* path, FILE** stream) override {
+        return system_.CreateNew(path, stream);
+    }
+    bool ResolveLinks(const char* target, char* file, size_t size) override {
+        return system_.ResolveLinks(target, file, size);
+    }
+    bool Close(FILE* stream, const char* path, const char* target) override {
+        return system_.Close(stream, path, target);
+    }
+    Replacement Replace(const char* source, const char* target) override {
+        return system_.Replace(source, target);
+    }
+    bool Remove(const char* path) override { return system_.Remove(path); }
+
+protected:
+    ~SystemTargetFilesLayer() = default;
+
+private:
+    SystemTargetFiles system_{true};
+};

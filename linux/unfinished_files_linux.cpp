@@ -36,23 +36,15 @@ void Forget(const char* path) {
 }  // namespace
 
 NewFile UnfinishedFiles::CreateNew(const char* path, FILE** stream) {
-    const NewFile made = system_.CreateNew(path, stream);
+    const NewFile made = SystemTargetFilesLayer::CreateNew(path, stream);
     if (made == NewFile::Created) Note(path);
     return made;
-}
-
-bool UnfinishedFiles::ResolveLinks(const char* target, char* file, size_t size) {
-    return system_.ResolveLinks(target, file, size);
-}
-
-bool UnfinishedFiles::Close(FILE* stream, const char* path, const char* target) {
-    return system_.Close(stream, path, target);
 }
 
 // Whatever the outcome, a name that took part may now hold bytes that are not the job's
 // own: neither is removed on an interrupt.
 Replacement UnfinishedFiles::Replace(const char* source, const char* target) {
-    const Replacement done = system_.Replace(source, target);
+    const Replacement done = SystemTargetFilesLayer::Replace(source, target);
     if (done != Replacement::Refused) {
         Forget(source);
         Forget(target);
@@ -61,7 +53,7 @@ Replacement UnfinishedFiles::Replace(const char* source, const char* target) {
 }
 
 bool UnfinishedFiles::Remove(const char* path) {
-    const bool removed = system_.Remove(path);
+    const bool removed = SystemTargetFilesLayer::Remove(path);
     if (removed) Forget(path);
     return removed;
 }

@@ -8,16 +8,11 @@
 // at once; its handler removes them first (RemoveUnfinishedFiles), so that the program
 // leaves the folder as a cancelled job does. A file that came to hold something else
 // (an earlier map set aside under such a name) leaves the record: it is never removed.
-class UnfinishedFiles final : public TargetFiles {
+class UnfinishedFiles final : public SystemTargetFilesLayer {
 public:
     NewFile CreateNew(const char* path, FILE** stream) override;
-    bool ResolveLinks(const char* target, char* file, size_t size) override;
-    bool Close(FILE* stream, const char* path, const char* target) override;
     Replacement Replace(const char* source, const char* target) override;
     bool Remove(const char* path) override;
-
-private:
-    SystemTargetFiles system_{true};
 };
 
 // Removes every file on the record. Async-signal-safe: for a signal handler.

@@ -26,32 +26,20 @@ constexpr uint32_t kSector = 512;
 
 // The system's file operations, refusing what `refuses` names: ("replace", source) or
 // ("remove", path).
-class RefusingFiles final : public TargetFiles {
+class RefusingFiles final : public SystemTargetFilesLayer {
 public:
     std::function<bool(const std::string&, const std::string&)> refuses =
         [](const std::string&, const std::string&) { return false; };
     std::vector<std::string> replaced;  // sources put in place, in order
 
-    NewFile CreateNew(const char* path, FILE** stream) override {
-        return system_.CreateNew(path, stream);
-    }
-    bool ResolveLinks(const char* target, char* file, size_t size) override {
-        return system_.ResolveLinks(target, file, size);
-    }
-    bool Close(FILE* stream, const char* path, const char* target) override {
-        return system_.Close(stream, path, target);
-    }
     Replacement Replace(const char* source, const char* target) override {
         if (refuses("replace", source)) return Replacement::Refused;
         replaced.push_back(source);
-        return system_.Replace(source, target);
+        return SystemTargetFilesLayer::Replace(source, target);
     }
     bool Remove(const char* path) override {
-        return !refuses("remove", path) && system_.Remove(path);
+        return !refuses("remove", path) && SystemTargetFilesLayer::Remove(path);
     }
-
-private:
-    SystemTargetFiles system_{true};
 };
 
 class Reread : public ::testing::Test {

@@ -11,7 +11,7 @@
 // choosing in between: a target that will not be replaced (read only, in use), an old
 // target that was moved aside and could not be put back, a file that will not go, names
 // that all seem taken.
-class FaultyTargetFiles final : public TargetFiles {
+class FaultyTargetFiles final : public SystemTargetFilesLayer {
 public:
     bool failReplace = false;
     bool strandReplace = false;  // Replace moves nothing and answers Stranded
@@ -27,11 +27,6 @@ public:
     std::vector<std::string> removed;
 
     NewFile CreateNew(const char* path, FILE** stream) override;
-    bool ResolveLinks(const char* target, char* file, size_t size) override;
-    bool Close(FILE* stream, const char* path, const char* target) override;
     Replacement Replace(const char* source, const char* target) override;
     bool Remove(const char* path) override;
-
-private:
-    SystemTargetFiles system_{true};
 };
