@@ -1,7 +1,6 @@
 #include "app/shell_environment_win32.h"
 
 #include <shlobj.h>
-#include <stdlib.h>
 #include <windows.h>
 
 #include "app/program_path.h"
@@ -19,8 +18,8 @@ std::string ModuleFileName() {
 
 }  // namespace
 
-SystemShell::SystemShell()
-    : programPath_(ChooseProgramPath(__argc > 0 ? __argv[0] : nullptr, ModuleFileName())) {}
+SystemShell::SystemShell(const char* wordZero)
+    : programPath_(ChooseProgramPath(wordZero, ModuleFileName())) {}
 
 void SystemShell::AssociationsChanged() {
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);

@@ -6,7 +6,8 @@
 // The running program as the Windows shell sees it.
 class SystemShell : public ShellEnvironment {
 public:
-    SystemShell();
+    // `wordZero` is word 0 of the program's command line, as it was started (or null).
+    explicit SystemShell(const char* wordZero);
 
     const char* ProgramPath() const override { return programPath_.c_str(); }
     void AssociationsChanged() override;

@@ -8,9 +8,15 @@
 #include <commctrl.h>
 #include <stdlib.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/application_title_win32.h"
 #include "app/command_line.h"
 #include "app/exit_status.h"
 #include "app/hand_over_win32.h"
+#include "app/instance_checker_win32.h"
 #include "app/message_box_sink_win32.h"
 #include "app/registry_key_win32.h"
 #include "app/settings.h"
@@ -23,30 +29,45 @@ namespace {
 
 class VorlixApp {
 public:
-    explicit VorlixApp(FloppyDeviceFactory& devices) : devices_(devices) {}
+    // The command line is read here once; everything after start-up gets it from here.
+    VorlixApp(FloppyDeviceFactory& devices, std::vector<std::string> words)
+        : devices_(devices),
+          words_(std::move(words)),
+          shell_(words_.empty() ? nullptr : words_[0].c_str()),
+          checker_("VX", ApplicationTitle().Text()) {}
 
-    // Runs the whole program; false in every case, so the process ends when it returns.
-    bool InitInstance(const PlatformInfo& platform);
-
-    // The exit status of a run that InitInstance returned from. A command-line job ends
-    // the process from inside the main dialog with a status of its own.
-    int ExitStatus() const { return exitStatus_; }
+    // Runs the whole program and gives the process's exit status.
+    int InitInstance(const PlatformInfo& platform);
 
 private:
+    int HandOverCommandLine();
+    int RunMainDialog(const CommandLineRequest& request);
+
     FloppyDeviceFactory& devices_;
-    int exitStatus_ = kExitJobDone;
+    const std::vector<std::string> words_;
+    SystemShell shell_;
+    CInstanceChecker checker_;
 };
 
 // A later start: the running instance comes forward and gets this start's image. 3 when
 // it was reached with all there was to hand over; 1 when it had gone in the meantime or
 // the image's full path could not be made, so that no job reached it.
-int HandOverCommandLine(CInstanceChecker& checker) {
-    const std::optional<std::string> text = FullHandOverText(CommandLineWords(__argc, __argv));
-    const HWND running = checker.HandOverToRunningInstance(text ? text->c_str() : "");
+int VorlixApp::HandOverCommandLine() {
+    const std::optional<std::string> text = FullHandOverText(words_);
+    const HWND running = checker_.HandOverToRunningInstance(text ? text->c_str() : "");
     return text && running != NULL ? kExitHandedOver : kExitJobNotDone;
 }
 
-bool VorlixApp::InitInstance(const PlatformInfo& platform) {
+// The main dialog, or the one unattended job it runs as it opens: then the job's status
+// (help or a refused image -1, else the job's own), once its worker has ended.
+int VorlixApp::RunMainDialog(const CommandLineRequest& request) {
+    MainDialog dialog(devices_, checker_, shell_, request);
+    dialog.DoModal();
+    const std::optional<int> status = dialog.StartStatus();
+    return status ? *status : kExitJobDone;
+}
+
+int VorlixApp::InitInstance(const PlatformInfo& platform) {
     InitCommonControls();
     ThePlatform() = platform;
     {
@@ -55,30 +76,28 @@ bool VorlixApp::InitInstance(const PlatformInfo& platform) {
     }
     {
         SystemRegistryKey key;
-        SystemShell shell;
         MessageBoxSink sink;
-        CheckInstalledVersion(key, shell, sink);
+        CheckInstalledVersion(key, shell_, sink);
     }
-    MainDialog dialog(devices_);
-    CInstanceChecker& checker = dialog.InstanceChecker();
-    checker.BeginStartupLock();
-    const bool otherRunning = checker.IsOtherInstanceRunning();
-    if (otherRunning && !RunsBesideRunningInstance(CommandLineWords(__argc, __argv))) {
-        exitStatus_ = HandOverCommandLine(checker);
+    checker_.BeginStartupLock();
+    const bool otherRunning = checker_.IsOtherInstanceRunning();
+    if (otherRunning && !RunsBesideRunningInstance(words_)) {
+        const int status = HandOverCommandLine();
         CWindow::SetMainWindow(NULL);
-    } else {
-        // A check or a conversion uses no drive: it runs here, beside the running
-        // instance, publishes nothing, and holds up no later start meanwhile.
-        if (otherRunning) checker.EndStartupLock();
-        dialog.DoModal();
+        return status;
     }
-    return false;
+    // A check or a conversion uses no drive: it runs here, beside the running instance,
+    // publishes nothing, and holds up no later start meanwhile.
+    if (otherRunning) checker_.EndStartupLock();
+    const CommandLineRequest request = InterpretCommandLine(words_, TheSettings());
+    const int status = RunMainDialog(request);
+    checker_.EndStartupLock();
+    return status;
 }
 
 }  // namespace
 
 int RunVorlix(const PlatformInfo& platform, FloppyDeviceFactory& devices) {
-    VorlixApp app(devices);
-    app.InitInstance(platform);
-    return app.ExitStatus();
+    VorlixApp app(devices, CommandLineWords(__argc, __argv));
+    return app.InitInstance(platform);
 }

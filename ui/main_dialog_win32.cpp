@@ -2,13 +2,11 @@
 
 #include <shellapi.h>
 
-#include "app/application_title_win32.h"
 #include "app/command_line.h"
 #include "app/exit_status.h"
 #include "app/hand_over_win32.h"
 #include "app/registry_key_win32.h"
 #include "app/settings.h"
-#include "app/shell_environment_win32.h"
 #include "app/window_position.h"
 #include "online/feedback_dialog_win32.h"
 #include "online/message_dialog_win32.h"
@@ -39,9 +37,12 @@ void Reflect(const CWindow& dialog, int id, const ControlState& state) {
 
 }  // namespace
 
-MainDialog::MainDialog(FloppyDeviceFactory& devices)
+MainDialog::MainDialog(FloppyDeviceFactory& devices, CInstanceChecker& checker,
+                       ShellEnvironment& shell, const CommandLineRequest& request)
     : CMyDialog(IDD_MAIN),
-      instanceChecker_("VX", ApplicationTitle().Text()),
+      instanceChecker_(checker),
+      shell_(shell),
+      request_(request),
       jobs_(*this, *this, devices),
       startHost_(*this, jobs_),
       model_(TheSettings(), startHost_) {}
@@ -71,30 +72,35 @@ bool MainDialog::OnInitDialog() {
 }
 
 bool MainDialog::HandleCommandLine() {
-    const std::vector<std::string> words = CommandLineWords(__argc, __argv);
-    const CommandLineRequest request = InterpretCommandLine(words, TheSettings());
-    switch (request.startCase) {
+    switch (request_.startCase) {
     case StartCase::NoArguments:
         return true;
     case StartCase::ImageArgument:
-        if (model_.OpenImageArgument(request.imagePath) != 0) ExitProgram(kExitRefused);
+        if (model_.OpenImageArgument(request_.imagePath) != 0) {
+            EndStart(kExitRefused);
+            return true;
+        }
         ReflectPanels();
         return true;
     case StartCase::CommandLineMode:
         break;
     }
     model_.fields.commandLineMode = true;
-    if (request.switchesResult != 0) {
+    if (request_.switchesResult != 0) {
         CommandLineHelpDialog().DoModal();
-        ExitProgram(kExitRefused);
+        EndStart(kExitRefused);
+        return true;
     }
-    ExitProgram(model_.RunCommandLine(request));
+    EndStart(model_.RunCommandLine(request_));
+    return true;
 }
 
-void MainDialog::ExitProgram(int status) {
+// The dialog closes before it is ever shown, and the process ends with `status` once a
+// cancelled job's worker has ended.
+void MainDialog::EndStart(int status) {
     jobs_.WaitForWorker();
-    instanceChecker_.EndStartupLock();
-    ExitProcess(static_cast<UINT>(status));
+    startStatus_ = status;
+    EndDialog(status);
 }
 
 void MainDialog::RestoreWindowPosition() {
@@ -146,7 +152,8 @@ INT_PTR MainDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_DESTROY:
-        SaveWindowPosition();
+        // A dialog that start-up ended was never shown, nor moved.
+        if (!startStatus_) SaveWindowPosition();
         break;
     }
     return CMyDialog::WindowProc(message, wParam, lParam);
@@ -221,8 +228,7 @@ bool MainDialog::PreTranslateMessage(MSG& message) {
 
 void MainDialog::OnSettings() {
     SystemRegistryKey key;
-    SystemShell shell;
-    RunSettingsSheet(*this, key, shell);
+    RunSettingsSheet(*this, key, shell_);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,10 +1,13 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/handles_win32.h"
 #include "app/instance_checker_win32.h"
+#include "app/shell_environment.h"
 #include "engine/floppy_device_factory.h"
 #include "ui/main_dialog_jobs_win32.h"
 #include "ui/main_dialog_model.h"
@@ -17,13 +20,17 @@
 // class shows their results and hands the jobs' notices to MainDialogJobs.
 class MainDialog : public CMyDialog {
 public:
-    // The jobs run over `devices`.
-    explicit MainDialog(FloppyDeviceFactory& devices);
+    // The jobs run over `devices`; the dialog publishes itself through `checker`, which
+    // the application owns, and opens with what `request`, the command line, asks.
+    MainDialog(FloppyDeviceFactory& devices, CInstanceChecker& checker, ShellEnvironment& shell,
+               const CommandLineRequest& request);
     ~MainDialog() override;
 
     const char* ClassName() const override { return "MainDialog"; }
 
-    CInstanceChecker& InstanceChecker() { return instanceChecker_; }
+    // Set when the command line ended the dialog as it opened, never shown: the process's
+    // exit status (app/exit_status.h), once the job's worker has ended.
+    std::optional<int> StartStatus() const { return startStatus_; }
 
     bool PreTranslateMessage(MSG& message) override;
 
@@ -36,7 +43,7 @@ protected:
 private:
     // Start-up: the single image argument or one unattended job.
     bool HandleCommandLine();
-    [[noreturn]] void ExitProgram(int status);
+    void EndStart(int status);
 
     void RestoreWindowPosition();
     void SaveWindowPosition();
@@ -52,7 +59,10 @@ private:
     void OnPaint();
     void OnSettings();
 
-    CInstanceChecker instanceChecker_;
+    CInstanceChecker& instanceChecker_;
+    ShellEnvironment& shell_;
+    const CommandLineRequest request_;
+    std::optional<int> startStatus_;
     MainDialogJobs jobs_;
     MainDialogStartHost startHost_;
     MainDialogModel model_;

@@ -1,6 +1,7 @@
 #include "app/registry_key_win32.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -289,7 +290,7 @@ TEST_F(SystemRegistry, WindowPositionLandsAsNumbers) {
 }
 
 TEST(SystemShell, NamesThisProgramByItsFullPath) {
-    SystemShell shell;
+    SystemShell shell(__argc > 0 ? __argv[0] : nullptr);
     const std::string path = shell.ProgramPath();
     ASSERT_GT(path.size(), 3u);
     EXPECT_EQ(path[1], ':');
