@@ -25,6 +25,24 @@ void OwnFilePath(char (&path)[kJobPathSize]) {
     }
 }
 
+void ComposeStatusLines(JobKind, const JobProgress& progress, char* status, char* count) {
+    const unsigned statusId = progress.phase == JobPhase::Verify ? IDS_STUB_VERIFYING_FLOPPY
+                                                                 : IDS_STUB_WRITING_FLOPPY;
+    FormatUserMessage(NULL, UserMessage{statusId, MessageStyle::Information, progress.sizeText},
+                      status, kMessageTextSize);
+    FormatUserMessage(NULL, UserMessage{IDS_STUB_KB_COPIED, MessageStyle::Information,
+                                        progress.speedText,
+                                        static_cast<long>(progress.kilobytesCopied)},
+                      count, kMessageTextSize);
+}
+
+// One attempt per start, which nothing else waits for: a Cancel is the user's answer.
+JobProgressStyle StubStyle() {
+    JobProgressStyle style;
+    style.composeStatusLines = &ComposeStatusLines;
+    return style;
+}
+
 }  // namespace
 
 RestoreDialog::RestoreDialog(uint32_t ntPlatform)
@@ -33,11 +51,14 @@ RestoreDialog::RestoreDialog(uint32_t ntPlatform)
       devices_(ntPlatform),
       workerMessages_(NULL, driveText_),
       // The stub carries the write job alone.
-      worker_(&RunFloppyJob<WriteFloppyJob>, devices_, workerMessages_),
+      job_(*this, &RunFloppyJob<WriteFloppyJob>, devices_, workerMessages_, StubStyle()),
       progressWindow_(NULL) {}
 
+// The worker writes through this dialog's devices and message boxes: it must be done
+// with them before the dialog goes, and the process must not end under a write. A worker
+// that hangs in the driver keeps the process until the driver gives up.
 RestoreDialog::~RestoreDialog() {
-    WaitForWorker();
+    job_.WaitForWorker();
 }
 
 bool RestoreDialog::OnInitDialog() {
@@ -98,70 +119,28 @@ void RestoreDialog::CreateFloppy() {
     if (messages.ShowOwn(IDS_STUB_ASK_OVERWRITE, MessageStyle::Question) != MessageAnswer::Yes) {
         return;
     }
-    progress_ = &progressWindow_;
-    int result = 1;  // a worker that never started has nothing to show
-    if (worker_.Start(request_, hwnd_)) {
-        result = progressWindow_.DoModal();
-    } else {
+    const JobOutcome outcome = job_.Run(request_, progressWindow_);
+    if (!job_.LastRunStarted()) {
         messages.ShowOwn(IDS_STUB_IMAGE_READ_FAILED, MessageStyle::Error);
-    }
-    progress_ = nullptr;
-    if (result != 0 && result != 1) {
-        // Cancelled, or the progress window could not run: the worker must stop too.
-        worker_.Cancel();
-    }
-    if (result == IDCANCEL) {
+    } else if (outcome.end == JobEnd::Cancelled) {
         exitCode_ = 2;
         messages.ShowOwn(IDS_STUB_CANCELLED, MessageStyle::Warning);
-    } else if (result == 0) {
+    } else if (outcome.end == JobEnd::Finished) {
         exitCode_ = 0;
         messages.ShowOwn(IDS_STUB_SUCCESS, MessageStyle::Information);
     }
     // The cancelled worker finishes the chunk it is writing, with this window as its boxes'
     // owner, before the program may end.
-    WaitForWorker();
+    job_.WaitForWorker();
     // One attempt per start, whatever its outcome: the user starts the image again.
     EndDialog(IDOK);
-}
-
-// The worker writes through this dialog's devices and message boxes: it must be done
-// with them before the dialog goes, and the process must not end under a write. A worker
-// that hangs in the driver keeps the process until the driver gives up.
-void RestoreDialog::WaitForWorker() {
-    worker_.WaitAnsweringSentMessages();
 }
 
 // A log-off or shut-down during the write: it stops as a cancel stops it, and the process
 // ends with the cancel's status before the session takes it. Without a write the session
 // simply ends.
 void RestoreDialog::OnEndSession() {
-    if (worker_.CancelForSessionEnd()) ExitProcess(2);
-}
-
-void RestoreDialog::OnWriteProgress(JobNotice notice) {
-    if (progress_ == nullptr) return;
-    switch (notice) {
-    case JobNotice::Finished:
-        progress_->EndDialog(0);
-        return;
-    case JobNotice::Failed:
-        progress_->EndDialog(1);
-        return;
-    case JobNotice::Progress:
-        break;
-    }
-    const JobProgress progress = worker_.Progress();
-    char status[kMessageTextSize];
-    char count[kMessageTextSize];
-    const unsigned statusId = progress.phase == JobPhase::Verify ? IDS_STUB_VERIFYING_FLOPPY
-                                                                 : IDS_STUB_WRITING_FLOPPY;
-    FormatUserMessage(NULL, UserMessage{statusId, MessageStyle::Information, progress.sizeText},
-                      status, sizeof status);
-    FormatUserMessage(NULL, UserMessage{IDS_STUB_KB_COPIED, MessageStyle::Information,
-                                        progress.speedText,
-                                        static_cast<long>(progress.kilobytesCopied)},
-                      count, sizeof count);
-    progress_->ShowProgress(status, count, static_cast<int>(progress.percentDone));
+    if (job_.EndSession()) ExitProcess(2);
 }
 
 void RestoreDialog::PaintMinimised() {
@@ -179,7 +158,7 @@ void RestoreDialog::PaintMinimised() {
 INT_PTR RestoreDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_WRITE_PROGRESS:
-        OnWriteProgress(static_cast<JobNotice>(wParam));
+        job_.OnNotice(JobKind::Write, wParam);
         return TRUE;
     case WM_PAINT:
         if (IsIconic(hwnd_)) {

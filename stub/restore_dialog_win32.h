@@ -3,10 +3,10 @@
 #include <stdint.h>
 
 #include "app/instance_checker_win32.h"
-#include "app/job_worker_win32.h"
 #include "engine/platform_floppy_devices_win32.h"
 #include "stub/stub_message_sink_win32.h"
 #include "stub/stub_progress_dialog_win32.h"
+#include "ui/job_progress_window_win32.h"
 #include "ui/my_dialog_win32.h"
 
 // The restorer stub's window (template 102): the instructions, the image's description
@@ -34,9 +34,7 @@ protected:
 private:
     void ShowDescription();
     void CreateFloppy();
-    void OnWriteProgress(JobNotice notice);
     void PaintMinimised();
-    void WaitForWorker();
     void OnEndSession();
 
     CInstanceChecker checker_;
@@ -45,11 +43,8 @@ private:
     PlatformFloppyDevices devices_;
     // The worker's message boxes, owned by this dialog once it has a window.
     StubMessageSink workerMessages_;
-    JobWorker worker_;
+    JobProgressWindow job_;
     StubProgressDialog progressWindow_;
-    // The progress dialog while an attempt runs; null before and after, so that notices
-    // of a cancelled worker that come late touch nothing.
-    StubProgressDialog* progress_ = nullptr;
     char description_[kDescriptionBufferSize] = {};
     char driveText_[3] = {'A', ':', '\0'};
     HICON icon_ = NULL;

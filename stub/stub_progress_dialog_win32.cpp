@@ -1,6 +1,7 @@
 #include "stub/stub_progress_dialog_win32.h"
 
-StubProgressDialog::StubProgressDialog(HWND parent) : CMyDialog(IDD_STUB_PROGRESS, parent) {
+StubProgressDialog::StubProgressDialog(HWND parent)
+    : ProgressWindowDialog(IDD_STUB_PROGRESS, parent) {
     toolTipsOn_ = false;
 }
 

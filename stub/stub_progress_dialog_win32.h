@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "resources/stub_ids.h"
-#include "ui/my_dialog_win32.h"
 #include "ui/progress_controls_win32.h"
+#include "ui/progress_window_dialog_win32.h"
 
 inline constexpr ProgressControls kStubProgressControls = {
     IDC_STUB_PROGRESS_BAR, IDC_STUB_PROGRESS_STATUS, IDC_STUB_PROGRESS_COUNT};
@@ -11,15 +11,15 @@ inline constexpr ProgressControls kStubProgressControls = {
 // The restorer stub's progress window (template 129): the shared progress controls
 // (ui/progress_controls_win32.h) and Cancel, which ends it with IDCANCEL. Unlike the
 // program's it has no tooltips (the stub's string numbers would otherwise give Cancel,
-// ID 2, a message text as its tip), keeps its title, and ignores Enter. RestoreDialog
-// fills it in and ends it.
-class StubProgressDialog : public CMyDialog {
+// ID 2, a message text as its tip), keeps its title, and ignores Enter. RestoreDialog's
+// JobProgressWindow fills it in and ends it.
+class StubProgressDialog : public ProgressWindowDialog {
 public:
     explicit StubProgressDialog(HWND parent);
 
     const char* ClassName() const override { return "StubProgressDialog"; }
 
-    void ShowProgress(const char* status, const char* count, int percent) {
+    void ShowProgress(const char* status, const char* count, int percent) override {
         kStubProgressControls.Show(*this, status, count, percent);
     }
 

@@ -11,7 +11,7 @@ const ProgressControls kControls = {IDC_PROGRESS_BAR, IDC_PROGRESS_STATUS, IDC_P
 
 }  // namespace
 
-ProgressDialog::ProgressDialog(HWND parent) : CMyDialog(IDD_PROGRESS, parent) {}
+ProgressDialog::ProgressDialog(HWND parent) : ProgressWindowDialog(IDD_PROGRESS, parent) {}
 
 bool ProgressDialog::OnInitDialog() {
     CMyDialog::OnInitDialog();

@@ -1,22 +1,22 @@
 #pragma once
 #include <windows.h>
 
-#include "ui/my_dialog_win32.h"
+#include "ui/progress_window_dialog_win32.h"
 
 // The program's progress dialog, shown modally while a job's worker runs: the shared
 // progress controls (ui/progress_controls_win32.h) and Cancel. Unlike the restorer
 // stub's it has tooltips and shows the percentage in its title as well. It handles no
-// messages of its own: the main dialog, which receives the worker's notices, fills it in
-// and ends it (0 finished, 1 failed); Cancel and Escape end it with 2. Enter does
+// messages of its own: the main dialog, which receives the worker's notices, has it
+// filled in and ended (0 finished, 1 failed); Cancel and Escape end it with 2. Enter does
 // nothing: the job goes on, and only its own end or a cancel may end the dialog.
-class ProgressDialog : public CMyDialog {
+class ProgressDialog : public ProgressWindowDialog {
 public:
     explicit ProgressDialog(HWND parent);
 
     const char* ClassName() const override { return "ProgressDialog"; }
 
     // The status and count lines, the bar, and the percentage in the title.
-    void ShowProgress(const char* status, const char* count, int percent);
+    void ShowProgress(const char* status, const char* count, int percent) override;
 
     // Takes Enter away from the dialog manager, which would press Cancel when it has the
     // focus, or else end the dialog with IDOK.
