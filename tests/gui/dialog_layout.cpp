@@ -88,4 +88,9 @@ std::vector<std::string> LayoutFaults(HWND dialog) {
     return faults;
 }
 
+bool LabelHolds(HWND control, const std::string& text) {
+    RECT frame;
+    return GetWindowRect(control, &frame) && TextWidth(text) <= frame.right - frame.left;
+}
+
 }  // namespace gui

@@ -10,5 +10,7 @@ namespace gui {
 
 // One line per fault, naming the controls by ID and text; empty when none.
 std::vector<std::string> LayoutFaults(HWND dialog);
+// True when `text` would show whole in the label `control`.
+bool LabelHolds(HWND control, const std::string& text);
 
 }  // namespace gui

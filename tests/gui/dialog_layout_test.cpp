@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <prsht.h>
+#include <string.h>
 
 #include <gtest/gtest.h>
 
 #include "resources/dialog_ids.h"
 #include "resources/main_dialog_ids.h"
+#include "resources/string_ids.h"
 #include "tests/gui/dialog_layout.h"
 #include "tests/gui/vorlix_run.h"
 
@@ -20,6 +22,19 @@ std::string Lines(const std::vector<std::string>& faults) {
     std::string all;
     for (const std::string& fault : faults) all += "\n  " + fault;
     return all;
+}
+
+// A string-table text with its values in place, as the program fills it.
+std::string Filled(unsigned id, const char* text, unsigned number) {
+    char format[256] = "";
+    char filled[512] = "";
+    LoadStringA(GetModuleHandleA(NULL), id, format, sizeof format);
+    if (strstr(format, "%d") != nullptr && strstr(format, "%d") < strstr(format, "%s")) {
+        wsprintfA(filled, format, number, text);
+    } else {
+        wsprintfA(filled, format, text, number);
+    }
+    return filled;
 }
 
 class DialogLayout : public VorlixRunTest {};
@@ -41,6 +56,40 @@ TEST_F(DialogLayout, MainDialogAndSettingsPageShowEveryControlWhole) {
     WaitUntilGone(sheet);
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, ExitStatus());
+}
+
+}  // namespace
+}  // namespace gui
+
+namespace gui {
+namespace {
+
+// The longest lines a job can show: the largest format, every sector of it bad, a speed
+// of four digits.
+TEST_F(DialogLayout, ProgressDialogHoldsItsLongestLines) {
+    RequireJobs();
+    if (IsSkipped()) return;
+    ASSERT_EQ(0, InsertDisk(SampleDisk("sample", 1440)));
+    {
+        UnitPause pause("50");
+        StartSlowFloppy({"/r", Image("watched.img"), "/f"});
+    }
+    const HWND progress = WaitForDialogWith(vorlix_.Id(), IDC_PROGRESS_STATUS);
+    ASSERT_NE(nullptr, progress) << "no progress dialog";
+    const struct {
+        int control;
+        std::string text;
+    } kLines[] = {
+        {IDC_PROGRESS_STATUS, Filled(IDS_READING_FLOPPY_BAD_SECTORS, "1680 kB", 3360)},
+        {IDC_PROGRESS_STATUS, Filled(IDS_VERIFYING_FLOPPY, "1680 kB", 0)},
+        {IDC_PROGRESS_COUNT, Filled(IDS_KB_COPIED, "1234.5", 1680)},
+    };
+    for (const auto& line : kLines) {
+        EXPECT_TRUE(LabelHolds(GetDlgItem(progress, line.control), line.text)) << line.text;
+    }
+    ASSERT_TRUE(PressButton(progress, IDCANCEL));
+    ASSERT_TRUE(Answer(ExpectMessage(IDS_OPERATION_CANCELLED, "", kJobMs), IDOK));
+    EXPECT_EQ(2u, ExitStatus());
 }
 
 }  // namespace
