@@ -54,8 +54,12 @@ protected:
     std::string shots_;
 };
 
+// The main dialog with an image in its Write panel, then its settings.
 TEST_F(ScreenshotTour, DISABLED_MainDialogAndSettingsPage) {
-    Start({});
+    RequireJobs();
+    if (IsSkipped()) return;
+    const std::string image = ReadSample(1440, "sample.imz", {"/d", "Sample disk"});
+    Start({image});
     const HWND main = WaitForDialogWith(vorlix_.Id(), kOpenBrowse);
     Shoot(main, "main-dialog");
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(ID_SETTINGS, 0), 0);
