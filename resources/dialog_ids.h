@@ -25,7 +25,7 @@
 #define IDC_SETTINGS_REGISTER_IMZ 1035
 #define IDC_SETTINGS_WINDOW_FX    1036
 #define IDC_SETTINGS_VERIFY       1037
-/* Beside the emergency box: how often a sector is tried again (a list of 0 to 20). */
+/* Under the emergency box: how often a sector is tried again (a list of 0 to 20). */
 #define IDC_SETTINGS_RETRIES      1038
 
 #endif

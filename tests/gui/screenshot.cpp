@@ -22,17 +22,15 @@ int WriteBmp(const std::string& path, BITMAPINFOHEADER header, const void* bits)
     return fclose(out) == 0 && whole ? 0 : -1;
 }
 
-}  // namespace
-
-// The screen as the X server shows it, copied into a 24-bit DIB.
-int SaveScreenshot(const std::string& path) {
+// A part of the screen as the X server shows it, copied into a 24-bit DIB.
+int SaveScreenPart(const RECT& part, const std::string& path) {
     WindowDC screen(NULL);
     MemoryDC memory(screen ? CreateCompatibleDC(screen.Get()) : NULL);
-    if (!memory) return -1;
+    if (!memory || part.right <= part.left || part.bottom <= part.top) return -1;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = GetSystemMetrics(SM_CXSCREEN);
-    info.bmiHeader.biHeight = GetSystemMetrics(SM_CYSCREEN);  // bottom-up, as BMP rows go
+    info.bmiHeader.biWidth = part.right - part.left;
+    info.bmiHeader.biHeight = part.bottom - part.top;  // bottom-up, as BMP rows go
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
@@ -43,12 +41,25 @@ int SaveScreenshot(const std::string& path) {
     {
         SelectedObject selected(memory.Get(), bitmap.Get());
         if (!BitBlt(memory.Get(), 0, 0, info.bmiHeader.biWidth, info.bmiHeader.biHeight,
-                    screen.Get(), 0, 0, SRCCOPY)) {
+                    screen.Get(), part.left, part.top, SRCCOPY)) {
             return -1;
         }
     }
     GdiFlush();
     return WriteBmp(path, info.bmiHeader, bits);
+}
+
+}  // namespace
+
+int SaveScreenshot(const std::string& path) {
+    RECT whole = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return SaveScreenPart(whole, path);
+}
+
+int SaveWindowScreenshot(HWND window, const std::string& path) {
+    RECT frame;
+    if (!GetWindowRect(window, &frame)) return -1;
+    return SaveScreenPart(frame, path);
 }
 
 }  // namespace gui

@@ -85,5 +85,7 @@ int DropFiles(HWND window, const std::vector<std::string>& files);
 
 // Saves the whole screen as a 24-bit BMP file. Returns 0 or -1.
 int SaveScreenshot(const std::string& path);
+// Saves what the screen shows of `window`, frame included, the same way.
+int SaveWindowScreenshot(HWND window, const std::string& path);
 
 }  // namespace gui
