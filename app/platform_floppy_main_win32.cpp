@@ -9,6 +9,6 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const PlatformInfo platform = DetectPlatform();
-    PlatformFloppyDevices devices(platform.ntMajorVersion);
+    PlatformFloppyDevices devices(platform.ntMajorVersion, kProgramTrailerPolicy);
     return RunVorlix(platform, devices);
 }

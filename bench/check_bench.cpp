@@ -63,7 +63,6 @@ bool MakeImage(const std::string& disk, const std::string& image) {
     MemoryFloppyDevice device(disk.data(), static_cast<uint32_t>(disk.size()), 18);
     JobRequest request;
     snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
-    request.compressed = true;
     snprintf(request.description, sizeof request.description, "bench");
     BenchHost host;
     ReadFloppyJob job(request, host, device, DeviceMethod::Nt);

@@ -94,9 +94,6 @@ bool LoadDisk(SimulatedFloppy& disk, const std::string& bytes) {
 
 void Aim(JobRequest& request, const std::string& image) {
     snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
-    const bool raw = image.size() >= 4 && image.compare(image.size() - 4, 4, ".img") == 0;
-    request.compressed = !raw;
-    request.imageSectorsPerTrack = 18;
 }
 
 // Reads `disk` into `image`: 0 on success.

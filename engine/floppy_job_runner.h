@@ -12,7 +12,7 @@
 // its image released, before its outcome is returned.
 template <class Job>
 JobOutcome RunFloppyJob(const JobRequest& request, JobHost& host, FloppyDeviceFactory& devices) {
-    Job job(request, host, devices.DeviceFor(host.DriveText()), devices.Method());
+    Job job(request, host, devices);
     job.Run();
     return job.Outcome();
 }

@@ -17,19 +17,15 @@ constexpr uint32_t kMostReadRetries = 20;
 // buffer before it gets here.
 struct JobRequest {
     JobKind kind = JobKind::Read;
-    char imagePath[kJobPathSize] = {};  // the image to make (Read) or to write (Write)
-    bool compressed = false;            // ".imz" or ".exe"
+    // The image to make (Read) or to write (Write). Its kind follows from its name, and
+    // the job reads the format and checksum of an image to write from its trailer itself.
+    char imagePath[kJobPathSize] = {};
     char description[kDescriptionBufferSize] = {};  // for the trailer of the image made
-    int32_t imageSectorsPerTrack = 0;  // from the trailer of the image to write; 0 when none
-    // Write: the checksum field of the image's trailer, compared before anything is
-    // written (None for an image made before checksums).
-    TrailerChecksum imageChecksum;
     // Write: after the last write, read the whole disk back and compare it with the image.
     bool verify = false;
     // Read: "" reads the drive; else the sectors come from this image file (any kind,
     // checked as before a write), which is never changed: a conversion between kinds.
     char sourceImagePath[kJobPathSize] = {};
-    bool sourceCompressed = false;  // the source is ".imz" or ".exe"
 
     // The settings the job runs with. The host that runs it answers them to the job
     // (JobHost::DriveText, Emergency, Compatible); no settings record reaches the jobs.

@@ -9,19 +9,22 @@
 
 // The running system's way to a floppy drive: the NT device handle on the NT family,
 // the VWIN32 service on the 9x family (`ntMajorVersion` 0). The device is built when a
-// job asks for it, on the job's thread, and closed by the job on every path.
+// job asks for it, on the job's thread, and closed by the job on every path. `trailers`:
+// the policy of the program that runs the jobs (the restorer stub has its own).
 class PlatformFloppyDevices final : public FloppyDeviceFactory {
 public:
-    explicit PlatformFloppyDevices(uint32_t ntMajorVersion)
-        : method_(DeviceMethodFor(ntMajorVersion)) {}
+    PlatformFloppyDevices(uint32_t ntMajorVersion, const TrailerPolicy& trailers)
+        : method_(DeviceMethodFor(ntMajorVersion)), trailers_(trailers) {}
     PlatformFloppyDevices(const PlatformFloppyDevices&) = delete;
     PlatformFloppyDevices& operator=(const PlatformFloppyDevices&) = delete;
 
     FloppyDevice& DeviceFor(const char* driveText) override;
     DeviceMethod Method() const override { return method_; }
+    const TrailerPolicy& Trailers() const override { return trailers_; }
 
 private:
     DeviceMethod method_;
+    const TrailerPolicy& trailers_;
     std::optional<NtFloppyDevice> nt_;
     std::optional<Vwin32FloppyDevice> vwin32_;
 };

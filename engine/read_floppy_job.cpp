@@ -46,6 +46,10 @@ ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
     if (!BadSectorMapPath(targetPath_, mapPath_)) mapPath_[0] = '\0';
 }
 
+ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
+                             FloppyDeviceFactory& platform)
+    : ReadFloppyJob(request, host, platform.DeviceFor(host.DriveText()), platform.Method()) {}
+
 ReadFloppyJob::~ReadFloppyJob() {
     device_.Close();
     free(buffer_);
@@ -105,7 +109,8 @@ int ReadFloppyJob::LoadEarlierRead() {
 }
 
 int ReadFloppyJob::OpenOutput() {
-    switch (output_.Open(targetPath_, request_.compressed, host_.ProgramPath(), buffer_)) {
+    const bool compressed = ImageKindOf(targetPath_) != ImageKind::Raw;
+    switch (output_.Open(targetPath_, compressed, host_.ProgramPath(), buffer_)) {
     case OutputOpen::Opened:
         return 0;
     case OutputOpen::ProgramNotOpened:

@@ -5,6 +5,7 @@
 #include "engine/bad_sector_map.h"
 #include "engine/device_method.h"
 #include "engine/floppy_device.h"
+#include "engine/floppy_device_factory.h"
 #include "engine/image_output.h"
 #include "engine/job_host.h"
 #include "engine/job_outcome_recorder.h"
@@ -41,6 +42,8 @@ public:
     // `files`: the operations on the image's files; else the host's, else the system's.
     ReadFloppyJob(const JobRequest& request, JobHost& host, FloppyDevice& device,
                   DeviceMethod method, TargetFiles* files = nullptr);
+    // Over the device of the running program's `platform`.
+    ReadFloppyJob(const JobRequest& request, JobHost& host, FloppyDeviceFactory& platform);
     ~ReadFloppyJob();
     ReadFloppyJob(const ReadFloppyJob&) = delete;
     ReadFloppyJob& operator=(const ReadFloppyJob&) = delete;

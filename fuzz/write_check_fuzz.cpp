@@ -78,7 +78,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     JobRequest request;
     request.kind = JobKind::Write;
     strncpy(request.imagePath, path.c_str(), sizeof request.imagePath - 1);
-    request.compressed = compressed;
     SimulatedFloppy floppy = fresh;
     const std::vector<uint8_t>& before = fresh.disk();
     NullJobHost host;

@@ -105,7 +105,6 @@ int Read(const Arguments& arguments, TerminalContext& context) {
     JobRequest request;
     request.kind = JobKind::Read;
     CopyJobText(request.imagePath, image.c_str());
-    request.compressed = kind != ImageKind::Raw;
     CopyJobText(request.description, arguments.description.c_str());
     request.emergency = arguments.emergency;
     if (arguments.retries >= 0) request.retries = static_cast<uint32_t>(arguments.retries);
@@ -135,15 +134,13 @@ int Write(const Arguments& arguments, TerminalContext& context) {
     JobRequest request;
     request.kind = JobKind::Write;
     CopyJobText(request.imagePath, image.c_str());
-    request.compressed = kind == ImageKind::Compressed;
     request.verify = arguments.verify != VerifyChoice::Off;
     char description[kDescriptionBufferSize];
     int sectorsPerTrack = 0;
-    if (ReadImageTrailer(image.c_str(), sink, description, &sectorsPerTrack, &request.imageChecksum) ==
+    if (ReadImageTrailer(image.c_str(), sink, description, &sectorsPerTrack) ==
         kTrailerNewerVersion) {
         return kStatusNotDone;
     }
-    request.imageSectorsPerTrack = sectorsPerTrack;
     if (CheckDevice(context.calls, arguments.device.c_str(), DeviceAccess::Write, sink) != 0) {
         return kStatusNotDone;
     }
@@ -290,9 +287,7 @@ int Convert(const Arguments& arguments, TerminalContext& context) {
     JobRequest request;
     request.kind = JobKind::Read;
     CopyJobText(request.imagePath, target.c_str());
-    request.compressed = targetKind != ImageKind::Raw;
     CopyJobText(request.sourceImagePath, source.c_str());
-    request.sourceCompressed = sourceKind != ImageKind::Raw;
     CopyJobText(request.description, arguments.description.c_str());
     return StatusOf(RunJob(request, context, source, false), sink);
 }

@@ -30,7 +30,7 @@ void OwnFilePath(char (&path)[kJobPathSize]) {
 RestoreDialog::RestoreDialog(uint32_t ntPlatform)
     : CMyDialog(IDD_STUB_RESTORE),
       checker_(kMutexName, kApplicationTitle),
-      devices_(ntPlatform),
+      devices_(ntPlatform, kStubTrailerPolicy),
       workerMessages_(NULL, driveText_),
       // The stub carries the write job alone.
       worker_(&RunFloppyJob<WriteFloppyJob>, devices_, workerMessages_),
@@ -53,7 +53,6 @@ bool RestoreDialog::OnInitDialog() {
     workerMessages_ = StubMessageSink(hwnd_, driveText_);
     icon_ = LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_STUB));
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    request_.compressed = true;
     // A restored disk that reads back wrong is found before the user relies on it.
     request_.verify = true;
 
@@ -70,9 +69,7 @@ bool RestoreDialog::OnInitDialog() {
 
 void RestoreDialog::ShowDescription() {
     int sectorsPerTrack = 0;
-    const int result = ReadStubTrailer(request_.imagePath, description_, &sectorsPerTrack,
-                                       &request_.imageChecksum);
-    request_.imageSectorsPerTrack = sectorsPerTrack;
+    const int result = ReadStubTrailer(request_.imagePath, description_, &sectorsPerTrack);
     if (result == kTrailerRead) {
         SetItemText(IDC_STUB_DESCRIPTION, description_);
         ShowItem(IDC_STUB_DESCRIPTION, true);

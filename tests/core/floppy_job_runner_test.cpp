@@ -45,14 +45,12 @@ private:
 
 class JobRunner : public ::testing::Test {
 protected:
-    JobRequest Request(JobKind kind, const std::string& name, int32_t sectorsPerTrack = 0) {
+    JobRequest Request(JobKind kind, const std::string& name) {
         JobRequest request;
         request.kind = kind;
         const std::string path = dir_.File(name);
         EXPECT_LT(path.size(), sizeof request.imagePath);
         strcpy(request.imagePath, path.c_str());
-        request.compressed = name.find(".img") == std::string::npos;
-        request.imageSectorsPerTrack = sectorsPerTrack;
         return request;
     }
 
@@ -93,7 +91,7 @@ TEST_F(JobRunner, KindChoosesTheJobAndTheHostsDriveTheDevice) {
         host_ = TestJobHost();
         OneFloppy writing(copy);
         const JobOutcome written =
-            RunFloppyJob(Request(JobKind::Write, name, 18), host_, writing);
+            RunFloppyJob(Request(JobKind::Write, name), host_, writing);
 
         EXPECT_EQ(written.end, JobEnd::Finished);
         EXPECT_TRUE(DiskBytes(copy) == DiskBytes(original)) << "not the disk that was read";
@@ -137,7 +135,7 @@ TEST_P(JobRunnerFailures, FailWithTheMessageShown) {
     c.fault(disk);
     OneFloppy devices(disk);
 
-    const JobOutcome outcome = RunFloppyJob(Request(c.kind, c.image, 18), host_, devices);
+    const JobOutcome outcome = RunFloppyJob(Request(c.kind, c.image), host_, devices);
 
     EXPECT_EQ(outcome.end, JobEnd::Failed);
     EXPECT_EQ(outcome.messageId, c.messageId);
@@ -164,7 +162,7 @@ TEST_F(JobRunner, CancelledJobsEndWithoutANoticeOrAMessage) {
         SimulatedFloppy disk(18);
         OneFloppy devices(disk);
         const JobRequest request =
-            Request(kind, kind == JobKind::Read ? "partial.imz" : "disk.imz", 18);
+            Request(kind, kind == JobKind::Read ? "partial.imz" : "disk.imz");
 
         const JobOutcome outcome = RunFloppyJob(request, host_, devices);
 

@@ -56,9 +56,7 @@ struct Conversion {
         JobRequest request;
         request.kind = JobKind::Read;
         strcpy(request.imagePath, target.c_str());
-        request.compressed = !HasExtension(target.c_str(), ".img");
         strcpy(request.sourceImagePath, source.c_str());
-        request.sourceCompressed = !HasExtension(source.c_str(), ".img");
         strcpy(request.description, description);
         outcome = RunFloppyJob(request, host, drive);
         EXPECT_EQ(drive.asked, 0) << "a conversion asked for a drive";
@@ -104,9 +102,6 @@ TEST_P(ConversionRoundTrip, KeepsDataAndDescriptionAndLeavesTheSource) {
     JobRequest write;
     write.kind = JobKind::Write;
     strcpy(write.imagePath, target.c_str());
-    write.compressed = !HasExtension(target.c_str(), ".img");
-    write.imageSectorsPerTrack = static_cast<int32_t>(c.sectorsPerTrack);
-    write.imageChecksum = checked.stored;
     TestJobHost writeHost;
     SimulatedFloppy copy(c.sectorsPerTrack);
     WriteFloppyJob job(write, writeHost, copy, DeviceMethod::Nt);
@@ -157,7 +152,6 @@ TEST(ImageConversion, KeepsTheBadSectorCountOfARescuedImage) {
         const std::string source = conversion.dir.File(std::string("rescued") + from);
         JobRequest rescue;
         strcpy(rescue.imagePath, source.c_str());
-        rescue.compressed = !HasExtension(from, ".img");
         TestJobHost host;
         host.emergency = true;
         host.programPath = conversion.program;

@@ -88,7 +88,6 @@ protected:
     std::string Target(const std::string& name) {
         const std::string path = dir_.File(name);
         SetText(request_.imagePath, path);
-        request_.compressed = !HasExtension(name.c_str(), ".img");
         return path;
     }
 
@@ -441,7 +440,6 @@ TEST_F(ReadJob, TargetThatCannotBeCreated) {
     SimulatedFloppy disk(18);
     const std::string target = dir_.File("no-such-folder/disk.imz");
     SetText(request_.imagePath, target);
-    request_.compressed = true;
     EXPECT_EQ(Run(disk, Flavour::Nt), -1);
     ExpectRefused(disk, target, IDS_UNABLE_TO_CREATE, target);
 }

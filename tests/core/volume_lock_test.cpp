@@ -41,18 +41,16 @@ size_t DiskHash(const SimulatedFloppy& disk) {
 
 class VolumeLockJobs : public ::testing::Test {
 protected:
-    void AimAt(const std::string& name, bool compressed) {
+    void AimAt(const std::string& name) {
         const std::string path = dir_.File(name);
         ASSERT_LT(path.size(), sizeof request_.imagePath);
         strcpy(request_.imagePath, path.c_str());
-        request_.compressed = compressed;
     }
 
     // A compressed image of `data` for the write job, whose disk format is named.
     void WriteSource(const std::string& data) {
-        AimAt("source.imz", true);
+        AimAt("source.imz");
         WriteWholeFile(request_.imagePath, CompressedStream(data));
-        request_.imageSectorsPerTrack = 18;
     }
 
     int Write(SimulatedFloppy& disk) {
@@ -199,7 +197,7 @@ TEST_F(VolumeLockJobs, ReadCopiesTheDiskLockedOrWithoutALock) {
         host_ = TestJobHost();
         SimulatedFloppy disk(18);
         disk.AnswerLock(answer);
-        AimAt(std::string("copy-") + LockName(answer) + ".img", false);
+        AimAt(std::string("copy-") + LockName(answer) + ".img");
         host_.compatible = true;  // a bare image: the file is the disk
 
         EXPECT_EQ(Read(disk), 0);
@@ -223,7 +221,7 @@ TEST_F(VolumeLockJobs, FailedOrCancelledReadReleasesTheLock) {
         } else {
             disk.MakeUnreadable(300);
         }
-        AimAt("partial.img", false);
+        AimAt("partial.img");
 
         EXPECT_EQ(Read(disk), -1);
 

@@ -59,13 +59,11 @@ struct BadImage {
 // Runs the job over a fresh 9-sector disk (or `diskSectorsPerTrack`) and proves that it
 // failed with the case's message before anything reached the disk.
 // A write of the image file at `path`, whose trailer gives `sectorsPerTrack`.
-JobRequest WriteRequest(const std::string& path, int32_t sectorsPerTrack) {
+JobRequest WriteRequest(const std::string& path) {
     JobRequest request;
     request.kind = JobKind::Write;
     EXPECT_LT(path.size(), sizeof request.imagePath);
     strncpy(request.imagePath, path.c_str(), sizeof request.imagePath - 1);
-    request.compressed = !HasExtension(path.c_str(), ".img");
-    request.imageSectorsPerTrack = sectorsPerTrack;
     return request;
 }
 
@@ -74,7 +72,7 @@ void ExpectRefused(const BadImage& c, uint32_t diskSectorsPerTrack = 9) {
     TempDir dir;
     const std::string path = dir.File(c.name);
     WriteWholeFile(path, c.bytes);
-    const JobRequest request = WriteRequest(path, c.trailerSectorsPerTrack);
+    const JobRequest request = WriteRequest(path);
     TestJobHost host;
     SimulatedFloppy disk(diskSectorsPerTrack);
     const std::string before = DiskBytes(disk);
@@ -173,7 +171,7 @@ TEST(WriteBadImage, CancelWhileTheImageLoadsWritesNothing) {
     TempDir dir;
     const std::string path = dir.File("bomb.imz");
     WriteWholeFile(path, Bzip2Bomb() + Trailer(9));
-    const JobRequest request = WriteRequest(path, 9);
+    const JobRequest request = WriteRequest(path);
     TestJobHost host;
     host.cancelled = true;
     SimulatedFloppy disk(9);
@@ -249,7 +247,7 @@ TEST(WriteBadImage, ConsecutiveStreamsAreOneImage) {
         TempDir dir;
         const std::string path = dir.File(name);
         WriteWholeFile(path, name == "parts.exe" ? Exe(parts + Trailer(9)) : parts + Trailer(9));
-        const JobRequest request = WriteRequest(path, 9);
+        const JobRequest request = WriteRequest(path);
         TestJobHost host;
         SimulatedFloppy disk(9);
 

@@ -28,7 +28,7 @@ DWORD UnitPauseMs() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const PlatformInfo platform = DetectPlatform();
-    PlatformFloppyDevices system(platform.ntMajorVersion);
+    PlatformFloppyDevices system(platform.ntMajorVersion, kProgramTrailerPolicy);
     const DWORD pauseMs = UnitPauseMs();
     SlowFloppyDevices devices(system, [pauseMs] { Sleep(pauseMs); });
     return RunVorlix(platform, devices);

@@ -17,7 +17,6 @@ void MakeImageFile(const std::string& path, uint32_t sectorsPerTrack, const std:
     JobRequest request;
     ASSERT_LT(path.size(), sizeof request.imagePath);
     strcpy(request.imagePath, path.c_str());
-    request.compressed = !HasExtension(path.c_str(), ".img");
     strncpy(request.description, description, sizeof request.description - 1);
     TestJobHost host;
     host.programPath = programPath;

@@ -44,6 +44,7 @@ public:
 
     FloppyDevice& DeviceFor(const char* driveText) override;
     DeviceMethod Method() const override { return devices_.Method(); }
+    const TrailerPolicy& Trailers() const override { return devices_.Trailers(); }
 
 private:
     FloppyDeviceFactory& devices_;

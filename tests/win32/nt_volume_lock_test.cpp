@@ -106,8 +106,6 @@ protected:
         WriteWholeFile(source, data);
         ASSERT_LT(source.size(), sizeof request_.imagePath);
         strcpy(request_.imagePath, source.c_str());
-        request_.compressed = false;
-        request_.imageSectorsPerTrack = 18;
     }
 
     std::string image_;

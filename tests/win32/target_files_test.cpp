@@ -195,7 +195,6 @@ protected:
         const std::string path = Target();
         EXPECT_LT(path.size(), sizeof request_.imagePath);
         memcpy(request_.imagePath, path.c_str(), path.size() + 1);
-        request_.compressed = true;
         WriteWholeFile(path, "older image");
     }
 
