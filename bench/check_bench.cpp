@@ -40,9 +40,6 @@ public:
     void Post(JobKind, JobNotice, const JobProgress&) override {}
     bool CancelRequested() override { return false; }
     int64_t NowSeconds() override { return 0; }
-    const char* DriveText() override { return "A:"; }
-    bool Emergency() override { return false; }
-    bool Compatible() override { return false; }
     const char* ProgramPath() override { return "none"; }
     SilentSink sink;
 };

@@ -61,9 +61,6 @@ public:
     }
     bool CancelRequested() override { return false; }
     int64_t NowSeconds() override { return static_cast<int64_t>(time(nullptr)); }
-    const char* DriveText() override { return "A:"; }
-    bool Emergency() override { return false; }
-    bool Compatible() override { return false; }
     const char* ProgramPath() override { return ""; }
 
     JobNotice last = JobNotice::Progress;

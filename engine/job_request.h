@@ -5,7 +5,6 @@
 #include "engine/job_host.h"
 
 constexpr int kJobPathSize = 260;  // MAX_PATH
-constexpr int kDriveTextSize = 3;  // "A:" or "B:"
 
 // How often an emergency read tries a sector again that would not read.
 constexpr uint32_t kDefaultReadRetries = 3;
@@ -27,9 +26,9 @@ struct JobRequest {
     // checked as before a write), which is never changed: a conversion between kinds.
     char sourceImagePath[kJobPathSize] = {};
 
-    // The settings the job runs with. The host that runs it answers them to the job
-    // (JobHost::DriveText, Emergency, Compatible); no settings record reaches the jobs.
-    char drive[kDriveTextSize] = {'A', ':', '\0'};
+    // The settings the job runs with; no settings record reaches the jobs. The drive is
+    // "A:" or "B:", or a device path on Linux.
+    char drive[kJobPathSize] = {'A', ':', '\0'};
     bool emergency = false;
     bool compatible = false;
     // Emergency read: further tries of a sector that would not read (up to

@@ -41,14 +41,14 @@ ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
              : host.Files() != nullptr ? *host.Files()
                                        : systemFiles_),
       output_(files_) {
-    CopyJobText(driveText_, host.DriveText());
+    CopyJobText(driveText_, request.drive);
     CopyJobText(targetPath_, request.imagePath);
     if (!BadSectorMapPath(targetPath_, mapPath_)) mapPath_[0] = '\0';
 }
 
 ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
                              FloppyDeviceFactory& platform)
-    : ReadFloppyJob(request, host, platform.DeviceFor(host.DriveText()), platform.Method()) {}
+    : ReadFloppyJob(request, host, platform.DeviceFor(request.drive), platform.Method()) {}
 
 ReadFloppyJob::~ReadFloppyJob() {
     device_.Close();
@@ -194,7 +194,7 @@ int ReadFloppyJob::ReadUnitBySector() {
         char* into = buffer_ + static_cast<size_t>(i) * kSector;
         uint32_t error = 0;
         DiskRead read = ReadSector(first + i, into, &error);
-        const bool emergency = read == DiskRead::Failed && host_.Emergency();
+        const bool emergency = read == DiskRead::Failed && request_.emergency;
         if (emergency) read = ReadSectorAgain(first + i, into, &error);
         if (read == DiskRead::Stopped) return Stop();
         if (read == DiskRead::Done) continue;
@@ -328,7 +328,7 @@ int ReadFloppyJob::Complete() {
     const uint32_t zeroFilled = unreadable_.Count() + keptBadSectors_;
     // Only a whole image, trailer included and on stable storage, may take the target's
     // place.
-    if ((!(host_.Compatible() && HasExtension(targetPath_, ".img")) &&
+    if ((!(request_.compatible && HasExtension(targetPath_, ".img")) &&
          output_.AppendTrailer(request_.description, static_cast<int>(diskSectorsPerTrack_),
                                checksum, static_cast<int>(zeroFilled)) != 0) ||
         output_.Close() != 0) {

@@ -18,14 +18,14 @@ WriteFloppyJob::WriteFloppyJob(const JobRequest& request, JobHost& host,
       verify_(request.verify),
       method_(method),
       cursor_(method) {
-    CopyJobText(driveText_, host.DriveText());
+    CopyJobText(driveText_, request.drive);
     CopyJobText(sourcePath_, request.imagePath);
     ReadSourceImage(sourcePath_, trailers, &source_);
 }
 
 WriteFloppyJob::WriteFloppyJob(const JobRequest& request, JobHost& host,
                                FloppyDeviceFactory& platform)
-    : WriteFloppyJob(request, host, platform.DeviceFor(host.DriveText()), platform.Method(),
+    : WriteFloppyJob(request, host, platform.DeviceFor(request.drive), platform.Method(),
                      platform.Trailers()) {}
 
 WriteFloppyJob::~WriteFloppyJob() {

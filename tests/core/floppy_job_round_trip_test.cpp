@@ -31,6 +31,8 @@ struct RoundTrip {
     JobRequest request;
     TestJobHost readHost;
     TestJobHost writeHost;
+    bool emergency = false;   // of the read
+    bool compatible = false;  // of the read
     int trailerSectorsPerTrack = 0;  // what the written image's trailer names
 
     explicit RoundTrip(const std::string& name) {
@@ -41,6 +43,8 @@ struct RoundTrip {
     }
 
     int Read(SimulatedFloppy& disk, Flavour flavour) {
+        request.emergency = emergency;
+        request.compatible = compatible;
         ReadFloppyJob job(request, readHost, disk, MethodOf(flavour));
         return job.Run();
     }
@@ -96,7 +100,7 @@ TEST(FloppyJobRoundTripCompatible, RawImageWithoutTrailerComesBack) {
     SetDiskBytes(original, content);
     SimulatedFloppy copy(21, Flavour::Nt);
     RoundTrip trip("plain.img");
-    trip.readHost.compatible = true;
+    trip.compatible = true;
 
     ASSERT_EQ(trip.Read(original, Flavour::Vwin32), 0);
     ASSERT_EQ(trip.Write(copy, Flavour::Nt), 0);
@@ -117,7 +121,7 @@ TEST(FloppyJobRoundTripEmergency, BadSectorsComeBackAsZeros) {
     }
     SimulatedFloppy copy(18, Flavour::Nt);
     RoundTrip trip("rescued.imz");
-    trip.readHost.emergency = true;
+    trip.emergency = true;
 
     ASSERT_EQ(trip.Read(original, Flavour::Vwin32), 0);
     ASSERT_EQ(trip.Write(copy, Flavour::Nt), 0);

@@ -51,6 +51,7 @@ protected:
         const std::string path = dir_.File(name);
         EXPECT_LT(path.size(), sizeof request.imagePath);
         strcpy(request.imagePath, path.c_str());
+        strcpy(request.drive, drive_.c_str());
         return request;
     }
 
@@ -64,6 +65,7 @@ protected:
 
     TempDir dir_;
     TestJobHost host_;
+    std::string drive_ = "A:";  // of the requests made
 };
 
 // --- Finished ---------------------------------------------------------------------------------
@@ -74,7 +76,7 @@ TEST_F(JobRunner, KindChoosesTheJobAndTheHostsDriveTheDevice) {
         SimulatedFloppy original(18);
         SetDiskBytes(original, BinaryTestData(kBytes1440, 61));
         host_ = TestJobHost();
-        host_.drive = "B:";
+        drive_ = "B:";
         OneFloppy reading(original);
 
         const JobOutcome read = RunFloppyJob(Request(JobKind::Read, name), host_, reading);
@@ -185,8 +187,8 @@ TEST_F(JobRunner, SlowedDevicesPauseOncePerUnitAndChangeNothing) {
     OneFloppy platform(original);
     int pauses = 0;
     SlowFloppyDevices slowed(platform, [&pauses] { ++pauses; });
-    host_.emergency = true;
-    const JobRequest request = Request(JobKind::Read, "slow.img");
+    JobRequest request = Request(JobKind::Read, "slow.img");
+    request.emergency = true;
 
     EXPECT_EQ(RunFloppyJob(request, host_, slowed).end, JobEnd::Finished);
 

@@ -43,6 +43,7 @@ struct Conversion {
     TempDir dir;
     std::string program = dir.File("vorlix-program");
     TestJobHost host;
+    bool compatible = false;  // of the conversion's request
     UntouchedDrive drive;
     JobOutcome outcome;
 
@@ -58,6 +59,7 @@ struct Conversion {
         strcpy(request.imagePath, target.c_str());
         strcpy(request.sourceImagePath, source.c_str());
         strcpy(request.description, description);
+        request.compatible = compatible;
         outcome = RunFloppyJob(request, host, drive);
         EXPECT_EQ(drive.asked, 0) << "a conversion asked for a drive";
         EXPECT_TRUE(drive.disk.opens().empty());
@@ -135,7 +137,7 @@ TEST(ImageConversion, TheRequestsDescriptionReplacesTheSourcesAndCompatibleDrops
     ASSERT_EQ(renamed.Load(conversion.dir.File("renamed.imz").c_str(), sink), 0);
     EXPECT_STREQ(renamed.description, "new text");
 
-    conversion.host.compatible = true;
+    conversion.compatible = true;
     const std::string plain = conversion.dir.File("plain.img");
     ASSERT_EQ(conversion.Run(source, plain).end, JobEnd::Finished);
     EXPECT_TRUE(ReadWholeFile(plain) == content) << "a compatible raw image is the data alone";
@@ -153,7 +155,7 @@ TEST(ImageConversion, KeepsTheBadSectorCountOfARescuedImage) {
         JobRequest rescue;
         strcpy(rescue.imagePath, source.c_str());
         TestJobHost host;
-        host.emergency = true;
+        rescue.emergency = true;
         host.programPath = conversion.program;
         ReadFloppyJob read(rescue, host, disk, DeviceMethod::Nt);
         ASSERT_EQ(read.Run(), 0);

@@ -205,7 +205,7 @@ TEST_F(ReadJob, CompatibleModeLeavesOnlyRawImagesWithoutTrailer) {
         SCOPED_TRACE(c.name);
         SimulatedFloppy disk(18);
         const std::string target = Target(c.name);
-        host_.compatible = c.compatible;
+        request_.compatible = c.compatible;
         ASSERT_EQ(Run(disk, Flavour::Nt), 0);
         EXPECT_EQ(TrailerOf(target).result == kTrailerMissing, !c.trailer);
         if (HasExtension(c.name, ".img")) {
@@ -327,8 +327,8 @@ TEST_F(ReadJob, EmergencyModeZeroesBadSectorsAfterTheirRetries) {
     for (Flavour flavour : {Flavour::Nt, Flavour::Vwin32}) {
         SCOPED_TRACE(FlavourName(flavour));
         host_ = TestJobHost();
-        host_.emergency = true;
-        host_.compatible = true;
+        request_.emergency = true;
+        request_.compatible = true;
         SimulatedFloppy disk(18, flavour);
         for (uint32_t sector : bad) disk.MakeUnreadable(sector);
         const std::string target = Target("rescued.img");
@@ -355,10 +355,10 @@ TEST_F(ReadJob, EmergencyModeZeroesBadSectorsAfterTheirRetries) {
 TEST_F(ReadJob, EmergencyTurnedOnLaterPassesOverOnlyTheBadSector) {
     SimulatedFloppy disk(9);
     disk.MakeUnreadable(45);
-    host_.compatible = true;
+    request_.compatible = true;
     const std::string target = Target("late.img");
     ReadFloppyJob job(request_, host_, disk, DeviceMethod::Nt);
-    host_.emergency = true;
+    request_.emergency = true;
     EXPECT_EQ(job.Run(), 0);
     std::string expected = DiskBytes(disk);
     expected.replace(45 * kSector, kSector, kSector, '\0');
@@ -369,7 +369,7 @@ TEST_F(ReadJob, EmergencyTurnedOnLaterPassesOverOnlyTheBadSector) {
 TEST_F(ReadJob, ChecksumOfARescuedImageCoversItsZeroedSectors) {
     SimulatedFloppy disk(9);
     disk.MakeUnreadable(100);
-    host_.emergency = true;
+    request_.emergency = true;
     const std::string target = Target("rescued.img");
     EXPECT_EQ(Run(disk, Flavour::Nt), 0);
     std::string expected = DiskBytes(disk);
@@ -426,7 +426,7 @@ TEST_F(ReadJob, DeviceFailuresBeforeCopyingCreateNoTarget) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         host_ = TestJobHost();
-        host_.drive = "B:";
+        strcpy(request_.drive, "B:");
         SimulatedFloppy disk(18);
         c.fault(disk);
         const std::string target = Target("never.img");

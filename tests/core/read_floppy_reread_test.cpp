@@ -47,7 +47,7 @@ protected:
     Reread() {
         target_ = dir_.File("old.img");
         strcpy(request_.imagePath, target_.c_str());
-        host_.emergency = true;
+        request_.emergency = true;
         request_.retries = 0;
     }
 

@@ -87,7 +87,7 @@ class RescueRetries : public Rescue, public ::testing::WithParamInterface<RetryC
 
 TEST_P(RescueRetries, WeakSectorIsTriedAgainFromAFarCylinder) {
     const RetryCase& c = GetParam();
-    host_.emergency = true;
+    request_.emergency = true;
     request_.retries = c.retries;
     SimulatedFloppy disk(18);
     const uint32_t weak = 100;  // cylinder 2
@@ -150,7 +150,7 @@ TEST_F(Rescue, NormalReadReadsAFailedUnitAgainOnceSectorBySector) {
 // --- The map, the trailer's count and the message -------------------------------------------
 
 TEST_F(Rescue, UnreadableSectorsAreMappedCountedAndReported) {
-    host_.emergency = true;
+    request_.emergency = true;
     SimulatedFloppy disk(18);
     const std::vector<uint32_t> bad = {0, 19, 20, 21, 1000, 2879};
     for (uint32_t s : bad) disk.MakeUnreadable(s);
@@ -178,7 +178,7 @@ TEST_F(Rescue, GoodDiskGetsNoMapAndTheImageOfANormalRead) {
     SimulatedFloppy disk(18);
     ASSERT_EQ(Run(disk), 0);
     const std::string normal = ReadWholeFile(target_);
-    host_.emergency = true;
+    request_.emergency = true;
     WriteWholeFile(target_ + ".map", "stale");
     SimulatedFloppy again(18);
     ASSERT_EQ(Run(again), 0);
@@ -191,7 +191,7 @@ TEST_F(Rescue, GoodDiskGetsNoMapAndTheImageOfANormalRead) {
 // --- Reading only the mapped sectors again ------------------------------------------------------
 
 TEST_F(Rescue, SecondReadTakesOnlyTheMappedSectorsAndMergesThem) {
-    host_.emergency = true;
+    request_.emergency = true;
     request_.retries = 1;
     SimulatedFloppy disk(18);
     disk.MakeFlaky(50, 3);    // lost on the first read (unit, sector, retry), read on the second
@@ -235,7 +235,7 @@ TEST_F(Rescue, SecondReadTakesOnlyTheMappedSectorsAndMergesThem) {
 }
 
 TEST_F(Rescue, CancelledOrFailedRereadLeavesImageAndMapAsTheyWere) {
-    host_.emergency = true;
+    request_.emergency = true;
     SimulatedFloppy disk(18);
     for (uint32_t s : {7u, 8u, 9u}) disk.MakeUnreadable(s);
     ASSERT_EQ(Run(disk), 0);

@@ -127,7 +127,7 @@ TEST(RereadQuestion, SuppressedRereadOfAnotherDiskChangesNothing) {
     JobRequest first;
     strcpy(first.imagePath, image.c_str());
     TestJobHost jobHost;
-    jobHost.emergency = true;
+    first.emergency = true;
     SimulatedFloppy diskA(18);
     diskA.MakeUnreadable(70);
     ASSERT_EQ(ReadFloppyJob(first, jobHost, diskA, DeviceMethod::Nt).Run(), 0);
@@ -145,7 +145,6 @@ TEST(RereadQuestion, SuppressedRereadOfAnotherDiskChangesNothing) {
         }
         TestJobHost jobHost;
     } host;
-    host.jobHost.emergency = true;
     Settings settings;
     settings.Emergency = true;
     settings.Suppress = true;

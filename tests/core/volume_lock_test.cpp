@@ -91,7 +91,7 @@ class WriteJobLockAnswers : public VolumeLockJobs,
 
 TEST_P(WriteJobLockAnswers, OnlyADiskInUseStopsTheWrite) {
     const VolumeLock answer = GetParam();
-    host_.drive = "B:";
+    strcpy(request_.drive, "B:");
     SimulatedFloppy disk(18);
     disk.AnswerLock(answer);
     const size_t before = DiskHash(disk);
@@ -198,7 +198,7 @@ TEST_F(VolumeLockJobs, ReadCopiesTheDiskLockedOrWithoutALock) {
         SimulatedFloppy disk(18);
         disk.AnswerLock(answer);
         AimAt(std::string("copy-") + LockName(answer) + ".img");
-        host_.compatible = true;  // a bare image: the file is the disk
+        request_.compatible = true;  // a bare image: the file is the disk
 
         EXPECT_EQ(Read(disk), 0);
 

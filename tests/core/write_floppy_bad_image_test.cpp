@@ -58,7 +58,7 @@ struct BadImage {
 
 // Runs the job over a fresh 9-sector disk (or `diskSectorsPerTrack`) and proves that it
 // failed with the case's message before anything reached the disk.
-// A write of the image file at `path`, whose trailer gives `sectorsPerTrack`.
+// A write of the image file at `path`.
 JobRequest WriteRequest(const std::string& path) {
     JobRequest request;
     request.kind = JobKind::Write;

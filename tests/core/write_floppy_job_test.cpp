@@ -315,7 +315,7 @@ TEST_F(WriteJob, FailuresBeforeTheFirstChunkLeaveTheDiskAlone) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         host_ = TestJobHost();
-        host_.drive = "B:";
+        strcpy(request_.drive, "B:");
         SimulatedFloppy disk(18);
         const std::string before = DiskBytes(disk);
         if (c.fault) c.fault(disk);

@@ -20,7 +20,7 @@ void MakeImageFile(const std::string& path, uint32_t sectorsPerTrack, const std:
     strncpy(request.description, description, sizeof request.description - 1);
     TestJobHost host;
     host.programPath = programPath;
-    host.compatible = compatible;
+    request.compatible = compatible;
     ReadFloppyJob job(request, host, disk, DeviceMethod::Nt);
     ASSERT_EQ(job.Run(), 0) << path;
 }

@@ -339,8 +339,8 @@ TEST(JobsOverVwin32Service, EmergencyReadAndWriteProtectionThroughTheService) {
     AimRead(request, image);
     {
         TestJobHost host;
-        host.emergency = true;
-        host.compatible = true;
+        request.emergency = true;
+        request.compatible = true;
         Vwin32ServiceEmulation service(damaged);
         Vwin32FloppyDevice device("A:", service.Calls());
         ReadFloppyJob job(request, host, device, DeviceMethod::Vwin32);
