@@ -62,7 +62,7 @@ bool MakeImage(const std::string& disk, const std::string& image) {
     snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
     snprintf(request.description, sizeof request.description, "bench");
     BenchHost host;
-    ReadFloppyJob job(request, host, device, DeviceMethod::Nt);
+    ReadFloppyJob job(request, host, device);
     return job.Run() == 0;
 }
 

@@ -98,7 +98,7 @@ int ReadJob(SimulatedFloppy& disk, const std::string& image) {
     JobRequest request;
     Aim(request, image);
     BenchHost host;
-    ReadFloppyJob job(request, host, disk, DeviceMethod::Nt);
+    ReadFloppyJob job(request, host, disk);
     return job.Run();
 }
 
@@ -109,7 +109,7 @@ int WriteJob(SimulatedFloppy& disk, const std::string& image, double* verifyMs =
     Aim(request, image);
     request.verify = verifyMs != nullptr;
     BenchHost host;
-    WriteFloppyJob job(request, host, disk, DeviceMethod::Nt);
+    WriteFloppyJob job(request, host, disk);
     const int result = job.Run();
     if (verifyMs != nullptr) *verifyMs = host.verifyMs;
     return result;

@@ -82,7 +82,7 @@ Result ReadOnce(const std::string& image, bool emergency, int badSectors) {
     QuietHost host;
     const auto start = std::chrono::steady_clock::now();
     {
-        ReadFloppyJob job(request, host, disk, DeviceMethod::Nt);
+        ReadFloppyJob job(request, host, disk);
         job.Run();
     }
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;

@@ -27,16 +27,15 @@ constexpr uint32_t kUnitSectors = ReadFloppyJob::kTransferUnit / kSector;
 }  // namespace
 
 ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
-                             FloppyDevice& device, DeviceMethod method, TargetFiles* files)
+                             FloppyDevice& device, TargetFiles* files)
     : request_(request),
       host_(host),
       outcome_(host.Messages()),
       device_(device),
       unit_(kTransferUnit),
       buffer_(static_cast<char*>(malloc(unit_))),
-      cursor_(method),
-      // The device method follows the system's family, and so does the way to replace.
-      systemFiles_(method == DeviceMethod::Nt),
+      cursor_(device.KeepsPosition()),
+      systemFiles_(true),
       files_(files != nullptr           ? *files
              : host.Files() != nullptr ? *host.Files()
                                        : systemFiles_),
@@ -48,7 +47,8 @@ ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
 
 ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
                              FloppyDeviceFactory& platform)
-    : ReadFloppyJob(request, host, platform.DeviceFor(request.drive), platform.Method()) {}
+    : ReadFloppyJob(request, host, platform.DeviceFor(request.drive),
+                    host.Files() != nullptr ? host.Files() : platform.Files()) {}
 
 ReadFloppyJob::~ReadFloppyJob() {
     device_.Close();

@@ -10,14 +10,12 @@
 #include "resources/string_ids.h"
 
 WriteFloppyJob::WriteFloppyJob(const JobRequest& request, JobHost& host,
-                               FloppyDevice& device, DeviceMethod method,
-                               const TrailerPolicy& trailers)
+                               FloppyDevice& device, const TrailerPolicy& trailers)
     : host_(host),
       outcome_(host.Messages()),
       device_(device),
       verify_(request.verify),
-      method_(method),
-      cursor_(method) {
+      cursor_(device.KeepsPosition()) {
     CopyJobText(driveText_, request.drive);
     CopyJobText(sourcePath_, request.imagePath);
     ReadSourceImage(sourcePath_, trailers, &source_);
@@ -25,8 +23,7 @@ WriteFloppyJob::WriteFloppyJob(const JobRequest& request, JobHost& host,
 
 WriteFloppyJob::WriteFloppyJob(const JobRequest& request, JobHost& host,
                                FloppyDeviceFactory& platform)
-    : WriteFloppyJob(request, host, platform.DeviceFor(request.drive), platform.Method(),
-                     platform.Trailers()) {}
+    : WriteFloppyJob(request, host, platform.DeviceFor(request.drive), platform.Trailers()) {}
 
 WriteFloppyJob::~WriteFloppyJob() {
     CloseAll();

@@ -1,7 +1,6 @@
 #pragma once
 #include <stdint.h>
 
-#include "engine/device_method.h"
 #include "engine/floppy_device.h"
 #include "engine/floppy_device_factory.h"
 #include "engine/image_input.h"
@@ -34,7 +33,7 @@ public:
     static constexpr uint32_t kChunkSize = ImageInput::kChunkSize;
 
     WriteFloppyJob(const JobRequest& request, JobHost& host, FloppyDevice& device,
-                   DeviceMethod method, const TrailerPolicy& trailers = kProgramTrailerPolicy);
+                   const TrailerPolicy& trailers = kProgramTrailerPolicy);
     // Over the device and the trailer policy of the running program's `platform`.
     WriteFloppyJob(const JobRequest& request, JobHost& host, FloppyDeviceFactory& platform);
     ~WriteFloppyJob();
@@ -83,7 +82,6 @@ private:
     char sourcePath_[kJobPathSize];
     SourceImage source_;  // kind, format and checksum, read once from the image itself
     bool verify_;
-    DeviceMethod method_;
     uint32_t sectorsPerTrack_ = 0;      // of the disk in the drive
     char* image_ = nullptr;             // the whole image, once loaded
     char* readBack_ = nullptr;          // one chunk behind the image, for the verify pass

@@ -30,7 +30,7 @@ void OwnFilePath(char (&path)[kJobPathSize]) {
 RestoreDialog::RestoreDialog(uint32_t ntPlatform)
     : CMyDialog(IDD_STUB_RESTORE),
       checker_(kMutexName, kApplicationTitle),
-      devices_(ntPlatform, kStubTrailerPolicy),
+      devices_(ntPlatform, kStubTrailerPolicy, nullptr),
       workerMessages_(NULL, driveText_),
       // The stub carries the write job alone.
       worker_(&RunFloppyJob<WriteFloppyJob>, devices_, workerMessages_),

@@ -20,10 +20,6 @@ namespace {
 
 using Flavour = SimulatedFloppy::Flavour;
 
-DeviceMethod MethodOf(Flavour flavour) {
-    return flavour == Flavour::Nt ? DeviceMethod::Nt : DeviceMethod::Vwin32;
-}
-
 // What the main dialog does between the two jobs: the image chosen for writing, its
 // trailer read for the sectors per track.
 struct RoundTrip {
@@ -43,16 +39,20 @@ struct RoundTrip {
     }
 
     int Read(SimulatedFloppy& disk, Flavour flavour) {
+
+        EXPECT_EQ(disk.KeepsPosition(), flavour == Flavour::Nt) << "the method counts as its disk";
         request.emergency = emergency;
         request.compatible = compatible;
-        ReadFloppyJob job(request, readHost, disk, MethodOf(flavour));
+        ReadFloppyJob job(request, readHost, disk);
         return job.Run();
     }
 
     int Write(SimulatedFloppy& disk, Flavour flavour) {
+
+        EXPECT_EQ(disk.KeepsPosition(), flavour == Flavour::Nt) << "the method counts as its disk";
         char description[kDescriptionBufferSize];
         ReadImageTrailer(request.imagePath, writeHost.sink, description, &trailerSectorsPerTrack);
-        WriteFloppyJob job(request, writeHost, disk, MethodOf(flavour));
+        WriteFloppyJob job(request, writeHost, disk);
         return job.Run();
     }
 };

@@ -35,7 +35,8 @@ public:
         asked.push_back(driveText);
         return disk_;
     }
-    DeviceMethod Method() const override { return DeviceMethod::Nt; }
+    TargetFiles* Files() override { return &files; }
+    SystemTargetFiles files{true};
 
     std::vector<std::string> asked;
 

@@ -33,7 +33,8 @@ public:
         ++asked;
         return disk;
     }
-    DeviceMethod Method() const override { return DeviceMethod::Nt; }
+    TargetFiles* Files() override { return &files; }
+    SystemTargetFiles files{true};
 
     SimulatedFloppy disk{18};
     int asked = 0;
@@ -106,7 +107,7 @@ TEST_P(ConversionRoundTrip, KeepsDataAndDescriptionAndLeavesTheSource) {
     strcpy(write.imagePath, target.c_str());
     TestJobHost writeHost;
     SimulatedFloppy copy(c.sectorsPerTrack);
-    WriteFloppyJob job(write, writeHost, copy, DeviceMethod::Nt);
+    WriteFloppyJob job(write, writeHost, copy);
     ASSERT_EQ(job.Run(), 0);
     EXPECT_TRUE(DiskBytes(copy) == content) << "the disk written from the new image differs";
 }
@@ -157,7 +158,7 @@ TEST(ImageConversion, KeepsTheBadSectorCountOfARescuedImage) {
         TestJobHost host;
         rescue.emergency = true;
         host.programPath = conversion.program;
-        ReadFloppyJob read(rescue, host, disk, DeviceMethod::Nt);
+        ReadFloppyJob read(rescue, host, disk);
         ASSERT_EQ(read.Run(), 0);
         CheckedImage rescued;
         RecordingSink sink;

@@ -53,7 +53,7 @@ protected:
     std::string Path() const { return dir_.File(name_); }
 
     JobOutcome Run(SimulatedFloppy& disk) {
-        ReadFloppyJob job(request_, host_, disk, DeviceMethod::Nt, &files_);
+        ReadFloppyJob job(request_, host_, disk, &files_);
         job.Run();
         return job.Outcome();
     }

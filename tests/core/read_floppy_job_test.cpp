@@ -29,10 +29,6 @@ constexpr uint32_t kUnit = 10240;
 constexpr uint32_t kSector = 512;
 constexpr size_t kBytes1440 = 1474560;
 
-DeviceMethod MethodOf(Flavour flavour) {
-    return flavour == Flavour::Nt ? DeviceMethod::Nt : DeviceMethod::Vwin32;
-}
-
 const char* FlavourName(Flavour flavour) {
     return flavour == Flavour::Nt ? "Nt" : "Vwin32";
 }
@@ -92,7 +88,9 @@ protected:
     }
 
     int Run(SimulatedFloppy& disk, Flavour flavour) {
-        ReadFloppyJob job(request_, host_, disk, MethodOf(flavour));
+
+        EXPECT_EQ(disk.KeepsPosition(), flavour == Flavour::Nt) << "the method counts as its disk";
+        ReadFloppyJob job(request_, host_, disk);
         return job.Run();
     }
 
@@ -357,7 +355,7 @@ TEST_F(ReadJob, EmergencyTurnedOnLaterPassesOverOnlyTheBadSector) {
     disk.MakeUnreadable(45);
     request_.compatible = true;
     const std::string target = Target("late.img");
-    ReadFloppyJob job(request_, host_, disk, DeviceMethod::Nt);
+    ReadFloppyJob job(request_, host_, disk);
     request_.emergency = true;
     EXPECT_EQ(job.Run(), 0);
     std::string expected = DiskBytes(disk);

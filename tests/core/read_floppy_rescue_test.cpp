@@ -37,10 +37,10 @@ protected:
 
     void SetDescription(const char* text) { strcpy(request_.description, text); }
 
-    int Run(SimulatedFloppy& disk, DeviceMethod method = DeviceMethod::Nt) {
+    int Run(SimulatedFloppy& disk) {
         host_.posts.clear();
         host_.sink.shown.clear();
-        ReadFloppyJob job(request_, host_, disk, method);
+        ReadFloppyJob job(request_, host_, disk);
         return job.Run();
     }
 
@@ -128,8 +128,7 @@ TEST_F(Rescue, NormalReadReadsAFailedUnitAgainOnceSectorBySector) {
         SCOPED_TRACE(flavour == Flavour::Nt ? "Nt" : "Vwin32");
         SimulatedFloppy disk(18, flavour);
         disk.MakeFlaky(333, 1);
-        const DeviceMethod method = flavour == Flavour::Nt ? DeviceMethod::Nt : DeviceMethod::Vwin32;
-        ASSERT_EQ(Run(disk, method), 0);
+        ASSERT_EQ(Run(disk), 0);
         EXPECT_TRUE(ImageData() == DiskBytes(disk));
         EXPECT_THAT(host_.sink.Ids(), IsEmpty());
         EXPECT_EQ(disk.transfers().size(), 145u + 20);
@@ -138,7 +137,7 @@ TEST_F(Rescue, NormalReadReadsAFailedUnitAgainOnceSectorBySector) {
 
         SimulatedFloppy worse(18, flavour);
         worse.MakeFlaky(333, 2, 0x17);
-        EXPECT_EQ(Run(worse, method), -1);
+        EXPECT_EQ(Run(worse), -1);
         EXPECT_THAT(host_.sink.Ids(), ElementsAre(IDS_SECTOR_READ_FAILED_AT));
         EXPECT_EQ(host_.sink.shown[0].text, "Sector 333 (cylinder 9, head 0, sector 10): ");
         EXPECT_EQ(host_.sink.shown[0].number, 0x17);

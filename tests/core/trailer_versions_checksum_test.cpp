@@ -122,7 +122,7 @@ TEST_P(TrailerVersionChecksum, IsComparedByTheCheckAndTheWrite) {
 
     TestJobHost host;
     SimulatedFloppy disk(9);
-    WriteFloppyJob job(start.request, host, disk, DeviceMethod::Nt);
+    WriteFloppyJob job(start.request, host, disk);
     const bool matches = c.checkFault == 0;
     EXPECT_EQ(job.Run(), matches ? 0 : -1);
     EXPECT_EQ(job.Outcome().messageId, matches ? 0u : c.checkFault);

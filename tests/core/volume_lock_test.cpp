@@ -54,14 +54,14 @@ protected:
     }
 
     int Write(SimulatedFloppy& disk) {
-        WriteFloppyJob job(request_, host_, disk, DeviceMethod::Nt);
+        WriteFloppyJob job(request_, host_, disk);
         const int result = job.Run();
         outcome_ = job.Outcome();
         return result;
     }
 
     int Read(SimulatedFloppy& disk) {
-        ReadFloppyJob job(request_, host_, disk, DeviceMethod::Nt);
+        ReadFloppyJob job(request_, host_, disk);
         const int result = job.Run();
         outcome_ = job.Outcome();
         return result;

@@ -77,7 +77,7 @@ void ExpectRefused(const BadImage& c, uint32_t diskSectorsPerTrack = 9) {
     SimulatedFloppy disk(diskSectorsPerTrack);
     const std::string before = DiskBytes(disk);
 
-    WriteFloppyJob job(request, host, disk, DeviceMethod::Nt);
+    WriteFloppyJob job(request, host, disk);
     EXPECT_EQ(job.Run(), -1);
 
     ASSERT_EQ(host.sink.shown.size(), 1u);
@@ -176,7 +176,7 @@ TEST(WriteBadImage, CancelWhileTheImageLoadsWritesNothing) {
     host.cancelled = true;
     SimulatedFloppy disk(9);
 
-    WriteFloppyJob job(request, host, disk, DeviceMethod::Nt);
+    WriteFloppyJob job(request, host, disk);
     EXPECT_EQ(job.Run(), -1);
 
     EXPECT_TRUE(host.sink.shown.empty());
@@ -251,7 +251,7 @@ TEST(WriteBadImage, ConsecutiveStreamsAreOneImage) {
         TestJobHost host;
         SimulatedFloppy disk(9);
 
-        WriteFloppyJob job(request, host, disk, DeviceMethod::Vwin32);
+        WriteFloppyJob job(request, host, disk);
         EXPECT_EQ(job.Run(), 0);
 
         EXPECT_TRUE(host.sink.shown.empty());

@@ -26,10 +26,6 @@ using Flavour = SimulatedFloppy::Flavour;
 
 constexpr uint32_t kChunk = 10240;
 
-DeviceMethod MethodOf(Flavour flavour) {
-    return flavour == Flavour::Nt ? DeviceMethod::Nt : DeviceMethod::Vwin32;
-}
-
 const char* FlavourName(Flavour flavour) {
     return flavour == Flavour::Nt ? "Nt" : "Vwin32";
 }
@@ -96,7 +92,9 @@ protected:
     }
 
     int Run(SimulatedFloppy& disk, Flavour flavour) {
-        WriteFloppyJob job(request_, host_, disk, MethodOf(flavour));
+
+        EXPECT_EQ(disk.KeepsPosition(), flavour == Flavour::Nt) << "the method counts as its disk";
+        WriteFloppyJob job(request_, host_, disk);
         return job.Run();
     }
 

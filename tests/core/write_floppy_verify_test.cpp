@@ -32,10 +32,6 @@ using Flavour = SimulatedFloppy::Flavour;
 constexpr uint32_t kChunk = 10240;
 constexpr uint32_t kSectorsPerChunk = kChunk / 512;
 
-DeviceMethod MethodOf(Flavour flavour) {
-    return flavour == Flavour::Nt ? DeviceMethod::Nt : DeviceMethod::Vwin32;
-}
-
 const char* FlavourName(Flavour flavour) {
     return flavour == Flavour::Nt ? "Nt" : "Vwin32";
 }
@@ -103,7 +99,9 @@ protected:
     }
 
     int Run(SimulatedFloppy& disk, Flavour flavour) {
-        WriteFloppyJob job(request_, host_, disk, MethodOf(flavour));
+
+        EXPECT_EQ(disk.KeepsPosition(), flavour == Flavour::Nt) << "the method counts as its disk";
+        WriteFloppyJob job(request_, host_, disk);
         const int result = job.Run();
         outcome_ = job.Outcome();
         return result;

@@ -21,7 +21,7 @@ void MakeImageFile(const std::string& path, uint32_t sectorsPerTrack, const std:
     TestJobHost host;
     host.programPath = programPath;
     request.compatible = compatible;
-    ReadFloppyJob job(request, host, disk, DeviceMethod::Nt);
+    ReadFloppyJob job(request, host, disk);
     ASSERT_EQ(job.Run(), 0) << path;
 }
 

@@ -61,7 +61,7 @@ protected:
 
     int Run() {
         NtFloppyDevice device("A:");
-        ReadFloppyJob job(request_, host_, device, DeviceMethod::Nt);
+        ReadFloppyJob job(request_, host_, device);
         return job.Run();
     }
 

@@ -94,7 +94,7 @@ TEST_F(JobsOverNtFloppyDevice, ReadsTheDriveIntoEveryKind) {
         AimRead(request_, target);
         NtFloppyDevice device("A:");
 
-        ReadFloppyJob job(request_, host_, device, DeviceMethod::Nt);
+        ReadFloppyJob job(request_, host_, device);
         EXPECT_EQ(job.Run(), 0);
 
         EXPECT_THAT(host_.sink.Ids(), IsEmpty());
@@ -126,7 +126,7 @@ TEST_F(JobsOverNtFloppyDevice, WritesRawAndCompressedImagesOntoTheDrive) {
         AimWrite(request_, source);
         NtFloppyDevice device("A:");
 
-        WriteFloppyJob job(request_, host_, device, DeviceMethod::Nt);
+        WriteFloppyJob job(request_, host_, device);
         EXPECT_EQ(job.Run(), 0);
 
         EXPECT_THAT(host_.sink.Ids(), IsEmpty());
@@ -144,7 +144,7 @@ TEST_F(JobsOverNtFloppyDevice, CancelledReadRemovesItsImage) {
     host_.cancelAfterProgress = 10;
     NtFloppyDevice device("A:");
 
-    ReadFloppyJob job(request_, host_, device, DeviceMethod::Nt);
+    ReadFloppyJob job(request_, host_, device);
     EXPECT_EQ(job.Run(), -1);
 
     EXPECT_FALSE(FileExists(target));
@@ -225,7 +225,8 @@ using JobWorkerOverNtFloppyDevice = MappedDrive;
 
 TEST_F(JobWorkerOverNtFloppyDevice, ReadAndWriteJobsPostTheirProgressToTheWindow) {
     const std::string disk = Insert(BinaryTestData(kBytes1440, 54));
-    PlatformFloppyDevices devices(5, kProgramTrailerPolicy);
+    SystemTargetFiles files(true);
+    PlatformFloppyDevices devices(5, kProgramTrailerPolicy, &files);
     JobWorker worker(&RunFloppyJob, devices, host_.sink);
     NoticeWindow window(worker);
     ASSERT_NE(window.hwnd(), static_cast<HWND>(NULL));
@@ -270,7 +271,8 @@ TEST_F(JobWorkerOverNtFloppyDevice, ReadAndWriteJobsPostTheirProgressToTheWindow
 // cancel and without the old progress.
 TEST_F(JobWorkerOverNtFloppyDevice, CancelledJobEndsWithoutANoticeAndTheNextStartsAfresh) {
     Insert(BinaryTestData(kBytes1440, 56));
-    PlatformFloppyDevices devices(5, kProgramTrailerPolicy);
+    SystemTargetFiles files(true);
+    PlatformFloppyDevices devices(5, kProgramTrailerPolicy, &files);
     JobWorker worker(&RunFloppyJob, devices, host_.sink);
     NoticeWindow window(worker);
     const std::string image = dir_.File("cancelled.img");
@@ -306,7 +308,7 @@ TEST(JobsOverVwin32Service, ReadAndWriteBackThroughTheService) {
         TestJobHost host;
         Vwin32ServiceEmulation service(original);
         Vwin32FloppyDevice device("A:", service.Calls());
-        ReadFloppyJob job(request, host, device, DeviceMethod::Vwin32);
+        ReadFloppyJob job(request, host, device);
         EXPECT_EQ(job.Run(), 0);
         EXPECT_THAT(service.problems(), IsEmpty());
         EXPECT_EQ(service.OpenHandles(), 0u);
@@ -318,7 +320,7 @@ TEST(JobsOverVwin32Service, ReadAndWriteBackThroughTheService) {
         TestJobHost host;
         Vwin32ServiceEmulation service(copy);
         Vwin32FloppyDevice device("A:", service.Calls());
-        WriteFloppyJob job(request, host, device, DeviceMethod::Vwin32);
+        WriteFloppyJob job(request, host, device);
         EXPECT_EQ(job.Run(), 0);
         EXPECT_THAT(service.problems(), IsEmpty());
         EXPECT_EQ(service.OpenHandles(), 0u);
@@ -343,7 +345,7 @@ TEST(JobsOverVwin32Service, EmergencyReadAndWriteProtectionThroughTheService) {
         request.compatible = true;
         Vwin32ServiceEmulation service(damaged);
         Vwin32FloppyDevice device("A:", service.Calls());
-        ReadFloppyJob job(request, host, device, DeviceMethod::Vwin32);
+        ReadFloppyJob job(request, host, device);
         EXPECT_EQ(job.Run(), 0);
         EXPECT_THAT(service.problems(), IsEmpty());
         EXPECT_EQ(service.OpenHandles(), 0u);
@@ -356,7 +358,7 @@ TEST(JobsOverVwin32Service, EmergencyReadAndWriteProtectionThroughTheService) {
     TestJobHost host;
     Vwin32ServiceEmulation service(locked);
     Vwin32FloppyDevice device("A:", service.Calls());
-    WriteFloppyJob job(request, host, device, DeviceMethod::Vwin32);
+    WriteFloppyJob job(request, host, device);
     EXPECT_EQ(job.Run(), -1);
     EXPECT_THAT(host.sink.Ids(), ::testing::ElementsAre(57668u));
     EXPECT_EQ(service.OpenHandles(), 0u);

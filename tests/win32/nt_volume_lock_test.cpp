@@ -135,7 +135,7 @@ TEST_P(NtFloppyDeviceLockAnswers, WriteJobLocksAndDismountsBeforeWritingAndUnloc
     JobOutcome outcome;
     {
         NtFloppyDevice device("A:", RecordedVolumeControl::Function(), RecordedVolumeControl::Pause());
-        WriteFloppyJob job(request_, host_, device, DeviceMethod::Nt);
+        WriteFloppyJob job(request_, host_, device);
         EXPECT_EQ(job.Run(), c.inUse ? -1 : 0);
         outcome = job.Outcome();
         EXPECT_TRUE(NothingHoldsFile(image_)) << "the job left the drive open";

@@ -203,7 +203,8 @@ protected:
     JobOutcome Run() {
         const bool nt = GetParam();
         SimulatedFloppy disk(18, nt ? SimulatedFloppy::Flavour::Nt : SimulatedFloppy::Flavour::Vwin32);
-        ReadFloppyJob job(request_, host_, disk, nt ? DeviceMethod::Nt : DeviceMethod::Vwin32);
+        SystemTargetFiles files(nt);
+        ReadFloppyJob job(request_, host_, disk, &files);
         job.Run();
         return job.Outcome();
     }
