@@ -36,9 +36,10 @@ public:
     // The running program's own file, which carries the restorer stub.
     virtual const char* ProgramPath() = 0;
 
-    // The operations that make, replace and remove the files a read job writes; null for
-    // the system's own. A terminal front end records the files in the making through
-    // them, so that a second interrupt can remove them before the program ends.
+    // The operations that make, replace and remove the files a read job writes, in place
+    // of the platform's (FloppyDeviceFactory::Files); null for the platform's own. A
+    // terminal front end records the files in the making through them, so that a second
+    // interrupt can remove them before the program ends.
     virtual TargetFiles* Files() { return nullptr; }
 
 protected:

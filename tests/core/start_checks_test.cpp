@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/image_kind.h"
 #include "engine/image_trailer.h"
 #include "resources/string_ids.h"
 #include "tests/support/made_images.h"
