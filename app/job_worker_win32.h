@@ -72,9 +72,6 @@ private:
     void Post(JobKind kind, JobNotice notice, const JobProgress& progress) override;
     bool CancelRequested() override { return cancelRequested_.load() != 0; }
     int64_t NowSeconds() override;
-    const char* DriveText() override { return request_.drive; }
-    bool Emergency() override { return request_.emergency; }
-    bool Compatible() override { return request_.compatible; }
     const char* ProgramPath() override { return programPath_; }
 
     FloppyJobRunner run_;

@@ -9,6 +9,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const PlatformInfo platform = DetectPlatform();
-    PlatformFloppyDevices devices(platform.ntMajorVersion);
+    SystemTargetFiles files(platform.ntMajorVersion != 0);
+    PlatformFloppyDevices devices(platform.ntMajorVersion, kProgramTrailerPolicy, &files);
     return RunVorlix(platform, devices);
 }

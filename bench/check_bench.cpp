@@ -40,9 +40,6 @@ public:
     void Post(JobKind, JobNotice, const JobProgress&) override {}
     bool CancelRequested() override { return false; }
     int64_t NowSeconds() override { return 0; }
-    const char* DriveText() override { return "A:"; }
-    bool Emergency() override { return false; }
-    bool Compatible() override { return false; }
     const char* ProgramPath() override { return "none"; }
     SilentSink sink;
 };
@@ -63,10 +60,9 @@ bool MakeImage(const std::string& disk, const std::string& image) {
     MemoryFloppyDevice device(disk.data(), static_cast<uint32_t>(disk.size()), 18);
     JobRequest request;
     snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
-    request.compressed = true;
     snprintf(request.description, sizeof request.description, "bench");
     BenchHost host;
-    ReadFloppyJob job(request, host, device, DeviceMethod::Nt);
+    ReadFloppyJob job(request, host, device);
     return job.Run() == 0;
 }
 

@@ -61,9 +61,6 @@ public:
     }
     bool CancelRequested() override { return false; }
     int64_t NowSeconds() override { return static_cast<int64_t>(time(nullptr)); }
-    const char* DriveText() override { return "A:"; }
-    bool Emergency() override { return false; }
-    bool Compatible() override { return false; }
     const char* ProgramPath() override { return ""; }
 
     JobNotice last = JobNotice::Progress;
@@ -94,9 +91,6 @@ bool LoadDisk(SimulatedFloppy& disk, const std::string& bytes) {
 
 void Aim(JobRequest& request, const std::string& image) {
     snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
-    const bool raw = image.size() >= 4 && image.compare(image.size() - 4, 4, ".img") == 0;
-    request.compressed = !raw;
-    request.imageSectorsPerTrack = 18;
 }
 
 // Reads `disk` into `image`: 0 on success.
@@ -104,7 +98,7 @@ int ReadJob(SimulatedFloppy& disk, const std::string& image) {
     JobRequest request;
     Aim(request, image);
     BenchHost host;
-    ReadFloppyJob job(request, host, disk, DeviceMethod::Nt);
+    ReadFloppyJob job(request, host, disk);
     return job.Run();
 }
 
@@ -115,7 +109,7 @@ int WriteJob(SimulatedFloppy& disk, const std::string& image, double* verifyMs =
     Aim(request, image);
     request.verify = verifyMs != nullptr;
     BenchHost host;
-    WriteFloppyJob job(request, host, disk, DeviceMethod::Nt);
+    WriteFloppyJob job(request, host, disk);
     const int result = job.Run();
     if (verifyMs != nullptr) *verifyMs = host.verifyMs;
     return result;

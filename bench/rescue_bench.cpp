@@ -27,8 +27,6 @@ constexpr auto kPerRequest = std::chrono::microseconds(200);
 
 class QuietHost : public JobHost {
 public:
-    explicit QuietHost(bool emergency) : emergency_(emergency) {}
-
     class Sink : public MessageSink {
     public:
         MessageAnswer Show(const UserMessage& message) override {
@@ -47,16 +45,12 @@ public:
     }
     bool CancelRequested() override { return false; }
     int64_t NowSeconds() override { return static_cast<int64_t>(time(nullptr)); }
-    const char* DriveText() override { return "A:"; }
-    bool Emergency() override { return emergency_; }
-    bool Compatible() override { return true; }
     const char* ProgramPath() override { return ""; }
 
     JobNotice last = JobNotice::Progress;
     uint32_t bad = 0;
 
 private:
-    bool emergency_;
     Sink sink_;
 };
 
@@ -83,10 +77,12 @@ Result ReadOnce(const std::string& image, bool emergency, int badSectors) {
     for (int i = 0; i < badSectors; ++i) disk.MakeUnreadable(static_cast<uint32_t>(137 + i * 271));
     JobRequest request;
     snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
-    QuietHost host(emergency);
+    request.emergency = emergency;
+    request.compatible = true;
+    QuietHost host;
     const auto start = std::chrono::steady_clock::now();
     {
-        ReadFloppyJob job(request, host, disk, DeviceMethod::Nt);
+        ReadFloppyJob job(request, host, disk);
         job.Run();
     }
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;

@@ -2,8 +2,8 @@
 #include <stdint.h>
 
 // Sector-level access to the whole disk in one floppy drive, below any file system.
-// Two platform methods implement it (a device handle on NT, the VWIN32 service on the
-// 9x family); tests use a simulated drive. Sectors are 512 bytes, in logical order.
+// Each platform implements it (a device handle on NT, the VWIN32 service on the 9x
+// family, a block device on Linux); tests use a simulated drive. Sectors are 512 bytes, in logical order.
 enum class DeviceAccess { Read, Write };
 
 enum class DeviceQuery {
@@ -48,6 +48,12 @@ public:
         (void)access;
         return VolumeLock::Unsupported;
     }
+
+    // How a job counts its way through the disk with this device. True: it keeps a
+    // position of its own (a handle, a descriptor), and the job adds up the bytes each
+    // transfer moved; false: it keeps none (the VWIN32 service), and the job advances the
+    // start sector itself, taking start sector x 512 for the bytes done.
+    virtual bool KeepsPosition() const = 0;
 
     // Releases any lock and closes the drive.
     virtual void Close() = 0;

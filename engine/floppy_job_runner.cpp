@@ -6,9 +6,11 @@
 
 JobOutcome RunFloppyJob(const JobRequest& request, JobHost& host, FloppyDeviceFactory& devices) {
     if (request.kind == JobKind::Read) {
-        // A conversion reads no drive: the factory is asked only how targets are replaced.
+        // A conversion reads no drive: the platform is asked only how targets are replaced,
+        // the host's files, where it records them, first.
         if (request.sourceImagePath[0] != '\0') {
-            return RunImageConversion(request, host, devices.Method());
+            return RunImageConversion(request, host,
+                                      host.Files() != nullptr ? host.Files() : devices.Files());
         }
         return RunFloppyJob<ReadFloppyJob>(request, host, devices);
     }

@@ -6,13 +6,13 @@
 
 // The one way a job is run, by every front end: the program's and the restorer stub's
 // worker threads, or a terminal program on its own thread. Runs `Job` (ReadFloppyJob or
-// WriteFloppyJob) over the device that `devices` gives for the host's drive, on the
+// WriteFloppyJob) over the device that `devices` gives for the request's drive, on the
 // calling thread, from its start to its end. The job reports through `host` as it goes
 // (its messages, Progress, then Finished or Failed); it is gone, its device closed and
 // its image released, before its outcome is returned.
 template <class Job>
 JobOutcome RunFloppyJob(const JobRequest& request, JobHost& host, FloppyDeviceFactory& devices) {
-    Job job(request, host, devices.DeviceFor(host.DriveText()), devices.Method());
+    Job job(request, host, devices);
     job.Run();
     return job.Outcome();
 }

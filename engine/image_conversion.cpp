@@ -44,7 +44,7 @@ bool SamePathSpelling(const char* one, const char* other) {
     return *one == *other;
 }
 
-JobOutcome RunImageConversion(const JobRequest& request, JobHost& host, DeviceMethod method) {
+JobOutcome RunImageConversion(const JobRequest& request, JobHost& host, TargetFiles* files) {
     JobOutcomeRecorder outcome(host.Messages());
     // The read job would put the new image in the source's place.
     if (SamePathSpelling(request.sourceImagePath, request.imagePath)) {
@@ -65,7 +65,7 @@ JobOutcome RunImageConversion(const JobRequest& request, JobHost& host, DeviceMe
         CopyJobText(read.description, source.description);
     }
     MemoryFloppyDevice disk(source.Data(), source.Bytes(), source.format->sectorsPerTrack);
-    ReadFloppyJob job(read, host, disk, method);
+    ReadFloppyJob job(read, host, disk, files);
     job.KeepBadSectors(BadSectorsOf(request.sourceImagePath, outcome.Messages()));
     job.Run();
     return job.Outcome();

@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/device_method.h"
+#include "engine/target_files.h"
 #include "engine/job_host.h"
 #include "engine/job_outcome.h"
 #include "engine/job_request.h"
@@ -12,8 +12,8 @@
 // zeros (" [BadSectors n]") when it was rescued from a failing disk. The description is the request's, or when
 // that is empty the source's: a conversion keeps it unless told otherwise. The source is
 // only read; a target that names the source itself is refused (IDS_CONVERT_ONTO_SOURCE).
-// `method`: how the target is put in place, as for any read on this system.
-JobOutcome RunImageConversion(const JobRequest& request, JobHost& host, DeviceMethod method);
+// `files`: how the target is put in place, as for any read on this system.
+JobOutcome RunImageConversion(const JobRequest& request, JobHost& host, TargetFiles* files);
 
 // True when the two paths name the same file as far as their spelling tells: equal but
 // for the case of letters and the kind of slash.

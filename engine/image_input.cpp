@@ -23,27 +23,40 @@ long FileLength(FILE* file) {
     return fseek(file, 0, SEEK_SET) == 0 ? length : -1;
 }
 
-// Whatever the reader makes of the trailer's contents, a block it recognises is no
-// sector data. Only the main program writes raw images; its policy it is.
-bool EndsWithTrailer(const char* path) {
-    char description[kDescriptionBufferSize];
-    int sectorsPerTrack = 0;
-    const int result = ReadTrailerFile(path, kProgramTrailerPolicy, description, &sectorsPerTrack);
-    return result != kTrailerMissing && result != kTrailerUnreadable;
-}
-
 }  // namespace
 
+void ReadSourceImage(const char* path, const TrailerPolicy& policy, SourceImage* image) {
+    *image = SourceImage{};
+    image->compressed = ImageKindOf(path) != ImageKind::Raw;
+    int sectorsPerTrack = 0;
+    const int result =
+        ReadTrailerFile(path, policy, image->description, &sectorsPerTrack, &image->checksum);
+    // Whatever the reader makes of the trailer's contents, a block it recognises is no
+    // sector data.
+    image->endsWithTrailer = result != kTrailerMissing && result != kTrailerUnreadable;
+    image->sectorsPerTrack = sectorsPerTrack;
+}
+
+// Only the main program writes raw images; its policy it is.
 InputOpen ImageInput::Open(const char* sourcePath, bool compressed) {
+    SourceImage source;
+    if (!compressed) {
+        ReadSourceImage(sourcePath, kProgramTrailerPolicy, &source);
+    }
+    source.compressed = compressed;
+    return Open(sourcePath, source);
+}
+
+InputOpen ImageInput::Open(const char* sourcePath, const SourceImage& source) {
     Close();
-    compressed_ = compressed;
+    compressed_ = source.compressed;
     file_ = fopen(sourcePath, "rb");
     if (file_ == nullptr) {
         return InputOpen::NotOpened;
     }
-    if (!compressed) {
+    if (!compressed_) {
         rawBytes_ = FileLength(file_);
-        if (rawBytes_ > 0 && EndsWithTrailer(sourcePath)) {
+        if (rawBytes_ > 0 && source.endsWithTrailer) {
             // A file shorter than a trailer that starts like one is all trailer.
             rawBytes_ = rawBytes_ > kImageTrailerSize ? rawBytes_ - kImageTrailerSize : 0;
         }

@@ -4,6 +4,24 @@
 
 #include "engine/bzip2_stream.h"
 #include "engine/floppy_type.h"
+#include "engine/image_trailer.h"
+#include "engine/trailer_reader.h"
+
+// What a job knows of the image it takes its sectors from before it reads them, all from
+// one look at the file: its kind by its name, and what its trailer says. The job takes
+// the format and the checksum from here, never from its front end, so that data whose
+// checksum differs is refused however the job was started.
+struct SourceImage {
+    bool compressed = false;       // ".imz" or ".exe" (any name but ".img": a stub's own)
+    bool endsWithTrailer = false;  // a block the reader recognises, of whatever contents
+    int32_t sectorsPerTrack = 0;   // the trailer's format; 0 when it names none
+    TrailerChecksum checksum;      // None for an image made before checksums
+    char description[kDescriptionBufferSize] = "";
+};
+
+// Reads the trailer of `path` once, under the running program's `policy`, and shows
+// nothing: the front end has already said what it makes of a newer trailer.
+void ReadSourceImage(const char* path, const TrailerPolicy& policy, SourceImage* image);
 
 // Outcomes of ImageInput::Open; each failure names what the job reports.
 enum class InputOpen {
@@ -48,6 +66,8 @@ public:
     // Opens `sourcePath` for reading; a compressed source ending in ".exe" is searched
     // for its stream first.
     InputOpen Open(const char* sourcePath, bool compressed);
+    // The same for a source whose trailer has been read already (ReadSourceImage).
+    InputOpen Open(const char* sourcePath, const SourceImage& source);
 
     // Reads the whole image into `buffer`, which holds `capacity` bytes (at least
     // kChunkSize). `*found` is the image's length in bytes, also when it is longer than

@@ -16,8 +16,8 @@ enum class JobNotice : uint32_t {
 };
 
 // Everything a job needs from outside the disk and the image file. Through it the jobs
-// stay free of windows and threads: the Win32 job worker backs it with message boxes,
-// posted messages and the settings of the job's request; tests back it with recorders
+// stay free of windows and threads: the Win32 job worker backs it with message boxes
+// and posted messages; tests back it with recorders
 // and a clock of their own.
 class JobHost {
 public:
@@ -33,18 +33,13 @@ public:
     // Wall-clock time in whole seconds.
     virtual int64_t NowSeconds() = 0;
 
-    // The settings the jobs read: the drive ("A:" or "B:") when a job is built, Emergency
-    // when a read job is built and after each failed read, Compatible when it completes.
-    virtual const char* DriveText() = 0;
-    virtual bool Emergency() = 0;
-    virtual bool Compatible() = 0;
-
     // The running program's own file, which carries the restorer stub.
     virtual const char* ProgramPath() = 0;
 
-    // The operations that make, replace and remove the files a read job writes; null for
-    // the system's own. A terminal front end records the files in the making through
-    // them, so that a second interrupt can remove them before the program ends.
+    // The operations that make, replace and remove the files a read job writes, in place
+    // of the platform's (FloppyDeviceFactory::Files); null for the platform's own. A
+    // terminal front end records the files in the making through them, so that a second
+    // interrupt can remove them before the program ends.
     virtual TargetFiles* Files() { return nullptr; }
 
 protected:

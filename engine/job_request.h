@@ -5,7 +5,6 @@
 #include "engine/job_host.h"
 
 constexpr int kJobPathSize = 260;  // MAX_PATH
-constexpr int kDriveTextSize = 3;  // "A:" or "B:"
 
 // How often an emergency read tries a sector again that would not read.
 constexpr uint32_t kDefaultReadRetries = 3;
@@ -17,23 +16,19 @@ constexpr uint32_t kMostReadRetries = 20;
 // buffer before it gets here.
 struct JobRequest {
     JobKind kind = JobKind::Read;
-    char imagePath[kJobPathSize] = {};  // the image to make (Read) or to write (Write)
-    bool compressed = false;            // ".imz" or ".exe"
+    // The image to make (Read) or to write (Write). Its kind follows from its name, and
+    // the job reads the format and checksum of an image to write from its trailer itself.
+    char imagePath[kJobPathSize] = {};
     char description[kDescriptionBufferSize] = {};  // for the trailer of the image made
-    int32_t imageSectorsPerTrack = 0;  // from the trailer of the image to write; 0 when none
-    // Write: the checksum field of the image's trailer, compared before anything is
-    // written (None for an image made before checksums).
-    TrailerChecksum imageChecksum;
     // Write: after the last write, read the whole disk back and compare it with the image.
     bool verify = false;
     // Read: "" reads the drive; else the sectors come from this image file (any kind,
     // checked as before a write), which is never changed: a conversion between kinds.
     char sourceImagePath[kJobPathSize] = {};
-    bool sourceCompressed = false;  // the source is ".imz" or ".exe"
 
-    // The settings the job runs with. The host that runs it answers them to the job
-    // (JobHost::DriveText, Emergency, Compatible); no settings record reaches the jobs.
-    char drive[kDriveTextSize] = {'A', ':', '\0'};
+    // The settings the job runs with; no settings record reaches the jobs. The drive is
+    // "A:" or "B:", or a device path on Linux.
+    char drive[kJobPathSize] = {'A', ':', '\0'};
     bool emergency = false;
     bool compatible = false;
     // Emergency read: further tries of a sector that would not read (up to

@@ -21,6 +21,8 @@ public:
     bool Write(uint32_t firstSector, const void* buffer, uint32_t bytes, uint32_t* error) override;
     void Close() override { open_ = false; }
     bool IsWriteProtectError(uint32_t error) const override { return error == kWriteProtect; }
+    // Each transfer names its start sector.
+    bool KeepsPosition() const override { return false; }
 
     // ERROR_WRITE_PROTECT, ERROR_INVALID_HANDLE and ERROR_SECTOR_NOT_FOUND, as a
     // drive would give them.

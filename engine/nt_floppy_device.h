@@ -34,6 +34,7 @@ public:
     VolumeLock LockVolume(DeviceAccess access) override;
     void Close() override;
     bool IsWriteProtectError(uint32_t error) const override;
+    bool KeepsPosition() const override { return true; }
     bool MediumGone(uint32_t error) override;
 
     // How long a write waits for files on the disk to be closed, in steps of its pause.

@@ -27,24 +27,28 @@ constexpr uint32_t kUnitSectors = ReadFloppyJob::kTransferUnit / kSector;
 }  // namespace
 
 ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
-                             FloppyDevice& device, DeviceMethod method, TargetFiles* files)
+                             FloppyDevice& device, TargetFiles* files)
     : request_(request),
       host_(host),
       outcome_(host.Messages()),
       device_(device),
       unit_(kTransferUnit),
       buffer_(static_cast<char*>(malloc(unit_))),
-      cursor_(method),
-      // The device method follows the system's family, and so does the way to replace.
-      systemFiles_(method == DeviceMethod::Nt),
+      cursor_(device.KeepsPosition()),
+      systemFiles_(true),
       files_(files != nullptr           ? *files
              : host.Files() != nullptr ? *host.Files()
                                        : systemFiles_),
       output_(files_) {
-    CopyJobText(driveText_, host.DriveText());
+    CopyJobText(driveText_, request.drive);
     CopyJobText(targetPath_, request.imagePath);
     if (!BadSectorMapPath(targetPath_, mapPath_)) mapPath_[0] = '\0';
 }
+
+ReadFloppyJob::ReadFloppyJob(const JobRequest& request, JobHost& host,
+                             FloppyDeviceFactory& platform)
+    : ReadFloppyJob(request, host, platform.DeviceFor(request.drive),
+                    host.Files() != nullptr ? host.Files() : platform.Files()) {}
 
 ReadFloppyJob::~ReadFloppyJob() {
     device_.Close();
@@ -105,7 +109,8 @@ int ReadFloppyJob::LoadEarlierRead() {
 }
 
 int ReadFloppyJob::OpenOutput() {
-    switch (output_.Open(targetPath_, request_.compressed, host_.ProgramPath(), buffer_)) {
+    const bool compressed = ImageKindOf(targetPath_) != ImageKind::Raw;
+    switch (output_.Open(targetPath_, compressed, host_.ProgramPath(), buffer_)) {
     case OutputOpen::Opened:
         return 0;
     case OutputOpen::ProgramNotOpened:
@@ -189,7 +194,7 @@ int ReadFloppyJob::ReadUnitBySector() {
         char* into = buffer_ + static_cast<size_t>(i) * kSector;
         uint32_t error = 0;
         DiskRead read = ReadSector(first + i, into, &error);
-        const bool emergency = read == DiskRead::Failed && host_.Emergency();
+        const bool emergency = read == DiskRead::Failed && request_.emergency;
         if (emergency) read = ReadSectorAgain(first + i, into, &error);
         if (read == DiskRead::Stopped) return Stop();
         if (read == DiskRead::Done) continue;
@@ -323,7 +328,7 @@ int ReadFloppyJob::Complete() {
     const uint32_t zeroFilled = unreadable_.Count() + keptBadSectors_;
     // Only a whole image, trailer included and on stable storage, may take the target's
     // place.
-    if ((!(host_.Compatible() && HasExtension(targetPath_, ".img")) &&
+    if ((!(request_.compatible && HasExtension(targetPath_, ".img")) &&
          output_.AppendTrailer(request_.description, static_cast<int>(diskSectorsPerTrack_),
                                checksum, static_cast<int>(zeroFilled)) != 0) ||
         output_.Close() != 0) {

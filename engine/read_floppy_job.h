@@ -3,8 +3,8 @@
 
 #include "engine/bad_sector_list.h"
 #include "engine/bad_sector_map.h"
-#include "engine/device_method.h"
 #include "engine/floppy_device.h"
+#include "engine/floppy_device_factory.h"
 #include "engine/image_output.h"
 #include "engine/job_host.h"
 #include "engine/job_outcome_recorder.h"
@@ -38,9 +38,13 @@ class ReadFloppyJob {
 public:
     static constexpr uint32_t kTransferUnit = 10240;
 
-    // `files`: the operations on the image's files; else the host's, else the system's.
+    // `files`: the operations on the image's files; else the host's, else the system's
+    // of one-step replacement.
     ReadFloppyJob(const JobRequest& request, JobHost& host, FloppyDevice& device,
-                  DeviceMethod method, TargetFiles* files = nullptr);
+                  TargetFiles* files = nullptr);
+    // Over the device and files of the running program's `platform` (the host's files,
+    // where it records them, before the platform's).
+    ReadFloppyJob(const JobRequest& request, JobHost& host, FloppyDeviceFactory& platform);
     ~ReadFloppyJob();
     ReadFloppyJob(const ReadFloppyJob&) = delete;
     ReadFloppyJob& operator=(const ReadFloppyJob&) = delete;
@@ -104,7 +108,7 @@ private:
     bool mediumGone_ = false;  // why the last Stopped request stopped; else a cancel
     int64_t startSeconds_ = 0;
     TransferCursor cursor_;
-    SystemTargetFiles systemFiles_;
+    SystemTargetFiles systemFiles_;  // where neither the platform nor the host gives any
     TargetFiles& files_;
     ImageOutput output_;
     Sha256Digest checksum_;  // of the sector data as it goes into the image

@@ -1,25 +1,25 @@
 #pragma once
 #include <stdint.h>
 
-#include "engine/device_method.h"
 #include "engine/floppy_device.h"
 
-// A job's way through the disk from sector 0, counted as its device method counts:
-// NT adds up the bytes each transfer moved; VWIN32 advances a start sector and takes
-// start sector x 512 for the bytes done. All in 32-bit unsigned arithmetic.
+// A job's way through the disk from sector 0, counted as its device counts
+// (FloppyDevice::KeepsPosition): a device with a position adds up the bytes each transfer
+// moved; one without advances a start sector and takes start sector x 512 for the bytes
+// done. All in 32-bit unsigned arithmetic.
 class TransferCursor {
 public:
-    explicit TransferCursor(DeviceMethod method) : method_(method) {}
+    explicit TransferCursor(bool keepsPosition) : keepsPosition_(keepsPosition) {}
 
-    // The first sector of the next transfer: where the NT handle stands after the bytes
-    // done so far, or the VWIN32 start sector.
+    // The first sector of the next transfer: where the device stands after the bytes
+    // done so far, or the start sector.
     uint32_t NextSector() const {
-        return method_ == DeviceMethod::Nt ? bytes_ / FloppyDevice::kSectorSize : startSector_;
+        return keepsPosition_ ? bytes_ / FloppyDevice::kSectorSize : startSector_;
     }
 
     // One transfer of `bytes` (whole sectors) has been dealt with.
     void Advance(uint32_t bytes) {
-        if (method_ == DeviceMethod::Nt) {
+        if (keepsPosition_) {
             bytes_ += bytes;
         } else {
             startSector_ += bytes / FloppyDevice::kSectorSize;
@@ -34,7 +34,7 @@ public:
     uint32_t Kilobytes() const { return bytes_ / 1024; }
 
 private:
-    DeviceMethod method_;
+    bool keepsPosition_;
     uint32_t bytes_ = 0;
     uint32_t startSector_ = 0;
 };

@@ -37,6 +37,7 @@ public:
     VolumeLock LockVolume(DeviceAccess access) override;
     void Close() override;
     bool IsWriteProtectError(uint32_t error) const override;
+    bool KeepsPosition() const override { return false; }
     bool MediumGone(uint32_t error) override;
 
 private:

@@ -10,19 +10,20 @@
 #include "resources/string_ids.h"
 
 WriteFloppyJob::WriteFloppyJob(const JobRequest& request, JobHost& host,
-                               FloppyDevice& device, DeviceMethod method)
+                               FloppyDevice& device, const TrailerPolicy& trailers)
     : host_(host),
       outcome_(host.Messages()),
       device_(device),
-      imageSectorsPerTrack_(request.imageSectorsPerTrack),
-      compressed_(request.compressed),
       verify_(request.verify),
-      method_(method),
-      checksum_(request.imageChecksum),
-      cursor_(method) {
-    CopyJobText(driveText_, host.DriveText());
+      cursor_(device.KeepsPosition()) {
+    CopyJobText(driveText_, request.drive);
     CopyJobText(sourcePath_, request.imagePath);
+    ReadSourceImage(sourcePath_, trailers, &source_);
 }
+
+WriteFloppyJob::WriteFloppyJob(const JobRequest& request, JobHost& host,
+                               FloppyDeviceFactory& platform)
+    : WriteFloppyJob(request, host, platform.DeviceFor(request.drive), platform.Trailers()) {}
 
 WriteFloppyJob::~WriteFloppyJob() {
     CloseAll();
@@ -67,16 +68,16 @@ int WriteFloppyJob::Prepare() {
     CopyJobText(progress_.sizeText, type->sizeText);
     // A foreign trailer's number, or none: the disk in the drive says what a whole
     // image is.
-    const FloppyType* named = imageSectorsPerTrack_ > 0
-                                  ? FindFloppyType(static_cast<uint32_t>(imageSectorsPerTrack_))
+    const FloppyType* named = source_.sectorsPerTrack > 0
+                                  ? FindFloppyType(static_cast<uint32_t>(source_.sectorsPerTrack))
                                   : nullptr;
     imageBytes_ = named != nullptr ? named->totalBytes : type->totalBytes;
-    return CheckImageAgainstDisk(imageSectorsPerTrack_, type->sectorsPerTrack,
+    return CheckImageAgainstDisk(source_.sectorsPerTrack, type->sectorsPerTrack,
                                  outcome_.Messages());
 }
 
 int WriteFloppyJob::OpenInput() {
-    switch (input_.Open(sourcePath_, compressed_)) {
+    switch (input_.Open(sourcePath_, source_)) {
     case InputOpen::Opened:
         return 0;
     case InputOpen::NoImageInExe:
@@ -109,7 +110,7 @@ int WriteFloppyJob::LoadImage() {
     default:
         return Fail(IDS_IMAGE_READ_FAILED);
     }
-    const unsigned fault = CheckImageData(image_, found, imageBytes_, checksum_);
+    const unsigned fault = CheckImageData(image_, found, imageBytes_, source_.checksum);
     if (fault == IDS_IMAGE_NOT_WHOLE_DISK) {
         return Fail(IDS_IMAGE_NOT_WHOLE_DISK, nullptr, static_cast<long>(found),
                     static_cast<long>(imageBytes_));
@@ -174,7 +175,7 @@ int WriteFloppyJob::FailWrite(uint32_t error) {
     }
     // Without a trailer the job could not compare formats: name the likely causes.
     const unsigned id =
-        imageSectorsPerTrack_ != 0 ? IDS_SECTOR_WRITE_FAILED : IDS_SECTOR_WRITE_FAILED_NO_TRAILER;
+        source_.sectorsPerTrack != 0 ? IDS_SECTOR_WRITE_FAILED : IDS_SECTOR_WRITE_FAILED_NO_TRAILER;
     return Fail(id, nullptr, static_cast<long>(error));
 }
 

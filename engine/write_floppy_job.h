@@ -1,8 +1,8 @@
 #pragma once
 #include <stdint.h>
 
-#include "engine/device_method.h"
 #include "engine/floppy_device.h"
+#include "engine/floppy_device_factory.h"
 #include "engine/image_input.h"
 #include "engine/job_host.h"
 #include "engine/job_outcome_recorder.h"
@@ -10,7 +10,8 @@
 #include "engine/transfer_cursor.h"
 
 // Writes the image file `imagePath` of the request onto the disk from sector 0, in
-// chunks of 10,240 bytes. Before the drive is opened for writing, the disk's format must
+// chunks of 10,240 bytes. The job reads the image's trailer itself, under the running
+// program's `trailers` policy, for the format and the checksum. Before the drive is opened for writing, the disk's format must
 // fit the image and the whole image is read into memory and checked: a stream that does
 // not decode to its end is a failed read, and the data must be exactly one disk of the
 // format the trailer names (9, 18 or 21 sectors per track), else of the disk in the
@@ -32,7 +33,9 @@ public:
     static constexpr uint32_t kChunkSize = ImageInput::kChunkSize;
 
     WriteFloppyJob(const JobRequest& request, JobHost& host, FloppyDevice& device,
-                   DeviceMethod method);
+                   const TrailerPolicy& trailers = kProgramTrailerPolicy);
+    // Over the device and the trailer policy of the running program's `platform`.
+    WriteFloppyJob(const JobRequest& request, JobHost& host, FloppyDeviceFactory& platform);
     ~WriteFloppyJob();
     WriteFloppyJob(const WriteFloppyJob&) = delete;
     WriteFloppyJob& operator=(const WriteFloppyJob&) = delete;
@@ -77,12 +80,9 @@ private:
     FloppyDevice& device_;
     char driveText_[kJobPathSize];  // "A:", or a device path on Linux
     char sourcePath_[kJobPathSize];
-    int32_t imageSectorsPerTrack_;
-    bool compressed_;
+    SourceImage source_;  // kind, format and checksum, read once from the image itself
     bool verify_;
-    DeviceMethod method_;
     uint32_t sectorsPerTrack_ = 0;      // of the disk in the drive
-    TrailerChecksum checksum_;          // what the image's trailer stored, if anything
     char* image_ = nullptr;             // the whole image, once loaded
     char* readBack_ = nullptr;          // one chunk behind the image, for the verify pass
     uint32_t imageBytes_ = 0;           // what the format needs, and the image holds

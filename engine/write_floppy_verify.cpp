@@ -11,7 +11,7 @@ int WriteFloppyJob::Verify() {
     }
     StartPass(JobPhase::Verify);
     Post(JobNotice::Progress);  // the dialog shows the pass at once, not after a chunk
-    TransferCursor cursor(method_);
+    TransferCursor cursor(device_.KeepsPosition());
     for (uint32_t done = 0; done < imageBytes_; done += kChunkSize) {
         const uint32_t left = imageBytes_ - done;
         const uint32_t chunk = left < kChunkSize ? left : kChunkSize;

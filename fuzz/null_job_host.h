@@ -18,9 +18,6 @@ public:
     }
     bool CancelRequested() override { return false; }
     int64_t NowSeconds() override { return 1000; }
-    const char* DriveText() override { return "A:"; }
-    bool Emergency() override { return false; }
-    bool Compatible() override { return false; }
     const char* ProgramPath() override { return "no program file"; }
 
 private:

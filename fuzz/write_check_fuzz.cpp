@@ -78,11 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     JobRequest request;
     request.kind = JobKind::Write;
     strncpy(request.imagePath, path.c_str(), sizeof request.imagePath - 1);
-    request.compressed = compressed;
     SimulatedFloppy floppy = fresh;
     const std::vector<uint8_t>& before = fresh.disk();
     NullJobHost host;
-    WriteFloppyJob job(request, host, floppy, DeviceMethod::Nt);
+    WriteFloppyJob job(request, host, floppy);
     const int result = job.Run();
 
     if (!floppy.EveryOpenClosed() || host.finished + host.failed != 1 ||

@@ -27,6 +27,7 @@ public:
     bool Write(uint32_t firstSector, const void* buffer, uint32_t bytes, uint32_t* error) override;
     void Close() override;
     bool IsWriteProtectError(uint32_t error) const override;
+    bool KeepsPosition() const override { return true; }
     // No medium, no device: gone. An I/O error: gone when the device, opened again, no
     // longer tells a floppy's format; else a bad sector.
     bool MediumGone(uint32_t error) override;
@@ -60,9 +61,10 @@ class LinuxFloppyDevices final : public FloppyDeviceFactory {
 public:
     LinuxFloppyDevices(DeviceCalls& calls, const char* path) : device_(calls, path) {}
     FloppyDevice& DeviceFor(const char*) override { return device_; }
-    DeviceMethod Method() const override { return DeviceMethod::Nt; }
+    TargetFiles* Files() override { return &files_; }
     const LinuxFloppyDevice& Device() const { return device_; }
 
 private:
     LinuxFloppyDevice device_;
+    SystemTargetFiles files_{true};
 };

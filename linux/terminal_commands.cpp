@@ -47,13 +47,12 @@ int StatusOf(const JobOutcome& outcome, MessageSink& sink) {
     return outcome.end == JobEnd::Finished ? kStatusDone : kStatusNotDone;
 }
 
-JobOutcome RunJob(const JobRequest& request, TerminalContext& context, const std::string& device,
-                  bool emergency) {
+JobOutcome RunJob(JobRequest request, TerminalContext& context, const std::string& device) {
+    // The device path is the job's drive text, which the jobs keep whole.
+    CopyJobText(request.drive, device.c_str());
     LinuxFloppyDevices devices(context.calls, device.c_str());
     TerminalJobHost::Settings settings;
-    settings.devicePath = device;
     settings.programPath = context.stubCarrier;
-    settings.emergency = emergency;
     settings.files = context.files;
     TerminalJobHost host(context.sink, context.progress, settings, context.cancelled, context.clock);
     const JobOutcome outcome = RunFloppyJob(request, host, devices);
@@ -105,11 +104,10 @@ int Read(const Arguments& arguments, TerminalContext& context) {
     JobRequest request;
     request.kind = JobKind::Read;
     CopyJobText(request.imagePath, image.c_str());
-    request.compressed = kind != ImageKind::Raw;
     CopyJobText(request.description, arguments.description.c_str());
     request.emergency = arguments.emergency;
     if (arguments.retries >= 0) request.retries = static_cast<uint32_t>(arguments.retries);
-    return StatusOf(RunJob(request, context, arguments.device, arguments.emergency), sink);
+    return StatusOf(RunJob(request, context, arguments.device), sink);
 }
 
 int Write(const Arguments& arguments, TerminalContext& context) {
@@ -135,22 +133,20 @@ int Write(const Arguments& arguments, TerminalContext& context) {
     JobRequest request;
     request.kind = JobKind::Write;
     CopyJobText(request.imagePath, image.c_str());
-    request.compressed = kind == ImageKind::Compressed;
     request.verify = arguments.verify != VerifyChoice::Off;
     char description[kDescriptionBufferSize];
     int sectorsPerTrack = 0;
-    if (ReadImageTrailer(image.c_str(), sink, description, &sectorsPerTrack, &request.imageChecksum) ==
+    if (ReadImageTrailer(image.c_str(), sink, description, &sectorsPerTrack) ==
         kTrailerNewerVersion) {
         return kStatusNotDone;
     }
-    request.imageSectorsPerTrack = sectorsPerTrack;
     if (CheckDevice(context.calls, arguments.device.c_str(), DeviceAccess::Write, sink) != 0) {
         return kStatusNotDone;
     }
     const MessageAnswer answer = sink.Show(UserMessage{IDS_ASK_OVERWRITE_FLOPPY, MessageStyle::Question});
     if (context.cancelled()) return StatusOf(JobOutcome{JobEnd::Cancelled, 0}, sink);
     if (answer != MessageAnswer::Yes) return kStatusNotDone;
-    return StatusOf(RunJob(request, context, arguments.device, false), sink);
+    return StatusOf(RunJob(request, context, arguments.device), sink);
 }
 
 const char* KindName(ImageKind kind) {
@@ -290,11 +286,9 @@ int Convert(const Arguments& arguments, TerminalContext& context) {
     JobRequest request;
     request.kind = JobKind::Read;
     CopyJobText(request.imagePath, target.c_str());
-    request.compressed = targetKind != ImageKind::Raw;
     CopyJobText(request.sourceImagePath, source.c_str());
-    request.sourceCompressed = sourceKind != ImageKind::Raw;
     CopyJobText(request.description, arguments.description.c_str());
-    return StatusOf(RunJob(request, context, source, false), sink);
+    return StatusOf(RunJob(request, context, source), sink);
 }
 
 }  // namespace

@@ -8,13 +8,11 @@
 #include "linux/progress_line.h"
 
 // The job's host in the terminal program: messages to its sink, progress to the
-// progress view, cancel from Ctrl-C, the device path as the drive text.
+// progress view, cancel from Ctrl-C.
 class TerminalJobHost final : public JobHost {
 public:
     struct Settings {
-        std::string devicePath;
         std::string programPath;  // the file carrying the restorer stub
-        bool emergency = false;
         TargetFiles* files = nullptr;  // those of the read's image files; null: the system's
     };
 
@@ -27,9 +25,6 @@ public:
     void Post(JobKind kind, JobNotice notice, const JobProgress& progress) override;
     bool CancelRequested() override { return cancelled_(); }
     int64_t NowSeconds() override;
-    const char* DriveText() override { return settings_.devicePath.c_str(); }
-    bool Emergency() override { return settings_.emergency; }
-    bool Compatible() override { return false; }
     const char* ProgramPath() override { return settings_.programPath.c_str(); }
     TargetFiles* Files() override { return settings_.files; }
 

@@ -48,7 +48,7 @@ JobProgressStyle StubStyle() {
 RestoreDialog::RestoreDialog(uint32_t ntPlatform)
     : CMyDialog(IDD_STUB_RESTORE),
       checker_(kMutexName, kApplicationTitle),
-      devices_(ntPlatform),
+      devices_(ntPlatform, kStubTrailerPolicy, nullptr),
       workerMessages_(NULL, driveText_),
       // The stub carries the write job alone.
       job_(*this, &RunFloppyJob<WriteFloppyJob>, devices_, workerMessages_, StubStyle()),
@@ -74,7 +74,6 @@ bool RestoreDialog::OnInitDialog() {
     workerMessages_ = StubMessageSink(hwnd_, driveText_);
     icon_ = LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_STUB));
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    request_.compressed = true;
     // A restored disk that reads back wrong is found before the user relies on it.
     request_.verify = true;
 
@@ -91,9 +90,7 @@ bool RestoreDialog::OnInitDialog() {
 
 void RestoreDialog::ShowDescription() {
     int sectorsPerTrack = 0;
-    const int result = ReadStubTrailer(request_.imagePath, description_, &sectorsPerTrack,
-                                       &request_.imageChecksum);
-    request_.imageSectorsPerTrack = sectorsPerTrack;
+    const int result = ReadStubTrailer(request_.imagePath, description_, &sectorsPerTrack);
     if (result == kTrailerRead) {
         SetItemText(IDC_STUB_DESCRIPTION, description_);
         ShowItem(IDC_STUB_DESCRIPTION, true);

@@ -27,7 +27,6 @@ struct JobFields {
     bool compressed = false;       // the chosen image is ".imz" or ".exe"
     bool commandLineMode = false;  // one unattended job from the command line
     int imageSectorsPerTrack = 0;  // from the trailer of the image to write; 0 unknown
-    TrailerChecksum imageChecksum;  // the same trailer's checksum field
     bool rereadMappedSectors = false;  // the read takes only the sectors an earlier one lost
 };
 

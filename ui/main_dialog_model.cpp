@@ -18,11 +18,7 @@ int ExitStatusOfStart(int started) {
 void MainDialogModel::LoadImageTrailer(const std::string& path) {
     char description[kDescriptionBufferSize] = "";
     int sectorsPerTrack = 0;
-    // The checksum comes with a trailer of any version, a newer one's too (after its
-    // warning): the write job compares whatever the trailer stores.
-    fields.imageChecksum = TrailerChecksum{};
-    int result = ReadImageTrailer(path.c_str(), host_.Messages(), description, &sectorsPerTrack,
-                                  &fields.imageChecksum);
+    int result = ReadImageTrailer(path.c_str(), host_.Messages(), description, &sectorsPerTrack);
     fields.imageSectorsPerTrack = sectorsPerTrack;
     if (result == kTrailerRead) panels.ShowImageDescription(description);
 }

@@ -40,12 +40,11 @@ TEST_P(CancelBeforeEachRequest, NoRequestAfterTheCancel) {
     for (uint32_t s = 20; s < 60; ++s) disk.MakeUnreadable(s);
     OneSimulatedFloppy devices(disk);
     TestJobHost host;
-    host.emergency = true;
+    request.emergency = true;
     if (mode == Mode::Reread) {
         ASSERT_EQ(RunFloppyJob(request, host, devices).end, JobEnd::Finished);
         request.rereadMappedSectors = true;
         host = TestJobHost();
-        host.emergency = true;
     }
     if (write) WriteWholeFile(path, BinaryTestData(1474560, 2880));
     const std::string before = ReadWholeFile(path);

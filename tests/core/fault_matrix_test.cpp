@@ -108,7 +108,6 @@ protected:
         request.kind = Job();
         const std::string path = dir_.File(Job() == JobKind::Read ? "disk.img" : "image.img");
         snprintf(request.imagePath, sizeof request.imagePath, "%s", path.c_str());
-        request.imageSectorsPerTrack = Job() == JobKind::Write ? kSectorsPerTrack : 0;
         request.verify = Job() == JobKind::Write;  // so that a read error can reach it
         return request;
     }

@@ -20,10 +20,6 @@ namespace {
 
 using Flavour = SimulatedFloppy::Flavour;
 
-DeviceMethod MethodOf(Flavour flavour) {
-    return flavour == Flavour::Nt ? DeviceMethod::Nt : DeviceMethod::Vwin32;
-}
-
 // What the main dialog does between the two jobs: the image chosen for writing, its
 // trailer read for the sectors per track.
 struct RoundTrip {
@@ -31,26 +27,32 @@ struct RoundTrip {
     JobRequest request;
     TestJobHost readHost;
     TestJobHost writeHost;
+    bool emergency = false;   // of the read
+    bool compatible = false;  // of the read
+    int trailerSectorsPerTrack = 0;  // what the written image's trailer names
 
     explicit RoundTrip(const std::string& name) {
         const std::string path = dir.File(name);
         strcpy(request.imagePath, path.c_str());
-        request.compressed = !HasExtension(name.c_str(), ".img");
         readHost.programPath = dir.File("vorlix.exe");
         WriteFakeProgram(readHost.programPath);
     }
 
     int Read(SimulatedFloppy& disk, Flavour flavour) {
-        ReadFloppyJob job(request, readHost, disk, MethodOf(flavour));
+
+        EXPECT_EQ(disk.KeepsPosition(), flavour == Flavour::Nt) << "the method counts as its disk";
+        request.emergency = emergency;
+        request.compatible = compatible;
+        ReadFloppyJob job(request, readHost, disk);
         return job.Run();
     }
 
     int Write(SimulatedFloppy& disk, Flavour flavour) {
+
+        EXPECT_EQ(disk.KeepsPosition(), flavour == Flavour::Nt) << "the method counts as its disk";
         char description[kDescriptionBufferSize];
-        int sectorsPerTrack = 0;
-        ReadImageTrailer(request.imagePath, writeHost.sink, description, &sectorsPerTrack);
-        request.imageSectorsPerTrack = sectorsPerTrack;
-        WriteFloppyJob job(request, writeHost, disk, MethodOf(flavour));
+        ReadImageTrailer(request.imagePath, writeHost.sink, description, &trailerSectorsPerTrack);
+        WriteFloppyJob job(request, writeHost, disk);
         return job.Run();
     }
 };
@@ -72,7 +74,7 @@ TEST_P(FloppyJobRoundTrip, DiskComesBackByteForByte) {
     ASSERT_EQ(trip.Read(original, Flavour::Nt), 0);
     ASSERT_EQ(trip.Write(copy, Flavour::Vwin32), 0);
 
-    EXPECT_EQ(trip.request.imageSectorsPerTrack, static_cast<int32_t>(sectorsPerTrack));
+    EXPECT_EQ(trip.trailerSectorsPerTrack, static_cast<int>(sectorsPerTrack));
     EXPECT_TRUE(DiskBytes(copy) == content) << "the copy differs from the original";
     EXPECT_TRUE(trip.readHost.sink.shown.empty());
     EXPECT_TRUE(trip.writeHost.sink.shown.empty());
@@ -98,12 +100,12 @@ TEST(FloppyJobRoundTripCompatible, RawImageWithoutTrailerComesBack) {
     SetDiskBytes(original, content);
     SimulatedFloppy copy(21, Flavour::Nt);
     RoundTrip trip("plain.img");
-    trip.readHost.compatible = true;
+    trip.compatible = true;
 
     ASSERT_EQ(trip.Read(original, Flavour::Vwin32), 0);
     ASSERT_EQ(trip.Write(copy, Flavour::Nt), 0);
 
-    EXPECT_EQ(trip.request.imageSectorsPerTrack, 0);
+    EXPECT_EQ(trip.trailerSectorsPerTrack, 0);
     EXPECT_TRUE(DiskBytes(copy) == content);
 }
 
@@ -119,7 +121,7 @@ TEST(FloppyJobRoundTripEmergency, BadSectorsComeBackAsZeros) {
     }
     SimulatedFloppy copy(18, Flavour::Nt);
     RoundTrip trip("rescued.imz");
-    trip.readHost.emergency = true;
+    trip.emergency = true;
 
     ASSERT_EQ(trip.Read(original, Flavour::Vwin32), 0);
     ASSERT_EQ(trip.Write(copy, Flavour::Nt), 0);

@@ -35,7 +35,8 @@ public:
         asked.push_back(driveText);
         return disk_;
     }
-    DeviceMethod Method() const override { return DeviceMethod::Nt; }
+    TargetFiles* Files() override { return &files; }
+    SystemTargetFiles files{true};
 
     std::vector<std::string> asked;
 
@@ -45,14 +46,13 @@ private:
 
 class JobRunner : public ::testing::Test {
 protected:
-    JobRequest Request(JobKind kind, const std::string& name, int32_t sectorsPerTrack = 0) {
+    JobRequest Request(JobKind kind, const std::string& name) {
         JobRequest request;
         request.kind = kind;
         const std::string path = dir_.File(name);
         EXPECT_LT(path.size(), sizeof request.imagePath);
         strcpy(request.imagePath, path.c_str());
-        request.compressed = name.find(".img") == std::string::npos;
-        request.imageSectorsPerTrack = sectorsPerTrack;
+        strcpy(request.drive, drive_.c_str());
         return request;
     }
 
@@ -66,6 +66,7 @@ protected:
 
     TempDir dir_;
     TestJobHost host_;
+    std::string drive_ = "A:";  // of the requests made
 };
 
 // --- Finished ---------------------------------------------------------------------------------
@@ -76,7 +77,7 @@ TEST_F(JobRunner, KindChoosesTheJobAndTheHostsDriveTheDevice) {
         SimulatedFloppy original(18);
         SetDiskBytes(original, BinaryTestData(kBytes1440, 61));
         host_ = TestJobHost();
-        host_.drive = "B:";
+        drive_ = "B:";
         OneFloppy reading(original);
 
         const JobOutcome read = RunFloppyJob(Request(JobKind::Read, name), host_, reading);
@@ -93,7 +94,7 @@ TEST_F(JobRunner, KindChoosesTheJobAndTheHostsDriveTheDevice) {
         host_ = TestJobHost();
         OneFloppy writing(copy);
         const JobOutcome written =
-            RunFloppyJob(Request(JobKind::Write, name, 18), host_, writing);
+            RunFloppyJob(Request(JobKind::Write, name), host_, writing);
 
         EXPECT_EQ(written.end, JobEnd::Finished);
         EXPECT_TRUE(DiskBytes(copy) == DiskBytes(original)) << "not the disk that was read";
@@ -137,7 +138,7 @@ TEST_P(JobRunnerFailures, FailWithTheMessageShown) {
     c.fault(disk);
     OneFloppy devices(disk);
 
-    const JobOutcome outcome = RunFloppyJob(Request(c.kind, c.image, 18), host_, devices);
+    const JobOutcome outcome = RunFloppyJob(Request(c.kind, c.image), host_, devices);
 
     EXPECT_EQ(outcome.end, JobEnd::Failed);
     EXPECT_EQ(outcome.messageId, c.messageId);
@@ -164,7 +165,7 @@ TEST_F(JobRunner, CancelledJobsEndWithoutANoticeOrAMessage) {
         SimulatedFloppy disk(18);
         OneFloppy devices(disk);
         const JobRequest request =
-            Request(kind, kind == JobKind::Read ? "partial.imz" : "disk.imz", 18);
+            Request(kind, kind == JobKind::Read ? "partial.imz" : "disk.imz");
 
         const JobOutcome outcome = RunFloppyJob(request, host_, devices);
 
@@ -187,8 +188,8 @@ TEST_F(JobRunner, SlowedDevicesPauseOncePerUnitAndChangeNothing) {
     OneFloppy platform(original);
     int pauses = 0;
     SlowFloppyDevices slowed(platform, [&pauses] { ++pauses; });
-    host_.emergency = true;
-    const JobRequest request = Request(JobKind::Read, "slow.img");
+    JobRequest request = Request(JobKind::Read, "slow.img");
+    request.emergency = true;
 
     EXPECT_EQ(RunFloppyJob(request, host_, slowed).end, JobEnd::Finished);
 

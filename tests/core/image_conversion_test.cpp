@@ -33,7 +33,8 @@ public:
         ++asked;
         return disk;
     }
-    DeviceMethod Method() const override { return DeviceMethod::Nt; }
+    TargetFiles* Files() override { return &files; }
+    SystemTargetFiles files{true};
 
     SimulatedFloppy disk{18};
     int asked = 0;
@@ -43,6 +44,7 @@ struct Conversion {
     TempDir dir;
     std::string program = dir.File("vorlix-program");
     TestJobHost host;
+    bool compatible = false;  // of the conversion's request
     UntouchedDrive drive;
     JobOutcome outcome;
 
@@ -56,10 +58,9 @@ struct Conversion {
         JobRequest request;
         request.kind = JobKind::Read;
         strcpy(request.imagePath, target.c_str());
-        request.compressed = !HasExtension(target.c_str(), ".img");
         strcpy(request.sourceImagePath, source.c_str());
-        request.sourceCompressed = !HasExtension(source.c_str(), ".img");
         strcpy(request.description, description);
+        request.compatible = compatible;
         outcome = RunFloppyJob(request, host, drive);
         EXPECT_EQ(drive.asked, 0) << "a conversion asked for a drive";
         EXPECT_TRUE(drive.disk.opens().empty());
@@ -104,12 +105,9 @@ TEST_P(ConversionRoundTrip, KeepsDataAndDescriptionAndLeavesTheSource) {
     JobRequest write;
     write.kind = JobKind::Write;
     strcpy(write.imagePath, target.c_str());
-    write.compressed = !HasExtension(target.c_str(), ".img");
-    write.imageSectorsPerTrack = static_cast<int32_t>(c.sectorsPerTrack);
-    write.imageChecksum = checked.stored;
     TestJobHost writeHost;
     SimulatedFloppy copy(c.sectorsPerTrack);
-    WriteFloppyJob job(write, writeHost, copy, DeviceMethod::Nt);
+    WriteFloppyJob job(write, writeHost, copy);
     ASSERT_EQ(job.Run(), 0);
     EXPECT_TRUE(DiskBytes(copy) == content) << "the disk written from the new image differs";
 }
@@ -140,7 +138,7 @@ TEST(ImageConversion, TheRequestsDescriptionReplacesTheSourcesAndCompatibleDrops
     ASSERT_EQ(renamed.Load(conversion.dir.File("renamed.imz").c_str(), sink), 0);
     EXPECT_STREQ(renamed.description, "new text");
 
-    conversion.host.compatible = true;
+    conversion.compatible = true;
     const std::string plain = conversion.dir.File("plain.img");
     ASSERT_EQ(conversion.Run(source, plain).end, JobEnd::Finished);
     EXPECT_TRUE(ReadWholeFile(plain) == content) << "a compatible raw image is the data alone";
@@ -157,11 +155,10 @@ TEST(ImageConversion, KeepsTheBadSectorCountOfARescuedImage) {
         const std::string source = conversion.dir.File(std::string("rescued") + from);
         JobRequest rescue;
         strcpy(rescue.imagePath, source.c_str());
-        rescue.compressed = !HasExtension(from, ".img");
         TestJobHost host;
-        host.emergency = true;
+        rescue.emergency = true;
         host.programPath = conversion.program;
-        ReadFloppyJob read(rescue, host, disk, DeviceMethod::Nt);
+        ReadFloppyJob read(rescue, host, disk);
         ASSERT_EQ(read.Run(), 0);
         CheckedImage rescued;
         RecordingSink sink;

@@ -23,8 +23,6 @@ TEST(MakeJobRequest, TakesTheImageOfItsKindTheFieldsAndTheSettings) {
     EXPECT_EQ(read.kind, JobKind::Read);
     EXPECT_STREQ(read.imagePath, "c:\\out.imz");
     EXPECT_STREQ(read.description, "Sample");
-    EXPECT_TRUE(read.compressed);
-    EXPECT_EQ(read.imageSectorsPerTrack, 21);
     EXPECT_STREQ(read.drive, "B:");
     EXPECT_TRUE(read.emergency);
     EXPECT_TRUE(read.compatible);

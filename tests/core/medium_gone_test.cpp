@@ -36,8 +36,8 @@ protected:
         SimulatedFloppy disk(18);
         disk.MakeUnreadable(100);
         TestJobHost host;
-        host.emergency = true;
         JobRequest request = Request(Mode::Emergency);
+        request.emergency = true;
         OneSimulatedFloppy devices(disk);
         ASSERT_EQ(RunFloppyJob(request, host, devices).end, JobEnd::Finished);
     }
@@ -51,6 +51,7 @@ protected:
         request.verify = mode == Mode::Verify;
         request.rereadMappedSectors = mode == Mode::Reread;
         request.retries = 20;
+        request.emergency = mode == Mode::Emergency || mode == Mode::Reread;
         return request;
     }
 
@@ -65,13 +66,13 @@ TEST_P(MediumGone, StopsTheJobAndKeepsTheOldTarget) {
     WriteWholeFile(dir_.File("source.img"), BinaryTestData(1474560, 2880));
 
     TestJobHost host;
-    host.emergency = c.mode == Mode::Emergency || c.mode == Mode::Reread;
+    const JobRequest request = Request(c.mode);
     SimulatedFloppy disk(18);
     // A bad sector as well, which the emergency reads try again and again.
-    if (host.emergency) disk.MakeUnreadable(100);
+    if (request.emergency) disk.MakeUnreadable(100);
     disk.VanishAt(c.vanishAt);
     OneSimulatedFloppy devices(disk);
-    const JobOutcome outcome = RunFloppyJob(Request(c.mode), host, devices);
+    const JobOutcome outcome = RunFloppyJob(request, host, devices);
 
     EXPECT_EQ(outcome.end, JobEnd::Failed);
     EXPECT_EQ(outcome.messageId, static_cast<unsigned>(IDS_DRIVE_NOT_READY));

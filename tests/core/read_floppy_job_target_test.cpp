@@ -48,13 +48,12 @@ protected:
         const std::string path = dir_.File(name);
         ASSERT_LT(path.size(), sizeof request_.imagePath);
         memcpy(request_.imagePath, path.c_str(), path.size() + 1);
-        request_.compressed = !HasExtension(name.c_str(), ".img");
         if (existing) WriteWholeFile(path, old_);
     }
     std::string Path() const { return dir_.File(name_); }
 
     JobOutcome Run(SimulatedFloppy& disk) {
-        ReadFloppyJob job(request_, host_, disk, DeviceMethod::Nt, &files_);
+        ReadFloppyJob job(request_, host_, disk, &files_);
         job.Run();
         return job.Outcome();
     }
@@ -74,7 +73,7 @@ protected:
     void ExpectNewImage(const SimulatedFloppy& disk) {
         const std::string image = ReadWholeFile(Path());
         ASSERT_GT(image.size(), static_cast<size_t>(kImageTrailerSize));
-        if (!request_.compressed) {
+        if (HasExtension(request_.imagePath, ".img")) {
             EXPECT_TRUE(image.substr(0, image.size() - kImageTrailerSize) == DiskBytes(disk));
         }
         RecordingSink sink;

@@ -29,10 +29,6 @@ constexpr uint32_t kUnit = 10240;
 constexpr uint32_t kSector = 512;
 constexpr size_t kBytes1440 = 1474560;
 
-DeviceMethod MethodOf(Flavour flavour) {
-    return flavour == Flavour::Nt ? DeviceMethod::Nt : DeviceMethod::Vwin32;
-}
-
 const char* FlavourName(Flavour flavour) {
     return flavour == Flavour::Nt ? "Nt" : "Vwin32";
 }
@@ -88,12 +84,13 @@ protected:
     std::string Target(const std::string& name) {
         const std::string path = dir_.File(name);
         SetText(request_.imagePath, path);
-        request_.compressed = !HasExtension(name.c_str(), ".img");
         return path;
     }
 
     int Run(SimulatedFloppy& disk, Flavour flavour) {
-        ReadFloppyJob job(request_, host_, disk, MethodOf(flavour));
+
+        EXPECT_EQ(disk.KeepsPosition(), flavour == Flavour::Nt) << "the method counts as its disk";
+        ReadFloppyJob job(request_, host_, disk);
         return job.Run();
     }
 
@@ -206,7 +203,7 @@ TEST_F(ReadJob, CompatibleModeLeavesOnlyRawImagesWithoutTrailer) {
         SCOPED_TRACE(c.name);
         SimulatedFloppy disk(18);
         const std::string target = Target(c.name);
-        host_.compatible = c.compatible;
+        request_.compatible = c.compatible;
         ASSERT_EQ(Run(disk, Flavour::Nt), 0);
         EXPECT_EQ(TrailerOf(target).result == kTrailerMissing, !c.trailer);
         if (HasExtension(c.name, ".img")) {
@@ -328,8 +325,8 @@ TEST_F(ReadJob, EmergencyModeZeroesBadSectorsAfterTheirRetries) {
     for (Flavour flavour : {Flavour::Nt, Flavour::Vwin32}) {
         SCOPED_TRACE(FlavourName(flavour));
         host_ = TestJobHost();
-        host_.emergency = true;
-        host_.compatible = true;
+        request_.emergency = true;
+        request_.compatible = true;
         SimulatedFloppy disk(18, flavour);
         for (uint32_t sector : bad) disk.MakeUnreadable(sector);
         const std::string target = Target("rescued.img");
@@ -356,10 +353,10 @@ TEST_F(ReadJob, EmergencyModeZeroesBadSectorsAfterTheirRetries) {
 TEST_F(ReadJob, EmergencyTurnedOnLaterPassesOverOnlyTheBadSector) {
     SimulatedFloppy disk(9);
     disk.MakeUnreadable(45);
-    host_.compatible = true;
+    request_.compatible = true;
     const std::string target = Target("late.img");
-    ReadFloppyJob job(request_, host_, disk, DeviceMethod::Nt);
-    host_.emergency = true;
+    ReadFloppyJob job(request_, host_, disk);
+    request_.emergency = true;
     EXPECT_EQ(job.Run(), 0);
     std::string expected = DiskBytes(disk);
     expected.replace(45 * kSector, kSector, kSector, '\0');
@@ -370,7 +367,7 @@ TEST_F(ReadJob, EmergencyTurnedOnLaterPassesOverOnlyTheBadSector) {
 TEST_F(ReadJob, ChecksumOfARescuedImageCoversItsZeroedSectors) {
     SimulatedFloppy disk(9);
     disk.MakeUnreadable(100);
-    host_.emergency = true;
+    request_.emergency = true;
     const std::string target = Target("rescued.img");
     EXPECT_EQ(Run(disk, Flavour::Nt), 0);
     std::string expected = DiskBytes(disk);
@@ -427,7 +424,7 @@ TEST_F(ReadJob, DeviceFailuresBeforeCopyingCreateNoTarget) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         host_ = TestJobHost();
-        host_.drive = "B:";
+        strcpy(request_.drive, "B:");
         SimulatedFloppy disk(18);
         c.fault(disk);
         const std::string target = Target("never.img");
@@ -441,7 +438,6 @@ TEST_F(ReadJob, TargetThatCannotBeCreated) {
     SimulatedFloppy disk(18);
     const std::string target = dir_.File("no-such-folder/disk.imz");
     SetText(request_.imagePath, target);
-    request_.compressed = true;
     EXPECT_EQ(Run(disk, Flavour::Nt), -1);
     ExpectRefused(disk, target, IDS_UNABLE_TO_CREATE, target);
 }

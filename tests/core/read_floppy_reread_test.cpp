@@ -47,7 +47,7 @@ protected:
     Reread() {
         target_ = dir_.File("old.img");
         strcpy(request_.imagePath, target_.c_str());
-        host_.emergency = true;
+        request_.emergency = true;
         request_.retries = 0;
     }
 
@@ -63,7 +63,7 @@ protected:
     int Run(SimulatedFloppy& disk, TargetFiles* files = nullptr) {
         host_.posts.clear();
         host_.sink.shown.clear();
-        ReadFloppyJob job(request_, host_, disk, DeviceMethod::Nt, files);
+        ReadFloppyJob job(request_, host_, disk, files);
         const int result = job.Run();
         outcome_ = job.Outcome();
         return result;

@@ -37,10 +37,10 @@ protected:
 
     void SetDescription(const char* text) { strcpy(request_.description, text); }
 
-    int Run(SimulatedFloppy& disk, DeviceMethod method = DeviceMethod::Nt) {
+    int Run(SimulatedFloppy& disk) {
         host_.posts.clear();
         host_.sink.shown.clear();
-        ReadFloppyJob job(request_, host_, disk, method);
+        ReadFloppyJob job(request_, host_, disk);
         return job.Run();
     }
 
@@ -87,7 +87,7 @@ class RescueRetries : public Rescue, public ::testing::WithParamInterface<RetryC
 
 TEST_P(RescueRetries, WeakSectorIsTriedAgainFromAFarCylinder) {
     const RetryCase& c = GetParam();
-    host_.emergency = true;
+    request_.emergency = true;
     request_.retries = c.retries;
     SimulatedFloppy disk(18);
     const uint32_t weak = 100;  // cylinder 2
@@ -128,8 +128,7 @@ TEST_F(Rescue, NormalReadReadsAFailedUnitAgainOnceSectorBySector) {
         SCOPED_TRACE(flavour == Flavour::Nt ? "Nt" : "Vwin32");
         SimulatedFloppy disk(18, flavour);
         disk.MakeFlaky(333, 1);
-        const DeviceMethod method = flavour == Flavour::Nt ? DeviceMethod::Nt : DeviceMethod::Vwin32;
-        ASSERT_EQ(Run(disk, method), 0);
+        ASSERT_EQ(Run(disk), 0);
         EXPECT_TRUE(ImageData() == DiskBytes(disk));
         EXPECT_THAT(host_.sink.Ids(), IsEmpty());
         EXPECT_EQ(disk.transfers().size(), 145u + 20);
@@ -138,7 +137,7 @@ TEST_F(Rescue, NormalReadReadsAFailedUnitAgainOnceSectorBySector) {
 
         SimulatedFloppy worse(18, flavour);
         worse.MakeFlaky(333, 2, 0x17);
-        EXPECT_EQ(Run(worse, method), -1);
+        EXPECT_EQ(Run(worse), -1);
         EXPECT_THAT(host_.sink.Ids(), ElementsAre(IDS_SECTOR_READ_FAILED_AT));
         EXPECT_EQ(host_.sink.shown[0].text, "Sector 333 (cylinder 9, head 0, sector 10): ");
         EXPECT_EQ(host_.sink.shown[0].number, 0x17);
@@ -150,7 +149,7 @@ TEST_F(Rescue, NormalReadReadsAFailedUnitAgainOnceSectorBySector) {
 // --- The map, the trailer's count and the message -------------------------------------------
 
 TEST_F(Rescue, UnreadableSectorsAreMappedCountedAndReported) {
-    host_.emergency = true;
+    request_.emergency = true;
     SimulatedFloppy disk(18);
     const std::vector<uint32_t> bad = {0, 19, 20, 21, 1000, 2879};
     for (uint32_t s : bad) disk.MakeUnreadable(s);
@@ -178,7 +177,7 @@ TEST_F(Rescue, GoodDiskGetsNoMapAndTheImageOfANormalRead) {
     SimulatedFloppy disk(18);
     ASSERT_EQ(Run(disk), 0);
     const std::string normal = ReadWholeFile(target_);
-    host_.emergency = true;
+    request_.emergency = true;
     WriteWholeFile(target_ + ".map", "stale");
     SimulatedFloppy again(18);
     ASSERT_EQ(Run(again), 0);
@@ -191,7 +190,7 @@ TEST_F(Rescue, GoodDiskGetsNoMapAndTheImageOfANormalRead) {
 // --- Reading only the mapped sectors again ------------------------------------------------------
 
 TEST_F(Rescue, SecondReadTakesOnlyTheMappedSectorsAndMergesThem) {
-    host_.emergency = true;
+    request_.emergency = true;
     request_.retries = 1;
     SimulatedFloppy disk(18);
     disk.MakeFlaky(50, 3);    // lost on the first read (unit, sector, retry), read on the second
@@ -235,7 +234,7 @@ TEST_F(Rescue, SecondReadTakesOnlyTheMappedSectorsAndMergesThem) {
 }
 
 TEST_F(Rescue, CancelledOrFailedRereadLeavesImageAndMapAsTheyWere) {
-    host_.emergency = true;
+    request_.emergency = true;
     SimulatedFloppy disk(18);
     for (uint32_t s : {7u, 8u, 9u}) disk.MakeUnreadable(s);
     ASSERT_EQ(Run(disk), 0);

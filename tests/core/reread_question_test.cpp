@@ -127,10 +127,10 @@ TEST(RereadQuestion, SuppressedRereadOfAnotherDiskChangesNothing) {
     JobRequest first;
     strcpy(first.imagePath, image.c_str());
     TestJobHost jobHost;
-    jobHost.emergency = true;
+    first.emergency = true;
     SimulatedFloppy diskA(18);
     diskA.MakeUnreadable(70);
-    ASSERT_EQ(ReadFloppyJob(first, jobHost, diskA, DeviceMethod::Nt).Run(), 0);
+    ASSERT_EQ(ReadFloppyJob(first, jobHost, diskA).Run(), 0);
     const std::string before = ReadWholeFile(image);
     const std::string map = ReadWholeFile(image + ".map");
 
@@ -139,13 +139,12 @@ TEST(RereadQuestion, SuppressedRereadOfAnotherDiskChangesNothing) {
             QuestionHost::RunJob(request);
             SimulatedFloppy diskB(18);
             diskB.disk()[0] ^= 1;  // another disk: its boot sector differs
-            ReadFloppyJob job(request, jobHost, diskB, DeviceMethod::Nt);
+            ReadFloppyJob job(request, jobHost, diskB);
             job.Run();
             return job.Outcome();
         }
         TestJobHost jobHost;
     } host;
-    host.jobHost.emergency = true;
     Settings settings;
     settings.Emergency = true;
     settings.Suppress = true;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/image_kind.h"
 #include "engine/image_trailer.h"
 #include "resources/string_ids.h"
 #include "tests/support/made_images.h"
@@ -462,7 +463,7 @@ TEST_F(ModelTest, ConversionSkipsTheDriveChecksAndForgetsItsSource) {
     EXPECT_EQ(model.ConvertImage(source), kJobFinished);
     EXPECT_EQ(host.log, (Log{"job:read"}));
     EXPECT_STREQ(host.lastRequest.sourceImagePath, source.c_str());
-    EXPECT_FALSE(host.lastRequest.sourceCompressed);
+    EXPECT_FALSE(ImageKindOf(host.lastRequest.sourceImagePath) != ImageKind::Raw);
     EXPECT_STREQ(host.lastRequest.description, "");
     EXPECT_TRUE(model.fields.sourceImagePath.empty());
 
@@ -486,7 +487,7 @@ TEST_F(ModelTest, CommandLineConversionAndCheck) {
     convert.sourceImage = dir.File("old.imz");
     EXPECT_EQ(model.RunCommandLine(convert), 0);
     EXPECT_STREQ(host.lastRequest.sourceImagePath, convert.sourceImage.c_str());
-    EXPECT_TRUE(host.lastRequest.sourceCompressed);
+    EXPECT_TRUE(ImageKindOf(host.lastRequest.sourceImagePath) != ImageKind::Raw);
     EXPECT_STREQ(host.lastRequest.imagePath, convert.imagePath.c_str());
 
     // The check runs no job; its one message is the result.

@@ -108,19 +108,21 @@ TEST_P(TrailerVersionChecksum, IsComparedByTheCheckAndTheWrite) {
             << report;
     }
 
-    // The main dialog warns about a newer version and hands the field on to the job.
+    // The main dialog warns about a newer version; the job reads the field itself.
     Settings settings;
     RecordingStartHost start;
     MainDialogModel model(settings, start);
     ASSERT_EQ(model.AcceptImageToWrite(path), 0);
     model.StartWrite();
     EXPECT_EQ(start.sink.Ids().front() == IDS_NEWER_IMAGE_VERSION, c.newer);
-    EXPECT_EQ(start.request.imageChecksum.state,
+    SourceImage source;
+    ReadSourceImage(start.request.imagePath, kProgramTrailerPolicy, &source);
+    EXPECT_EQ(source.checksum.state,
               c.field == Field::None ? TrailerChecksum::None : TrailerChecksum::Stored);
 
     TestJobHost host;
     SimulatedFloppy disk(9);
-    WriteFloppyJob job(start.request, host, disk, DeviceMethod::Nt);
+    WriteFloppyJob job(start.request, host, disk);
     const bool matches = c.checkFault == 0;
     EXPECT_EQ(job.Run(), matches ? 0 : -1);
     EXPECT_EQ(job.Outcome().messageId, matches ? 0u : c.checkFault);

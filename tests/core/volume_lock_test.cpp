@@ -41,29 +41,27 @@ size_t DiskHash(const SimulatedFloppy& disk) {
 
 class VolumeLockJobs : public ::testing::Test {
 protected:
-    void AimAt(const std::string& name, bool compressed) {
+    void AimAt(const std::string& name) {
         const std::string path = dir_.File(name);
         ASSERT_LT(path.size(), sizeof request_.imagePath);
         strcpy(request_.imagePath, path.c_str());
-        request_.compressed = compressed;
     }
 
     // A compressed image of `data` for the write job, whose disk format is named.
     void WriteSource(const std::string& data) {
-        AimAt("source.imz", true);
+        AimAt("source.imz");
         WriteWholeFile(request_.imagePath, CompressedStream(data));
-        request_.imageSectorsPerTrack = 18;
     }
 
     int Write(SimulatedFloppy& disk) {
-        WriteFloppyJob job(request_, host_, disk, DeviceMethod::Nt);
+        WriteFloppyJob job(request_, host_, disk);
         const int result = job.Run();
         outcome_ = job.Outcome();
         return result;
     }
 
     int Read(SimulatedFloppy& disk) {
-        ReadFloppyJob job(request_, host_, disk, DeviceMethod::Nt);
+        ReadFloppyJob job(request_, host_, disk);
         const int result = job.Run();
         outcome_ = job.Outcome();
         return result;
@@ -93,7 +91,7 @@ class WriteJobLockAnswers : public VolumeLockJobs,
 
 TEST_P(WriteJobLockAnswers, OnlyADiskInUseStopsTheWrite) {
     const VolumeLock answer = GetParam();
-    host_.drive = "B:";
+    strcpy(request_.drive, "B:");
     SimulatedFloppy disk(18);
     disk.AnswerLock(answer);
     const size_t before = DiskHash(disk);
@@ -199,8 +197,8 @@ TEST_F(VolumeLockJobs, ReadCopiesTheDiskLockedOrWithoutALock) {
         host_ = TestJobHost();
         SimulatedFloppy disk(18);
         disk.AnswerLock(answer);
-        AimAt(std::string("copy-") + LockName(answer) + ".img", false);
-        host_.compatible = true;  // a bare image: the file is the disk
+        AimAt(std::string("copy-") + LockName(answer) + ".img");
+        request_.compatible = true;  // a bare image: the file is the disk
 
         EXPECT_EQ(Read(disk), 0);
 
@@ -223,7 +221,7 @@ TEST_F(VolumeLockJobs, FailedOrCancelledReadReleasesTheLock) {
         } else {
             disk.MakeUnreadable(300);
         }
-        AimAt("partial.img", false);
+        AimAt("partial.img");
 
         EXPECT_EQ(Read(disk), -1);
 

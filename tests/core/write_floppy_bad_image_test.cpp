@@ -58,14 +58,12 @@ struct BadImage {
 
 // Runs the job over a fresh 9-sector disk (or `diskSectorsPerTrack`) and proves that it
 // failed with the case's message before anything reached the disk.
-// A write of the image file at `path`, whose trailer gives `sectorsPerTrack`.
-JobRequest WriteRequest(const std::string& path, int32_t sectorsPerTrack) {
+// A write of the image file at `path`.
+JobRequest WriteRequest(const std::string& path) {
     JobRequest request;
     request.kind = JobKind::Write;
     EXPECT_LT(path.size(), sizeof request.imagePath);
     strncpy(request.imagePath, path.c_str(), sizeof request.imagePath - 1);
-    request.compressed = !HasExtension(path.c_str(), ".img");
-    request.imageSectorsPerTrack = sectorsPerTrack;
     return request;
 }
 
@@ -74,12 +72,12 @@ void ExpectRefused(const BadImage& c, uint32_t diskSectorsPerTrack = 9) {
     TempDir dir;
     const std::string path = dir.File(c.name);
     WriteWholeFile(path, c.bytes);
-    const JobRequest request = WriteRequest(path, c.trailerSectorsPerTrack);
+    const JobRequest request = WriteRequest(path);
     TestJobHost host;
     SimulatedFloppy disk(diskSectorsPerTrack);
     const std::string before = DiskBytes(disk);
 
-    WriteFloppyJob job(request, host, disk, DeviceMethod::Nt);
+    WriteFloppyJob job(request, host, disk);
     EXPECT_EQ(job.Run(), -1);
 
     ASSERT_EQ(host.sink.shown.size(), 1u);
@@ -173,12 +171,12 @@ TEST(WriteBadImage, CancelWhileTheImageLoadsWritesNothing) {
     TempDir dir;
     const std::string path = dir.File("bomb.imz");
     WriteWholeFile(path, Bzip2Bomb() + Trailer(9));
-    const JobRequest request = WriteRequest(path, 9);
+    const JobRequest request = WriteRequest(path);
     TestJobHost host;
     host.cancelled = true;
     SimulatedFloppy disk(9);
 
-    WriteFloppyJob job(request, host, disk, DeviceMethod::Nt);
+    WriteFloppyJob job(request, host, disk);
     EXPECT_EQ(job.Run(), -1);
 
     EXPECT_TRUE(host.sink.shown.empty());
@@ -249,11 +247,11 @@ TEST(WriteBadImage, ConsecutiveStreamsAreOneImage) {
         TempDir dir;
         const std::string path = dir.File(name);
         WriteWholeFile(path, name == "parts.exe" ? Exe(parts + Trailer(9)) : parts + Trailer(9));
-        const JobRequest request = WriteRequest(path, 9);
+        const JobRequest request = WriteRequest(path);
         TestJobHost host;
         SimulatedFloppy disk(9);
 
-        WriteFloppyJob job(request, host, disk, DeviceMethod::Vwin32);
+        WriteFloppyJob job(request, host, disk);
         EXPECT_EQ(job.Run(), 0);
 
         EXPECT_TRUE(host.sink.shown.empty());

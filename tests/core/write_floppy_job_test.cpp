@@ -26,10 +26,6 @@ using Flavour = SimulatedFloppy::Flavour;
 
 constexpr uint32_t kChunk = 10240;
 
-DeviceMethod MethodOf(Flavour flavour) {
-    return flavour == Flavour::Nt ? DeviceMethod::Nt : DeviceMethod::Vwin32;
-}
-
 const char* FlavourName(Flavour flavour) {
     return flavour == Flavour::Nt ? "Nt" : "Vwin32";
 }
@@ -74,21 +70,20 @@ class WriteJob : public ::testing::Test {
 protected:
     // Makes `name` in the test's folder from `bytes` and aims the job at it; ".imz" and
     // ".exe" sources are compressed.
-    std::string Source(const std::string& name, const std::string& bytes,
-                       int32_t imageSectorsPerTrack) {
+    std::string Source(const std::string& name, const std::string& bytes) {
         const std::string path = dir_.File(name);
         WriteWholeFile(path, bytes);
         EXPECT_LT(path.size(), sizeof request_.imagePath);
         strcpy(request_.imagePath, path.c_str());
-        request_.compressed = !HasExtension(name.c_str(), ".img");
-        request_.imageSectorsPerTrack = imageSectorsPerTrack;
         return path;
     }
 
-    // An image of `data` of the kind `extension` names, with a trailer.
+    // An image of `data` of the kind `extension` names, with a trailer naming its format
+    // (none for 0).
     std::string Image(const std::string& extension, const std::string& data,
                       int sectorsPerTrack) {
-        const std::string trailer = TrailerBlock("written back", sectorsPerTrack);
+        const std::string trailer =
+            sectorsPerTrack != 0 ? TrailerBlock("written back", sectorsPerTrack) : "";
         if (extension == ".img") return data + trailer;
         const std::string stream = CompressedStream(data);
         if (extension == ".imz") return stream + trailer;
@@ -97,7 +92,9 @@ protected:
     }
 
     int Run(SimulatedFloppy& disk, Flavour flavour) {
-        WriteFloppyJob job(request_, host_, disk, MethodOf(flavour));
+
+        EXPECT_EQ(disk.KeepsPosition(), flavour == Flavour::Nt) << "the method counts as its disk";
+        WriteFloppyJob job(request_, host_, disk);
         return job.Run();
     }
 
@@ -129,8 +126,7 @@ TEST_P(WriteJobKinds, WritesExactlyTheImagesSectorsAndNeverItsTrailer) {
     SimulatedFloppy disk(sectorsPerTrack, flavour);
     const std::string data = BinaryTestData(disk.disk().size(), sectorsPerTrack);
     Blank(disk);
-    const std::string source = Source("disk" + extension, Image(extension, data, sectorsPerTrack),
-                                      static_cast<int32_t>(sectorsPerTrack));
+    const std::string source = Source("disk" + extension, Image(extension, data, sectorsPerTrack));
     const std::string before = ReadWholeFile(source);
 
     EXPECT_EQ(Run(disk, flavour), 0);
@@ -182,7 +178,7 @@ TEST_F(WriteJob, RawImageWithoutTrailerIsAllItsBytes) {
         SimulatedFloppy disk(18, flavour);
         Blank(disk);
         const std::string image = BinaryTestData(1474560, 9);
-        Source("foreign.img", image, 0);
+        Source("foreign.img", image);
 
         EXPECT_EQ(Run(disk, flavour), 0);
 
@@ -203,7 +199,7 @@ TEST_F(WriteJob, ThousandTwentyFourBytesPastTheDiskAreDataNotATrailer) {
         SimulatedFloppy disk(18);
         const std::string before = DiskBytes(disk);
         const bool raw = HasExtension(name, ".img");
-        Source(name, raw ? data : CompressedStream(data), 0);
+        Source(name, raw ? data : CompressedStream(data));
 
         EXPECT_EQ(Run(disk, Flavour::Nt), -1);
 
@@ -219,7 +215,7 @@ TEST_F(WriteJob, ThousandTwentyFourBytesPastTheDiskAreDataNotATrailer) {
 TEST_F(WriteJob, RawImageLongerThanTheDiskIsRefusedBeforeWriting) {
     SimulatedFloppy disk(9);
     const std::string before = DiskBytes(disk);
-    Source("long.img", BinaryTestData(737280 + kChunk, 3), 0);
+    Source("long.img", BinaryTestData(737280 + kChunk, 3));
     EXPECT_EQ(Run(disk, Flavour::Nt), -1);
     ExpectFailed(disk, IDS_IMAGE_NOT_WHOLE_DISK);
     EXPECT_EQ(host_.sink.shown[0].number, 737280 + static_cast<long>(kChunk));
@@ -238,7 +234,7 @@ TEST_F(WriteJob, WriteProtectedDiskFailsAtTheFirstChunkWithNothingWritten) {
             SimulatedFloppy disk(18, flavour);
             const std::string before = DiskBytes(disk);
             disk.SetWriteProtected(true);
-            Source("disk.img", Image(".img", BinaryTestData(1474560, 4), 18), imageSectorsPerTrack);
+            Source("disk.img", Image(".img", BinaryTestData(1474560, 4), imageSectorsPerTrack));
 
             EXPECT_EQ(Run(disk, flavour), -1);
 
@@ -264,8 +260,7 @@ TEST_F(WriteJob, WriteErrorMessageDependsOnWhetherTheImageHadATrailer) {
             host_ = TestJobHost();
             SimulatedFloppy disk(18, flavour);
             disk.FailWriteAt(45, 0x4D2);
-            Source("disk.imz", Image(".imz", BinaryTestData(1474560, 6), 18),
-                   c.imageSectorsPerTrack);
+            Source("disk.imz", Image(".imz", BinaryTestData(1474560, 6), c.imageSectorsPerTrack));
 
             EXPECT_EQ(Run(disk, flavour), -1);
 
@@ -281,7 +276,7 @@ TEST_F(WriteJob, WriteErrorMessageDependsOnWhetherTheImageHadATrailer) {
 TEST_F(WriteJob, ImageOfAnotherFormatIsRefusedBeforeTheDriveIsOpenedForWriting) {
     SimulatedFloppy disk(18);
     const std::string before = DiskBytes(disk);
-    Source("small.img", Image(".img", BinaryTestData(737280, 8), 9), 9);
+    Source("small.img", Image(".img", BinaryTestData(737280, 8), 9));
 
     EXPECT_EQ(Run(disk, Flavour::Nt), -1);
 
@@ -318,7 +313,7 @@ TEST_F(WriteJob, FailuresBeforeTheFirstChunkLeaveTheDiskAlone) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         host_ = TestJobHost();
-        host_.drive = "B:";
+        strcpy(request_.drive, "B:");
         SimulatedFloppy disk(18);
         const std::string before = DiskBytes(disk);
         if (c.fault) c.fault(disk);
@@ -327,7 +322,7 @@ TEST_F(WriteJob, FailuresBeforeTheFirstChunkLeaveTheDiskAlone) {
             !HasExtension(name.c_str(), ".exe")) {
             name += ".imz";
         }
-        const std::string path = Source(name, c.source, 18);
+        const std::string path = Source(name, c.source);
         if (c.source.empty()) remove(path.c_str());
 
         EXPECT_EQ(Run(disk, Flavour::Nt), -1);
@@ -351,7 +346,7 @@ TEST_F(WriteJob, SelfExtractingImageWithItsStreamLateInTheStub) {
     const std::string data = BinaryTestData(737280, 12);
     Blank(disk);
     const std::string stub = RestorerStubSignatureBytes() + std::string(500000, 'x');
-    Source("late.exe", stub + CompressedStream(data) + TrailerBlock("", 9), 9);
+    Source("late.exe", stub + CompressedStream(data) + TrailerBlock("", 9));
     EXPECT_EQ(Run(disk, Flavour::Nt), 0);
     EXPECT_TRUE(DiskBytes(disk) == data);
 }
@@ -376,7 +371,7 @@ TEST_F(WriteJob, DamagedOrTruncatedStreamFailsWithReadError) {
         SCOPED_TRACE(c.name);
         host_ = TestJobHost();
         SimulatedFloppy disk(18);
-        const std::string path = Source(c.name, c.bytes, 18);
+        const std::string path = Source(c.name, c.bytes);
 
         EXPECT_EQ(Run(disk, Flavour::Nt), -1);
 
@@ -398,7 +393,7 @@ TEST_F(WriteJob, CancelLeavesTheDiskPartlyWrittenAndTheSourceUntouched) {
             SimulatedFloppy disk(18, flavour);
             Blank(disk);
             const std::string path =
-                Source(std::string("cancel") + extension, Image(extension, data, 18), 18);
+                Source(std::string("cancel") + extension, Image(extension, data, 18));
             const std::string before = ReadWholeFile(path);
 
             EXPECT_EQ(Run(disk, flavour), -1);

@@ -32,10 +32,6 @@ using Flavour = SimulatedFloppy::Flavour;
 constexpr uint32_t kChunk = 10240;
 constexpr uint32_t kSectorsPerChunk = kChunk / 512;
 
-DeviceMethod MethodOf(Flavour flavour) {
-    return flavour == Flavour::Nt ? DeviceMethod::Nt : DeviceMethod::Vwin32;
-}
-
 const char* FlavourName(Flavour flavour) {
     return flavour == Flavour::Nt ? "Nt" : "Vwin32";
 }
@@ -85,28 +81,27 @@ void Blank(SimulatedFloppy& disk) {
 
 class VerifyJob : public ::testing::Test {
 protected:
-    // Aims the job at `bytes`, saved as `name`, with the trailer's fields read as the front
-    // end reads them (the stub's policy for a self-extracting image).
+    // Aims the job at `bytes`, saved as `name`, and keeps what its trailer stores (read
+    // as the stub reads a self-extracting image).
     std::string Source(const std::string& name, const std::string& bytes) {
         const std::string path = dir_.File(name);
         WriteWholeFile(path, bytes);
         EXPECT_LT(path.size(), sizeof request_.imagePath);
         strcpy(request_.imagePath, path.c_str());
         request_.kind = JobKind::Write;
-        request_.compressed = !HasExtension(name.c_str(), ".img");
         request_.verify = true;
         const bool stub = HasExtension(name.c_str(), ".exe");
         char description[kDescriptionBufferSize];
         int sectorsPerTrack = 0;
-        request_.imageChecksum = TrailerChecksum();
         ReadTrailerFile(path.c_str(), stub ? kStubTrailerPolicy : kProgramTrailerPolicy,
-                        description, &sectorsPerTrack, &request_.imageChecksum);
-        request_.imageSectorsPerTrack = sectorsPerTrack;
+                        description, &sectorsPerTrack, &stored_);
         return path;
     }
 
     int Run(SimulatedFloppy& disk, Flavour flavour) {
-        WriteFloppyJob job(request_, host_, disk, MethodOf(flavour));
+
+        EXPECT_EQ(disk.KeepsPosition(), flavour == Flavour::Nt) << "the method counts as its disk";
+        WriteFloppyJob job(request_, host_, disk);
         const int result = job.Run();
         outcome_ = job.Outcome();
         return result;
@@ -131,6 +126,7 @@ protected:
     TempDir dir_;
     TestJobHost host_;
     JobRequest request_;
+    TrailerChecksum stored_;  // what the source's trailer stores
     JobOutcome outcome_{};
 };
 
@@ -147,7 +143,7 @@ TEST_P(VerifyKinds, WritesThenReadsTheWholeDiskBackAsASecondPass) {
     SimulatedFloppy disk(sectorsPerTrack, flavour);
     Blank(disk);
     Source("disk" + extension, Image(extension, sectorsPerTrack));
-    ASSERT_EQ(request_.imageChecksum.state, TrailerChecksum::Stored);
+    ASSERT_EQ(stored_.state, TrailerChecksum::Stored);
 
     EXPECT_EQ(Run(disk, flavour), 0);
 

@@ -28,7 +28,8 @@ DWORD UnitPauseMs() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const PlatformInfo platform = DetectPlatform();
-    PlatformFloppyDevices system(platform.ntMajorVersion);
+    SystemTargetFiles files(platform.ntMajorVersion != 0);
+    PlatformFloppyDevices system(platform.ntMajorVersion, kProgramTrailerPolicy, &files);
     const DWORD pauseMs = UnitPauseMs();
     SlowFloppyDevices devices(system, [pauseMs] { Sleep(pauseMs); });
     return RunVorlix(platform, devices);

@@ -190,8 +190,10 @@ class DeviceJobTest : public ::testing::Test {
 protected:
     JobOutcome Run(JobKind kind, SimulatedDeviceCalls& calls) {
         LinuxFloppyDevices devices(calls, kDevice);
-        host.drive = kDevice;
         JobRequest request;
+        strcpy(request.drive, kDevice);
+        request.emergency = emergency;
+        request.compatible = compatible;
         request.kind = kind;
         request.verify = verify;
         snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
@@ -206,11 +208,13 @@ protected:
     TestJobHost host;
     long badSectors = 0;
     bool verify = false;
+    bool emergency = false;
+    bool compatible = false;
 };
 
 TEST_F(DeviceJobTest, ReadCopiesTheBlockDeviceAndWriteRestoresIt) {
     SimulatedDeviceCalls source(kDevice);
-    host.compatible = true;  // a bare image: its bytes are the disk's
+    compatible = true;  // a bare image: its bytes are the disk's
     EXPECT_EQ(Run(JobKind::Read, source).end, JobEnd::Finished);
     EXPECT_EQ(ReadWholeFile(image), source.disk);
 
@@ -224,7 +228,7 @@ TEST_F(DeviceJobTest, ReadCopiesTheBlockDeviceAndWriteRestoresIt) {
 
 TEST_F(DeviceJobTest, VerifyReadsTheMediumBackAndFindsALostWrite) {
     SimulatedDeviceCalls source(kDevice);
-    host.compatible = true;
+    compatible = true;
     ASSERT_EQ(Run(JobKind::Read, source).end, JobEnd::Finished);
 
     SimulatedDeviceCalls target(kDevice);
@@ -248,8 +252,8 @@ TEST_F(DeviceJobTest, JobsNameTheWholeDevicePathWhenItWillNotOpen) {
         WriteWholeFile(image, calls.disk);
         host.sink.shown.clear();
         LinuxFloppyDevices devices(calls, "/dev/disk/by-id/usb-TEAC_FD-05PUB");
-        host.drive = "/dev/disk/by-id/usb-TEAC_FD-05PUB";
         JobRequest request;
+        strcpy(request.drive, "/dev/disk/by-id/usb-TEAC_FD-05PUB");
         request.kind = kind;
         snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
         EXPECT_EQ(RunFloppyJob(request, host, devices).end, JobEnd::Failed);
@@ -262,8 +266,8 @@ TEST_F(DeviceJobTest, JobsNameTheWholeDevicePathWhenItWillNotOpen) {
 TEST_F(DeviceJobTest, EmergencyReadCountsEachBadSectorAndZeroesIt) {
     SimulatedDeviceCalls calls(kDevice);
     calls.badReadSectors = {{5, EIO}, {2000, EIO}};
-    host.emergency = true;
-    host.compatible = true;
+    emergency = true;
+    compatible = true;
     EXPECT_EQ(Run(JobKind::Read, calls).end, JobEnd::Finished);
     EXPECT_EQ(badSectors, 2);
     std::string expected = calls.disk;
@@ -294,7 +298,7 @@ class DeviceWriteFaultTest : public DeviceJobTest, public ::testing::WithParamIn
 TEST_P(DeviceWriteFaultTest, IsReportedAsTheWriteJobsMessage) {
     const WriteFault& fault = GetParam();
     SimulatedDeviceCalls source(kDevice);
-    host.compatible = true;
+    compatible = true;
     ASSERT_EQ(Run(JobKind::Read, source).end, JobEnd::Finished);
     host.sink.shown.clear();
 

@@ -8,8 +8,7 @@
 #include "engine/job_host.h"
 #include "tests/support/recording_sink.h"
 
-// A job host for tests: records messages and notices, answers the settings from its
-// fields, and takes the time from a clock of the test's choosing.
+// A job host for tests: records messages and notices, and takes the time from a clock of the test's choosing.
 class TestJobHost : public JobHost {
 public:
     struct Posted {
@@ -18,10 +17,7 @@ public:
         JobProgress progress;
     };
 
-    // Settings and environment.
-    std::string drive = "A:";
-    bool emergency = false;
-    bool compatible = false;
+    // Environment.
     std::string programPath = "no program file";
     // Seconds answered by NowSeconds; the default clock stands still.
     std::function<int64_t()> clock = [] { return int64_t{1000}; };
@@ -48,8 +44,5 @@ public:
     void Post(JobKind kind, JobNotice notice, const JobProgress& progress) override;
     bool CancelRequested() override;
     int64_t NowSeconds() override { return clock(); }
-    const char* DriveText() override { return drive.c_str(); }
-    bool Emergency() override { return emergency; }
-    bool Compatible() override { return compatible; }
     const char* ProgramPath() override { return programPath.c_str(); }
 };

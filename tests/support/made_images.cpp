@@ -17,12 +17,11 @@ void MakeImageFile(const std::string& path, uint32_t sectorsPerTrack, const std:
     JobRequest request;
     ASSERT_LT(path.size(), sizeof request.imagePath);
     strcpy(request.imagePath, path.c_str());
-    request.compressed = !HasExtension(path.c_str(), ".img");
     strncpy(request.description, description, sizeof request.description - 1);
     TestJobHost host;
     host.programPath = programPath;
-    host.compatible = compatible;
-    ReadFloppyJob job(request, host, disk, DeviceMethod::Nt);
+    request.compatible = compatible;
+    ReadFloppyJob job(request, host, disk);
     ASSERT_EQ(job.Run(), 0) << path;
 }
 

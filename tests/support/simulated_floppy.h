@@ -118,6 +118,7 @@ public:
     VolumeLock LockVolume(DeviceAccess access) override;
     void Close() override;
     bool IsWriteProtectError(uint32_t error) const override;
+    bool KeepsPosition() const override { return flavour_ == Flavour::Nt; }
     bool MediumGone(uint32_t error) override;
 
 private:
@@ -159,12 +160,13 @@ private:
     uint32_t seeks_ = 0;
 };
 
-// Every drive the jobs ask for is the one simulated floppy, by the NT method.
+// Every drive the jobs ask for is the one simulated floppy; files are the system's.
 class OneSimulatedFloppy final : public FloppyDeviceFactory {
 public:
     explicit OneSimulatedFloppy(SimulatedFloppy& disk) : disk_(disk) {}
     FloppyDevice& DeviceFor(const char*) override { return disk_; }
-    DeviceMethod Method() const override { return DeviceMethod::Nt; }
+    TargetFiles* Files() override { return &files; }
+    SystemTargetFiles files{true};
 
 private:
     SimulatedFloppy& disk_;

@@ -24,6 +24,7 @@ public:
                uint32_t* error) override;
     VolumeLock LockVolume(DeviceAccess access) override { return device_.LockVolume(access); }
     void Close() override { device_.Close(); }
+    bool KeepsPosition() const override { return device_.KeepsPosition(); }
     bool IsWriteProtectError(uint32_t error) const override {
         return device_.IsWriteProtectError(error);
     }
@@ -43,7 +44,8 @@ public:
         : devices_(devices), pause_(std::move(pause)) {}
 
     FloppyDevice& DeviceFor(const char* driveText) override;
-    DeviceMethod Method() const override { return devices_.Method(); }
+    TargetFiles* Files() override { return devices_.Files(); }
+    const TrailerPolicy& Trailers() const override { return devices_.Trailers(); }
 
 private:
     FloppyDeviceFactory& devices_;

@@ -56,12 +56,12 @@ protected:
         target_ = dir_.File("rescued.img");
         strcpy(request_.imagePath, target_.c_str());
         request_.retries = 1;
-        host_.compatible = true;
+        request_.compatible = true;
     }
 
     int Run() {
         NtFloppyDevice device("A:");
-        ReadFloppyJob job(request_, host_, device, DeviceMethod::Nt);
+        ReadFloppyJob job(request_, host_, device);
         return job.Run();
     }
 
@@ -74,7 +74,7 @@ protected:
 };
 
 TEST_F(FaultyFloppy, EmergencyReadZeroesAndMapsExactlyTheFailingSectors) {
-    host_.emergency = true;
+    request_.emergency = true;
     ASSERT_EQ(Run(), 0);
     std::string expected = disk_;
     for (uint32_t s : bad_) expected.replace(s * 512, 512, 512, '\0');

@@ -41,18 +41,14 @@ void SetText(char (&field)[N], const std::string& text) {
     memcpy(field, text.c_str(), text.size() + 1);
 }
 
-void AimRead(JobRequest& request, const std::string& path, bool compressed) {
+void AimRead(JobRequest& request, const std::string& path) {
     request.kind = JobKind::Read;
     SetText(request.imagePath, path);
-    request.compressed = compressed;
 }
 
-void AimWrite(JobRequest& request, const std::string& path, bool compressed,
-              int32_t sectorsPerTrack) {
+void AimWrite(JobRequest& request, const std::string& path) {
     request.kind = JobKind::Write;
     SetText(request.imagePath, path);
-    request.compressed = compressed;
-    request.imageSectorsPerTrack = sectorsPerTrack;
 }
 
 std::string TrailerBlock(int sectorsPerTrack) {
@@ -95,10 +91,10 @@ TEST_F(JobsOverNtFloppyDevice, ReadsTheDriveIntoEveryKind) {
         host_.posts.clear();
         const bool raw = std::string(name) == "disk.img";
         const std::string target = dir_.File(name);
-        AimRead(request_, target, !raw);
+        AimRead(request_, target);
         NtFloppyDevice device("A:");
 
-        ReadFloppyJob job(request_, host_, device, DeviceMethod::Nt);
+        ReadFloppyJob job(request_, host_, device);
         EXPECT_EQ(job.Run(), 0);
 
         EXPECT_THAT(host_.sink.Ids(), IsEmpty());
@@ -127,10 +123,10 @@ TEST_F(JobsOverNtFloppyDevice, WritesRawAndCompressedImagesOntoTheDrive) {
         const bool raw = std::string(name) == "disk.img";
         const std::string source = dir_.File(name);
         WriteWholeFile(source, (raw ? data : CompressedStream(data)) + TrailerBlock(18));
-        AimWrite(request_, source, !raw, 18);
+        AimWrite(request_, source);
         NtFloppyDevice device("A:");
 
-        WriteFloppyJob job(request_, host_, device, DeviceMethod::Nt);
+        WriteFloppyJob job(request_, host_, device);
         EXPECT_EQ(job.Run(), 0);
 
         EXPECT_THAT(host_.sink.Ids(), IsEmpty());
@@ -144,11 +140,11 @@ TEST_F(JobsOverNtFloppyDevice, WritesRawAndCompressedImagesOntoTheDrive) {
 TEST_F(JobsOverNtFloppyDevice, CancelledReadRemovesItsImage) {
     Insert(BinaryTestData(737280, 53));
     const std::string target = dir_.File("cancel.imz");
-    AimRead(request_, target, true);
+    AimRead(request_, target);
     host_.cancelAfterProgress = 10;
     NtFloppyDevice device("A:");
 
-    ReadFloppyJob job(request_, host_, device, DeviceMethod::Nt);
+    ReadFloppyJob job(request_, host_, device);
     EXPECT_EQ(job.Run(), -1);
 
     EXPECT_FALSE(FileExists(target));
@@ -229,18 +225,19 @@ using JobWorkerOverNtFloppyDevice = MappedDrive;
 
 TEST_F(JobWorkerOverNtFloppyDevice, ReadAndWriteJobsPostTheirProgressToTheWindow) {
     const std::string disk = Insert(BinaryTestData(kBytes1440, 54));
-    PlatformFloppyDevices devices(5);
+    SystemTargetFiles files(true);
+    PlatformFloppyDevices devices(5, kProgramTrailerPolicy, &files);
     JobWorker worker(&RunFloppyJob, devices, host_.sink);
     NoticeWindow window(worker);
     ASSERT_NE(window.hwnd(), static_cast<HWND>(NULL));
 
     const std::string image = dir_.File("worker.imz");
-    AimRead(request_, image, true);
+    AimRead(request_, image);
     SetText(request_.description, "made by the worker");
     ASSERT_TRUE(window.Run(request_, 60000)) << "the read job did not end";
     EXPECT_EQ(worker.Outcome().end, JobEnd::Finished);
     Insert(std::string(kBytes1440, '\0'));
-    AimWrite(request_, image, true, 18);
+    AimWrite(request_, image);
     ASSERT_TRUE(window.Run(request_, 60000)) << "the write job did not end";
     EXPECT_EQ(worker.Outcome().end, JobEnd::Finished);
 
@@ -274,11 +271,12 @@ TEST_F(JobWorkerOverNtFloppyDevice, ReadAndWriteJobsPostTheirProgressToTheWindow
 // cancel and without the old progress.
 TEST_F(JobWorkerOverNtFloppyDevice, CancelledJobEndsWithoutANoticeAndTheNextStartsAfresh) {
     Insert(BinaryTestData(kBytes1440, 56));
-    PlatformFloppyDevices devices(5);
+    SystemTargetFiles files(true);
+    PlatformFloppyDevices devices(5, kProgramTrailerPolicy, &files);
     JobWorker worker(&RunFloppyJob, devices, host_.sink);
     NoticeWindow window(worker);
     const std::string image = dir_.File("cancelled.img");
-    AimRead(request_, image, false);
+    AimRead(request_, image);
     worker.Cancel();  // before the start: the start clears it
     ASSERT_TRUE(window.Run(request_, 60000));
     EXPECT_EQ(worker.Outcome().end, JobEnd::Finished);
@@ -305,24 +303,24 @@ TEST(JobsOverVwin32Service, ReadAndWriteBackThroughTheService) {
     SetDiskBytes(original, content);
     JobRequest request;
     const std::string image = dir.File("service.imz");
-    AimRead(request, image, true);
+    AimRead(request, image);
     {
         TestJobHost host;
         Vwin32ServiceEmulation service(original);
         Vwin32FloppyDevice device("A:", service.Calls());
-        ReadFloppyJob job(request, host, device, DeviceMethod::Vwin32);
+        ReadFloppyJob job(request, host, device);
         EXPECT_EQ(job.Run(), 0);
         EXPECT_THAT(service.problems(), IsEmpty());
         EXPECT_EQ(service.OpenHandles(), 0u);
         EXPECT_EQ(host.Outcome(), JobNotice::Finished);
     }
     SimulatedFloppy copy(18, SimulatedFloppy::Flavour::Vwin32);
-    AimWrite(request, image, true, 18);
+    AimWrite(request, image);
     {
         TestJobHost host;
         Vwin32ServiceEmulation service(copy);
         Vwin32FloppyDevice device("A:", service.Calls());
-        WriteFloppyJob job(request, host, device, DeviceMethod::Vwin32);
+        WriteFloppyJob job(request, host, device);
         EXPECT_EQ(job.Run(), 0);
         EXPECT_THAT(service.problems(), IsEmpty());
         EXPECT_EQ(service.OpenHandles(), 0u);
@@ -340,14 +338,14 @@ TEST(JobsOverVwin32Service, EmergencyReadAndWriteProtectionThroughTheService) {
     std::string expected = DiskBytes(damaged);
     expected.replace(5 * 512, 512, 512, '\0');
     const std::string image = dir.File("rescued.img");
-    AimRead(request, image, false);
+    AimRead(request, image);
     {
         TestJobHost host;
-        host.emergency = true;
-        host.compatible = true;
+        request.emergency = true;
+        request.compatible = true;
         Vwin32ServiceEmulation service(damaged);
         Vwin32FloppyDevice device("A:", service.Calls());
-        ReadFloppyJob job(request, host, device, DeviceMethod::Vwin32);
+        ReadFloppyJob job(request, host, device);
         EXPECT_EQ(job.Run(), 0);
         EXPECT_THAT(service.problems(), IsEmpty());
         EXPECT_EQ(service.OpenHandles(), 0u);
@@ -356,11 +354,11 @@ TEST(JobsOverVwin32Service, EmergencyReadAndWriteProtectionThroughTheService) {
 
     SimulatedFloppy locked(9, SimulatedFloppy::Flavour::Vwin32);
     locked.SetWriteProtected(true);
-    AimWrite(request, image, false, 0);
+    AimWrite(request, image);
     TestJobHost host;
     Vwin32ServiceEmulation service(locked);
     Vwin32FloppyDevice device("A:", service.Calls());
-    WriteFloppyJob job(request, host, device, DeviceMethod::Vwin32);
+    WriteFloppyJob job(request, host, device);
     EXPECT_EQ(job.Run(), -1);
     EXPECT_THAT(host.sink.Ids(), ::testing::ElementsAre(57668u));
     EXPECT_EQ(service.OpenHandles(), 0u);

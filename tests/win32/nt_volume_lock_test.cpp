@@ -106,8 +106,6 @@ protected:
         WriteWholeFile(source, data);
         ASSERT_LT(source.size(), sizeof request_.imagePath);
         strcpy(request_.imagePath, source.c_str());
-        request_.compressed = false;
-        request_.imageSectorsPerTrack = 18;
     }
 
     std::string image_;
@@ -137,7 +135,7 @@ TEST_P(NtFloppyDeviceLockAnswers, WriteJobLocksAndDismountsBeforeWritingAndUnloc
     JobOutcome outcome;
     {
         NtFloppyDevice device("A:", RecordedVolumeControl::Function(), RecordedVolumeControl::Pause());
-        WriteFloppyJob job(request_, host_, device, DeviceMethod::Nt);
+        WriteFloppyJob job(request_, host_, device);
         EXPECT_EQ(job.Run(), c.inUse ? -1 : 0);
         outcome = job.Outcome();
         EXPECT_TRUE(NothingHoldsFile(image_)) << "the job left the drive open";

@@ -195,7 +195,6 @@ protected:
         const std::string path = Target();
         EXPECT_LT(path.size(), sizeof request_.imagePath);
         memcpy(request_.imagePath, path.c_str(), path.size() + 1);
-        request_.compressed = true;
         WriteWholeFile(path, "older image");
     }
 
@@ -204,7 +203,8 @@ protected:
     JobOutcome Run() {
         const bool nt = GetParam();
         SimulatedFloppy disk(18, nt ? SimulatedFloppy::Flavour::Nt : SimulatedFloppy::Flavour::Vwin32);
-        ReadFloppyJob job(request_, host_, disk, nt ? DeviceMethod::Nt : DeviceMethod::Vwin32);
+        SystemTargetFiles files(nt);
+        ReadFloppyJob job(request_, host_, disk, &files);
         job.Run();
         return job.Outcome();
     }
