@@ -19,6 +19,7 @@
 #include "tests/support/file_size_limit.h"
 #include "tests/support/image_files.h"
 #include "tests/support/job_test_host.h"
+#include "tests/support/made_images.h"
 #include "tests/support/simulated_floppy.h"
 #include "tests/support/temp_dir.h"
 
@@ -96,7 +97,11 @@ class FaultMatrix : public ::testing::TestWithParam<std::tuple<JobKind, Fault>> 
 protected:
     void SetUp() override {
         image_ = BinaryTestData(kDiskBytes, 1440);
-        WriteWholeFile(dir_.File("image.img"), image_);
+        // The write job takes the format from the image's own trailer.
+        source_ = WithTrailerText(image_ + std::string(1024, '\0'),
+                                  "[FileVersion 002] [Description Matrix\x01] [SectorsPerTrack " +
+                                      std::to_string(kSectorsPerTrack) + "]");
+        WriteWholeFile(dir_.File("image.img"), source_);
         WriteWholeFile(dir_.File("disk.img"), kOlderTarget);
     }
 
@@ -166,7 +171,7 @@ protected:
             EXPECT_GT(files.opens, 0) << "the counting layer saw no file";
             EXPECT_EQ(files.OpenNow(), 0) << files.opens << " opened, " << files.closes << " closed";
         }
-        EXPECT_EQ(ReadWholeFile(dir_.File("image.img")), image_) << "the source changed";
+        EXPECT_EQ(ReadWholeFile(dir_.File("image.img")), source_) << "the source changed";
         EXPECT_EQ(FileNamesIn(dir_.path()), (std::vector<std::string>{"disk.img", "image.img"}))
             << "a file was left behind";
 
@@ -198,6 +203,7 @@ protected:
 
     TempDir dir_;
     std::string image_;
+    std::string source_;  // image.img: the image and its trailer
 };
 
 TEST_P(FaultMatrix, AtEveryUnit) {
