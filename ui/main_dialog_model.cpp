@@ -3,7 +3,6 @@
 #include "app/exit_status.h"
 #include "engine/image_check.h"
 #include "engine/image_trailer.h"
-#include "ui/start_checks.h"
 
 namespace {
 

@@ -10,6 +10,8 @@
 #include "tests/support/made_images.h"
 #include "tests/support/temp_dir.h"
 #include "ui/main_dialog_model.h"
+#include "engine/image_conversion.h"
+#include "engine/job_start.h"
 #include "ui/start_checks.h"
 
 namespace {
@@ -35,6 +37,10 @@ public:
     }
     bool FileOpensForReading(const std::string& path) override { return existing.count(path) > 0; }
     bool FileIsReadOnly(const std::string& path) override { return readOnly.count(path) > 0; }
+    bool FileExists(const std::string& path) override { return FileOpensForReading(path); }
+    bool SameFile(const std::string& one, const std::string& other) override {
+        return SamePathSpelling(one.c_str(), other.c_str());
+    }
     JobOutcome RunJob(const JobRequest& request) override {
         log.push_back(request.kind == JobKind::Read ? "job:read" : "job:write");
         lastRequest = request;
@@ -236,10 +242,10 @@ TEST_P(StartOperations, RunTheirChecksInOrder) {
     int result;
     if (c.kind == JobKind::Write) {
         fields.writeImagePath = c.path;
-        result = StartWrite(fields, c.settings, host);
+        result = StartWrite(fields, StartChoicesOf(c.settings), host);
     } else {
         fields.readImagePath = c.path;
-        result = StartRead(fields, "typed", c.settings, host);
+        result = StartRead(fields, "typed", StartChoicesOf(c.settings), host);
     }
     EXPECT_EQ(host.log, c.log);
     EXPECT_EQ(result, c.result);
@@ -262,12 +268,12 @@ TEST(StartRead, TakesTheDescriptionFromTheEditUnlessOnTheCommandLine) {
     JobFields fields;
     fields.readImagePath = "c:\\x.imz";
     fields.description = "old";
-    StartRead(fields, "Enter description here", settings, host);
+    StartRead(fields, "Enter description here", StartChoicesOf(settings), host);
     EXPECT_EQ(fields.description, "Enter description here");
 
     fields.commandLineMode = true;
     fields.description = "from /d";
-    StartRead(fields, "typed", settings, host);
+    StartRead(fields, "typed", StartChoicesOf(settings), host);
     EXPECT_EQ(fields.description, "from /d");
 }
 
@@ -278,7 +284,7 @@ TEST(StartRead, RefusedChecksKeepTheDescription) {
     JobFields fields;
     fields.readImagePath = "c:\\x.imz";
     fields.description = "kept";
-    EXPECT_EQ(StartRead(fields, "typed", Settings(), host), -1);
+    EXPECT_EQ(StartRead(fields, "typed", StartChoicesOf(Settings()), host), -1);
     EXPECT_EQ(fields.description, "kept");
 }
 
