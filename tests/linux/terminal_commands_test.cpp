@@ -169,7 +169,7 @@ TEST_F(TerminalCommandsTest, WriteVerifiesUnlessToldNot) {
     const std::string image = dir.File("disk.img");
     WriteWholeFile(image, calls.disk);
     EXPECT_EQ(Run(Command::Write, {image}), kStatusDone);
-    EXPECT_NE(shown.find("Verifying: 100%"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Verifying floppy (1440 kB): 100%"), std::string::npos) << shown;
     shown.clear();
     verify = VerifyChoice::Off;
     EXPECT_EQ(Run(Command::Write, {image}), kStatusDone);
