@@ -1,7 +1,9 @@
 #pragma once
 #include <stdint.h>
 
+#include "engine/job_fields.h"
 #include "engine/job_request.h"
+#include "engine/job_text.h"
 
 // The user's settings, one record for the whole process. Loaded from the registry at
 // start-up, changed in memory by the command line, written back only by the settings
@@ -22,6 +24,19 @@ struct PlatformInfo {
     uint32_t ntMajorVersion = 0;  // the NT major version; 0 on the 9x family
     uint32_t isWindowsMe = 0;     // 1 on the 9x family with build 3000
 };
+
+// What a start from the main dialog or its command line takes from the settings.
+inline StartChoices StartChoicesOf(const Settings& settings) {
+    StartChoices choices;
+    CopyJobText(choices.drive, settings.FDLetter);
+    choices.compatible = settings.Compatible != 0;
+    choices.emergency = settings.Emergency != 0;
+    choices.suppress = settings.Suppress != 0;
+    choices.verify = settings.Verify != 0;
+    choices.sound = settings.Sound != 0;
+    choices.retries = settings.Retries;
+    return choices;
+}
 
 // The only two drive texts the record ever holds.
 void SelectDrive(Settings& settings, bool driveB);

@@ -5,6 +5,7 @@
 #include "app/settings_store.h"
 #include "app/shell_environment.h"
 #include "engine/ascii_text.h"
+#include "engine/read_retries.h"
 
 namespace {
 
@@ -38,9 +39,7 @@ void ApplySettingsChoices(const SettingsChoices& boxes, const SettingsChoices& o
     settings.WindowFx = Box(boxes.windowFx);
     settings.Suppress = Box(boxes.suppress);
     settings.Verify = Box(boxes.verify);
-    settings.Retries = boxes.retries >= 0 && boxes.retries <= static_cast<int>(kMostReadRetries)
-                           ? static_cast<uint32_t>(boxes.retries)
-                           : kDefaultReadRetries;
+    settings.Retries = ReadRetriesOrDefault(boxes.retries);
     SelectDrive(settings, boxes.useDriveB != 0);
     SaveSettings(key, settings);
 

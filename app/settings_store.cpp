@@ -5,6 +5,7 @@
 #include "app/registry_key.h"
 #include "app/registry_names.h"
 #include "engine/ascii_text.h"
+#include "engine/read_retries.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ uint32_t QuerySwitch(RegistryKey& key, const char* name, uint32_t defaultValue) 
 // page offers: the default stands in for it.
 uint32_t QueryRetries(RegistryKey& key, uint32_t defaultValue) {
     uint32_t value = defaultValue;
-    if (!key.QueryDword(kRetriesValue, value, defaultValue) || value > kMostReadRetries) {
+    if (!key.QueryDword(kRetriesValue, value, defaultValue) || !ReadRetriesInRange(value)) {
         return defaultValue;
     }
     return value;
@@ -61,7 +62,6 @@ void SaveSettings(RegistryKey& key, const Settings& settings) {
     key.SetDword(kSuppressValue, settings.Suppress != 0 ? 1 : 0);
     key.SetString(kFDLetterValue, IsDriveB(settings.FDLetter) ? "B:" : "A:");
     key.SetDword(kVerifyValue, settings.Verify != 0 ? 1 : 0);
-    key.SetDword(kRetriesValue,
-                 settings.Retries <= kMostReadRetries ? settings.Retries : kDefaultReadRetries);
+    key.SetDword(kRetriesValue, ReadRetriesOrDefault(settings.Retries));
     key.Close();
 }

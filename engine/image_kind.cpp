@@ -42,3 +42,15 @@ bool IsOnFloppyDrive(const char* path) {
     const char drive = AsciiLower(path[0]);
     return drive == 'a' || drive == 'b';
 }
+
+bool IsWritableImageKind(ImageKind kind) {
+    return kind == ImageKind::Raw || kind == ImageKind::Compressed;
+}
+
+bool IsCreatableImageKind(ImageKind kind) {
+    return kind != ImageKind::None;
+}
+
+bool IsEmergencyImageKind(ImageKind kind) {
+    return kind == ImageKind::Raw;
+}

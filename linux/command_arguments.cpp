@@ -3,6 +3,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "engine/read_retries.h"
+
 namespace {
 
 struct CommandName {
@@ -195,8 +197,8 @@ private:
         const long number = value.empty() || value[0] < '0' || value[0] > '9'
                                 ? -1
                                 : strtol(value.c_str(), &end, 10);
-        if (number < 0 || number > kMaxRetries || *end != '\0') {
-            return Refuse("--retries wants a whole number from 0 to " + std::to_string(kMaxRetries) +
+        if (!ReadRetriesInRange(number) || *end != '\0') {
+            return Refuse("--retries wants a whole number from 0 to " + std::to_string(kMostReadRetries) +
                           ", not '" + value + "'");
         }
         out_->retries = static_cast<int>(number);

@@ -20,7 +20,6 @@ enum class Command { Read, Write, Check, Convert, Info, Help, Version };
 enum class VerifyChoice { Default, On, Off };
 
 constexpr char kDefaultDevice[] = "/dev/fd0";
-constexpr int kMaxRetries = 20;  // the jobs' kMostReadRetries
 
 struct Arguments {
     Command command = Command::Help;

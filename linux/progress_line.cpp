@@ -2,26 +2,38 @@
 
 #include <stdio.h>
 
+#include "engine/progress_status.h"
+#include "linux/terminal_messages.h"
+
 namespace {
 
-const char* PassName(const ProgressFigures& figures) {
-    if (figures.phase == JobPhase::Verify) return "Verifying";
-    return figures.kind == JobKind::Read ? "Reading" : "Writing";
+// The job's own progress as the window program's dialog gets it, so that both show the
+// same status and count from the one string table.
+JobProgress JobProgressOf(const ProgressFigures& figures) {
+    JobProgress progress{};
+    progress.percentDone = figures.percent;
+    progress.kilobytesCopied = figures.kilobytesDone;
+    snprintf(progress.speedText, sizeof progress.speedText, "%s", figures.speedText.c_str());
+    if (figures.kilobytesTotal != 0) {
+        snprintf(progress.sizeText, sizeof progress.sizeText, "%u kB", figures.kilobytesTotal);
+    }
+    progress.phase = figures.phase;
+    progress.badSectors = figures.badSectors > 0 ? static_cast<uint32_t>(figures.badSectors) : 0;
+    return progress;
+}
+
+std::string StatusText(const ProgressFigures& figures) {
+    const JobProgress progress = JobProgressOf(figures);
+    return FormatUserMessage(ComposeProgressStatus(figures.kind, progress).status);
 }
 
 std::string Figures(const ProgressFigures& figures) {
-    char text[160];
+    const JobProgress progress = JobProgressOf(figures);
+    char percent[16];
+    snprintf(percent, sizeof percent, "%3u%% ", figures.percent);
+    std::string out = percent + FormatUserMessage(ComposeProgressStatus(figures.kind, progress).count);
     if (figures.kilobytesTotal != 0) {
-        snprintf(text, sizeof text, "%3u%% %5u/%u kB %6s kB/s %s", figures.percent,
-                 figures.kilobytesDone, figures.kilobytesTotal, figures.speedText.c_str(),
-                 TimeLeftText(figures.kilobytesDone, figures.kilobytesTotal, figures.secondsElapsed).c_str());
-    } else {
-        snprintf(text, sizeof text, "%3u%% %5u kB %6s kB/s", figures.percent, figures.kilobytesDone,
-                 figures.speedText.c_str());
-    }
-    std::string out = text;
-    if (figures.badSectors >= 0) {
-        out += "  " + std::to_string(figures.badSectors) + " bad";
+        out += ' ' + TimeLeftText(figures.kilobytesDone, figures.kilobytesTotal, figures.secondsElapsed);
     }
     return out;
 }
@@ -41,7 +53,7 @@ std::string TimeLeftText(uint32_t kilobytesDone, uint32_t kilobytesTotal, int64_
 }
 
 std::string FormatProgressLine(const ProgressFigures& figures, int width) {
-    const std::string name = PassName(figures);
+    const std::string name = StatusText(figures);
     const std::string tail = Figures(figures);
     const int room = width - 1 - static_cast<int>(name.size() + tail.size()) - 4;  // " [" "] "
     std::string line = name;
@@ -59,7 +71,7 @@ std::string FormatProgressLine(const ProgressFigures& figures, int width) {
 }
 
 std::string FormatPlainProgress(const ProgressFigures& figures) {
-    return std::string(PassName(figures)) + ": " + Figures(figures);
+    return StatusText(figures) + ": " + Figures(figures);
 }
 
 void ProgressView::Show(const ProgressFigures& figures) {

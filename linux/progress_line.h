@@ -21,8 +21,9 @@ struct ProgressFigures {
 // "1:05 left" from the pace so far; "--:--" before there is any.
 std::string TimeLeftText(uint32_t kilobytesDone, uint32_t kilobytesTotal, int64_t secondsElapsed);
 
-// The line rewritten in place on a terminal of `width` columns: what is done, a bar,
-// percent, kB of the total, speed, time left and, for a read, the bad sectors so far.
+// The line rewritten in place on a terminal of `width` columns: the job's status (with a
+// read's bad sectors once there are any), a bar, percent, the count of what is copied at
+// what speed, and the time left.
 // Never wider than `width` - 1, so the terminal does not wrap it.
 std::string FormatProgressLine(const ProgressFigures& figures, int width);
 

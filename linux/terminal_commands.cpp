@@ -1,19 +1,15 @@
 #include "linux/terminal_commands.h"
 
-#include <errno.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "engine/floppy_job_runner.h"
 #include "engine/image_check.h"
 #include "engine/message_texts.h"
 #include "engine/floppy_type.h"
 #include "engine/image_kind.h"
-#include "engine/job_request.h"
-#include "engine/job_text.h"
+#include "engine/job_start.h"
 #include "linux/linux_floppy_device.h"
 #include "linux/terminal_job_host.h"
 #include "linux/terminal_messages.h"
+#include "linux/terminal_start_files.h"
 #include "resources/string_ids.h"
 
 namespace {
@@ -23,10 +19,15 @@ int Tell(MessageSink& sink, unsigned id, const char* text = nullptr) {
     return -1;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first, second;
-    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+// The start checks' choices from the command line: -y takes every question's yes,
+// the re-read of mapped sectors included.
+StartChoices ChoicesOf(const Arguments& arguments) {
+    StartChoices choices;
+    choices.emergency = arguments.command == Command::Read && arguments.emergency;
+    choices.suppress = arguments.yes;
+    choices.verify = arguments.command == Command::Write && arguments.verify != VerifyChoice::Off;
+    if (arguments.retries >= 0) choices.retries = static_cast<uint32_t>(arguments.retries);
+    return choices;
 }
 
 // Ctrl-C as a long image load asks for it.
@@ -60,86 +61,62 @@ JobOutcome RunJob(JobRequest request, TerminalContext& context, const std::strin
     return outcome;
 }
 
-// An existing target: read only is refused, else replaced only when the user says so.
-int CheckTarget(const std::string& image, MessageSink& sink) {
-    if (access(image.c_str(), F_OK) != 0) return 0;
-    if (access(image.c_str(), W_OK) != 0 && errno == EACCES) {
-        return Tell(sink, IDS_TARGET_READ_ONLY, image.c_str());
-    }
-    const MessageAnswer answer =
-        sink.Show(UserMessage{IDS_ASK_REPLACE_EXISTING, MessageStyle::Question, image.c_str()});
-    return answer == MessageAnswer::Yes ? 0 : -1;
+bool PathTooLong(const std::string& path, MessageSink& sink) {
+    if (path.size() < static_cast<size_t>(kJobPathSize)) return false;
+    Tell(sink, kMsgPathTooLong, path.c_str());
+    return true;
 }
 
 int Read(const Arguments& arguments, TerminalContext& context) {
     MessageSink& sink = context.sink;
-    const std::string& image = arguments.operands[0];
-    const ImageKind kind = ImageKindOf(image.c_str());
-    if (kind == ImageKind::None) {
-        Tell(sink, IDS_ONLY_IMG_IMZ_EXE_CREATABLE);
-        return kStatusRefused;
-    }
-    if (image.size() >= static_cast<size_t>(kJobPathSize)) {
-        Tell(sink, kMsgPathTooLong, image.c_str());
-        return kStatusRefused;
-    }
-    if (arguments.emergency && kind != ImageKind::Raw) {
-        Tell(sink, IDS_EMERGENCY_ONLY_IMG);
-        return kStatusNotDone;
-    }
-    if (kind == ImageKind::SelfExtracting && access(context.stubCarrier.c_str(), R_OK) != 0) {
+    TerminalStartFiles files;
+    const StartChoices choices = ChoicesOf(arguments);
+    JobFields fields;
+    fields.readImagePath = arguments.operands[0];
+    fields.description = arguments.description;
+    const std::string& image = fields.readImagePath;
+    if (CheckCreatableKind(image, fields, sink) != 0 || PathTooLong(image, sink)) return kStatusRefused;
+    if (CheckEmergencyKind(image, choices, sink) != 0) return kStatusNotDone;
+    if (ImageKindOf(image.c_str()) == ImageKind::SelfExtracting &&
+        !files.FileOpensForReading(context.stubCarrier)) {
         Tell(sink, kMsgStubMissing, context.stubCarrier.c_str());
         return kStatusNotDone;
     }
-    if (SameFile(image, arguments.device)) {
+    if (files.SameFile(image, arguments.device)) {
         Tell(sink, kMsgSameFile, image.c_str());
         return kStatusRefused;
     }
-    const int target = CheckTarget(image, sink);
+    const int target = CheckExistingTarget(fields, choices, files, sink);
     if (context.cancelled()) return StatusOf(JobOutcome{JobEnd::Cancelled, 0}, sink);
     if (target != 0) return kStatusNotDone;
     if (CheckDevice(context.calls, arguments.device.c_str(), DeviceAccess::Read, sink) != 0) {
         return kStatusNotDone;
     }
-    JobRequest request;
-    request.kind = JobKind::Read;
-    CopyJobText(request.imagePath, image.c_str());
-    CopyJobText(request.description, arguments.description.c_str());
-    request.emergency = arguments.emergency;
-    if (arguments.retries >= 0) request.retries = static_cast<uint32_t>(arguments.retries);
+    const JobRequest request = MakeJobRequest(JobKind::Read, fields, choices);
     return StatusOf(RunJob(request, context, arguments.device), sink);
 }
 
 int Write(const Arguments& arguments, TerminalContext& context) {
     MessageSink& sink = context.sink;
-    const std::string& image = arguments.operands[0];
-    const ImageKind kind = ImageKindOf(image.c_str());
-    if (kind != ImageKind::Raw && kind != ImageKind::Compressed) {
-        Tell(sink, IDS_ONLY_IMG_IMZ_READABLE);
+    TerminalStartFiles files;
+    JobFields fields;
+    fields.writeImagePath = arguments.operands[0];
+    const std::string& image = fields.writeImagePath;
+    if (CheckWritableKind(image, fields, sink) != 0 || PathTooLong(image, sink) ||
+        CheckImageOpens(image, files, sink) != 0) {
         return kStatusRefused;
     }
-    if (image.size() >= static_cast<size_t>(kJobPathSize)) {
-        Tell(sink, kMsgPathTooLong, image.c_str());
-        return kStatusRefused;
-    }
-    if (access(image.c_str(), R_OK) != 0) {
-        Tell(sink, IDS_UNABLE_TO_OPEN, image.c_str());
-        return kStatusRefused;
-    }
-    if (SameFile(image, arguments.device)) {
+    if (files.SameFile(image, arguments.device)) {
         Tell(sink, kMsgSameFile, image.c_str());
         return kStatusRefused;
     }
-    JobRequest request;
-    request.kind = JobKind::Write;
-    CopyJobText(request.imagePath, image.c_str());
-    request.verify = arguments.verify != VerifyChoice::Off;
     char description[kDescriptionBufferSize];
     int sectorsPerTrack = 0;
     if (ReadImageTrailer(image.c_str(), sink, description, &sectorsPerTrack) ==
         kTrailerNewerVersion) {
         return kStatusNotDone;
     }
+    const JobRequest request = MakeJobRequest(JobKind::Write, fields, ChoicesOf(arguments));
     if (CheckDevice(context.calls, arguments.device.c_str(), DeviceAccess::Write, sink) != 0) {
         return kStatusNotDone;
     }
@@ -250,44 +227,32 @@ int Check(const Arguments& arguments, TerminalContext& context) {
 
 int Convert(const Arguments& arguments, TerminalContext& context) {
     MessageSink& sink = context.sink;
-    const std::string& source = arguments.operands[0];
-    const std::string& target = arguments.operands[1];
-    const ImageKind sourceKind = ImageKindOf(source.c_str());
-    const ImageKind targetKind = ImageKindOf(target.c_str());
-    if (sourceKind == ImageKind::None) {
+    TerminalStartFiles files;
+    const StartChoices choices = ChoicesOf(arguments);
+    JobFields fields;
+    fields.sourceImagePath = arguments.operands[0];
+    fields.readImagePath = arguments.operands[1];
+    fields.description = arguments.description;
+    const std::string& source = fields.sourceImagePath;
+    const std::string& target = fields.readImagePath;
+    if (ImageKindOf(source.c_str()) == ImageKind::None) {
         Tell(sink, IDS_NOT_AN_IMAGE_FILE, source.c_str());
         return kStatusRefused;
     }
-    if (targetKind == ImageKind::None) {
-        Tell(sink, IDS_ONLY_IMG_IMZ_EXE_CREATABLE);
+    if (CheckCreatableKind(target, fields, sink) != 0 || PathTooLong(source, sink) ||
+        PathTooLong(target, sink) || CheckImageOpens(source, files, sink) != 0 ||
+        CheckConversionTarget(source, target, files, sink) != 0) {
         return kStatusRefused;
     }
-    for (const std::string* path : {&source, &target}) {
-        if (path->size() >= static_cast<size_t>(kJobPathSize)) {
-            Tell(sink, kMsgPathTooLong, path->c_str());
-            return kStatusRefused;
-        }
-    }
-    if (access(source.c_str(), R_OK) != 0) {
-        Tell(sink, IDS_UNABLE_TO_OPEN, source.c_str());
-        return kStatusRefused;
-    }
-    if (SameFile(source, target)) {
-        Tell(sink, IDS_CONVERT_ONTO_SOURCE, target.c_str());
-        return kStatusRefused;
-    }
-    if (targetKind == ImageKind::SelfExtracting && access(context.stubCarrier.c_str(), R_OK) != 0) {
+    if (ImageKindOf(target.c_str()) == ImageKind::SelfExtracting &&
+        !files.FileOpensForReading(context.stubCarrier)) {
         Tell(sink, kMsgStubMissing, context.stubCarrier.c_str());
         return kStatusNotDone;
     }
-    const int replace = CheckTarget(target, sink);
+    const int replace = CheckExistingTarget(fields, choices, files, sink);
     if (context.cancelled()) return StatusOf(JobOutcome{JobEnd::Cancelled, 0}, sink);
     if (replace != 0) return kStatusNotDone;
-    JobRequest request;
-    request.kind = JobKind::Read;
-    CopyJobText(request.imagePath, target.c_str());
-    CopyJobText(request.sourceImagePath, source.c_str());
-    CopyJobText(request.description, arguments.description.c_str());
+    const JobRequest request = MakeJobRequest(JobKind::Read, fields, choices);
     return StatusOf(RunJob(request, context, source), sink);
 }
 

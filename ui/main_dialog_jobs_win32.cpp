@@ -1,7 +1,7 @@
 #include "ui/main_dialog_jobs_win32.h"
 
 #include "resources/string_ids.h"
-#include "ui/job_fields.h"
+#include "engine/job_fields.h"
 #include "ui/progress_dialog_win32.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "app/message_box_sink_win32.h"
-#include "ui/job_fields.h"
+#include "engine/job_fields.h"
 #include "ui/job_progress_window_win32.h"
 #include "ui/modal_loop_win32.h"
 #include "ui/window_win32.h"

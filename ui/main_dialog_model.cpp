@@ -3,7 +3,6 @@
 #include "app/exit_status.h"
 #include "engine/image_check.h"
 #include "engine/image_trailer.h"
-#include "ui/start_checks.h"
 
 namespace {
 
@@ -19,7 +18,6 @@ void MainDialogModel::LoadImageTrailer(const std::string& path) {
     char description[kDescriptionBufferSize] = "";
     int sectorsPerTrack = 0;
     int result = ReadImageTrailer(path.c_str(), host_.Messages(), description, &sectorsPerTrack);
-    fields.imageSectorsPerTrack = sectorsPerTrack;
     if (result == kTrailerRead) panels.ShowImageDescription(description);
 }
 

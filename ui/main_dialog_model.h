@@ -3,10 +3,9 @@
 
 #include "app/command_line.h"
 #include "app/settings.h"
-#include "ui/job_fields.h"
+#include "engine/job_start.h"
 #include "ui/panel_state.h"
 #include "ui/start_checks.h"
-#include "ui/start_host.h"
 
 // The main dialog without its window: the panels, the job fields and every operation
 // that chooses an image or starts a job. The dialog reflects `panels` after each call.
@@ -30,7 +29,9 @@ public:
     // commandLineMode and the "/d" description.
     int RunCommandLine(const CommandLineRequest& request);
 
-    int StartRead() { return ::StartRead(fields, panels.readDescription.text, settings_, host_); }
+    int StartRead() {
+        return ::StartRead(fields, panels.readDescription.text, StartChoicesOf(settings_), host_);
+    }
 
     // File > Check Image: one message about the image, 0 good, 1 not.
     int CheckImage(const std::string& path);
@@ -39,7 +40,7 @@ public:
     // description, whose sectors come from `source`. As StartRead; the next read reads the
     // drive again.
     int ConvertImage(const std::string& source);
-    int StartWrite() { return ::StartWrite(fields, settings_, host_); }
+    int StartWrite() { return ::StartWrite(fields, StartChoicesOf(settings_), host_); }
 
     PanelState panels;
     JobFields fields;

@@ -1,9 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include "engine/image_conversion.h"
 #include "engine/resource_texts_win32.h"
+#include "engine/start_host.h"
 #include "ui/main_dialog_jobs_win32.h"
-#include "ui/start_host.h"
 #include "ui/window_win32.h"
 
 // The platform under the main dialog's start checks: message boxes owned by the dialog,
@@ -17,7 +18,13 @@ public:
     MessageSink& Messages() override { return *this; }
     MessageTexts& Texts() override { return texts_; }
     bool FileOpensForReading(const std::string& path) override;
+    // A target that does not open is taken as absent: the read's replace reports it.
+    bool FileExists(const std::string& path) override { return FileOpensForReading(path); }
     bool FileIsReadOnly(const std::string& path) override;
+    // By spelling only: the file system is not asked.
+    bool SameFile(const std::string& one, const std::string& other) override {
+        return SamePathSpelling(one.c_str(), other.c_str());
+    }
     JobOutcome RunJob(const JobRequest& request) override { return jobs_.Run(request); }
     void PlayCompletionSound(bool synchronous) override;
 

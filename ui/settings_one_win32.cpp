@@ -3,6 +3,7 @@
 #include <stdio.h>
 
 #include "app/settings.h"
+#include "engine/read_retries.h"
 #include "resources/dialog_ids.h"
 
 namespace {
@@ -39,7 +40,7 @@ bool CSettingsOne::OnInitDialog() {
     CMyPropertyPage::OnInitDialog();
     for (const Box& box : kBoxes) CheckItem(box.id, boxes_.*box.member != 0);
     // The list offers only the counts the setting takes: there is nothing to mistype.
-    for (uint32_t count = 0; count <= kMostReadRetries; ++count) {
+    for (uint32_t count = 0; ReadRetriesInRange(count); ++count) {
         char text[4];
         sprintf(text, "%u", static_cast<unsigned>(count));
         SendItem(IDC_SETTINGS_RETRIES, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));

@@ -1,4 +1,6 @@
-#include "ui/job_fields.h"
+#include "engine/job_fields.h"
+
+#include "app/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +15,12 @@ TEST(MakeJobRequest, TakesTheImageOfItsKindTheFieldsAndTheSettings) {
     fields.description = "Sample";
     fields.compressed = true;
     fields.commandLineMode = true;
-    fields.imageSectorsPerTrack = 21;
     Settings settings;
     SelectDrive(settings, true);
     settings.Emergency = 1;
     settings.Compatible = 1;
 
-    const JobRequest read = MakeJobRequest(JobKind::Read, fields, settings);
+    const JobRequest read = MakeJobRequest(JobKind::Read, fields, StartChoicesOf(settings));
     EXPECT_EQ(read.kind, JobKind::Read);
     EXPECT_STREQ(read.imagePath, "c:\\out.imz");
     EXPECT_STREQ(read.description, "Sample");
@@ -28,7 +29,7 @@ TEST(MakeJobRequest, TakesTheImageOfItsKindTheFieldsAndTheSettings) {
     EXPECT_TRUE(read.compatible);
 
     settings = Settings();
-    const JobRequest write = MakeJobRequest(JobKind::Write, fields, settings);
+    const JobRequest write = MakeJobRequest(JobKind::Write, fields, StartChoicesOf(settings));
     EXPECT_EQ(write.kind, JobKind::Write);
     EXPECT_STREQ(write.imagePath, "c:\\in.img");
     EXPECT_STREQ(write.drive, "A:");
@@ -40,10 +41,10 @@ TEST(MakeJobRequest, CutsTextsToTheRequestsBuffers) {
     JobFields fields;
     fields.description = std::string(400, 'd');
     fields.readImagePath = std::string(kLongestImagePath, 'p');
-    const JobRequest read = MakeJobRequest(JobKind::Read, fields, Settings());
+    const JobRequest read = MakeJobRequest(JobKind::Read, fields, StartChoicesOf(Settings()));
     EXPECT_EQ(strlen(read.description), static_cast<size_t>(kMaxDescriptionLength));
     EXPECT_EQ(strlen(read.imagePath), kLongestImagePath);
-    EXPECT_STREQ(MakeJobRequest(JobKind::Write, fields, Settings()).imagePath, "");
+    EXPECT_STREQ(MakeJobRequest(JobKind::Write, fields, StartChoicesOf(Settings())).imagePath, "");
 }
 
 }  // namespace

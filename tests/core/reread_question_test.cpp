@@ -14,7 +14,9 @@
 #include "tests/support/simulated_floppy.h"
 #include "tests/support/made_images.h"
 #include "tests/support/temp_dir.h"
-#include "ui/start_checks.h"
+#include "app/settings.h"
+#include "engine/image_conversion.h"
+#include "engine/job_start.h"
 
 namespace {
 
@@ -34,6 +36,10 @@ public:
     }
     bool FileOpensForReading(const std::string&) override { return true; }
     bool FileIsReadOnly(const std::string&) override { return false; }
+    bool FileExists(const std::string& path) override { return FileOpensForReading(path); }
+    bool SameFile(const std::string& one, const std::string& other) override {
+        return SamePathSpelling(one.c_str(), other.c_str());
+    }
     JobOutcome RunJob(const JobRequest& request) override {
         jobs.push_back(request.rereadMappedSectors ? "reread" : "fresh");
         retries = request.retries;
@@ -83,7 +89,7 @@ TEST_P(RereadQuestion, IsAskedOnlyWhereAMapListsLostSectors) {
     QuestionHost host;
     host.answers = c.answers;
 
-    StartRead(fields, "", settings, host);
+    StartRead(fields, "", StartChoicesOf(settings), host);
 
     EXPECT_EQ(host.shown, c.asked);
     if (!c.asked.empty() && c.asked[0] == IDS_ASK_REREAD_BAD_SECTORS) {
@@ -151,7 +157,7 @@ TEST(RereadQuestion, SuppressedRereadOfAnotherDiskChangesNothing) {
     JobFields fields;
     fields.readImagePath = image;
 
-    EXPECT_EQ(StartRead(fields, "", settings, host), static_cast<int>(JobEnd::Failed));
+    EXPECT_EQ(StartRead(fields, "", StartChoicesOf(settings), host), static_cast<int>(JobEnd::Failed));
 
     EXPECT_THAT(host.jobs, ElementsAre("reread"));
     EXPECT_EQ(host.jobHost.sink.Ids(), std::vector<unsigned>{IDS_NOT_THE_SAME_DISK});

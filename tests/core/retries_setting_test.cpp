@@ -8,7 +8,7 @@
 #include "app/settings_store.h"
 #include "tests/support/command_line_split.h"
 #include "tests/support/memory_registry.h"
-#include "ui/job_fields.h"
+#include "engine/job_fields.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ TEST(RetriesInTheRequest, ComeFromTheSettings) {
     settings.Retries = 11;
     JobFields fields;
     fields.rereadMappedSectors = true;
-    const JobRequest request = MakeJobRequest(JobKind::Read, fields, settings);
+    const JobRequest request = MakeJobRequest(JobKind::Read, fields, StartChoicesOf(settings));
     EXPECT_EQ(request.retries, 11u);
     EXPECT_TRUE(request.rereadMappedSectors);
 }

@@ -11,6 +11,8 @@
 #include "tests/support/made_images.h"
 #include "tests/support/temp_dir.h"
 #include "ui/main_dialog_model.h"
+#include "engine/image_conversion.h"
+#include "engine/job_start.h"
 #include "ui/start_checks.h"
 
 namespace {
@@ -36,6 +38,10 @@ public:
     }
     bool FileOpensForReading(const std::string& path) override { return existing.count(path) > 0; }
     bool FileIsReadOnly(const std::string& path) override { return readOnly.count(path) > 0; }
+    bool FileExists(const std::string& path) override { return FileOpensForReading(path); }
+    bool SameFile(const std::string& one, const std::string& other) override {
+        return SamePathSpelling(one.c_str(), other.c_str());
+    }
     JobOutcome RunJob(const JobRequest& request) override {
         log.push_back(request.kind == JobKind::Read ? "job:read" : "job:write");
         lastRequest = request;
@@ -237,10 +243,10 @@ TEST_P(StartOperations, RunTheirChecksInOrder) {
     int result;
     if (c.kind == JobKind::Write) {
         fields.writeImagePath = c.path;
-        result = StartWrite(fields, c.settings, host);
+        result = StartWrite(fields, StartChoicesOf(c.settings), host);
     } else {
         fields.readImagePath = c.path;
-        result = StartRead(fields, "typed", c.settings, host);
+        result = StartRead(fields, "typed", StartChoicesOf(c.settings), host);
     }
     EXPECT_EQ(host.log, c.log);
     EXPECT_EQ(result, c.result);
@@ -263,12 +269,12 @@ TEST(StartRead, TakesTheDescriptionFromTheEditUnlessOnTheCommandLine) {
     JobFields fields;
     fields.readImagePath = "c:\\x.imz";
     fields.description = "old";
-    StartRead(fields, "Enter description here", settings, host);
+    StartRead(fields, "Enter description here", StartChoicesOf(settings), host);
     EXPECT_EQ(fields.description, "Enter description here");
 
     fields.commandLineMode = true;
     fields.description = "from /d";
-    StartRead(fields, "typed", settings, host);
+    StartRead(fields, "typed", StartChoicesOf(settings), host);
     EXPECT_EQ(fields.description, "from /d");
 }
 
@@ -279,7 +285,7 @@ TEST(StartRead, RefusedChecksKeepTheDescription) {
     JobFields fields;
     fields.readImagePath = "c:\\x.imz";
     fields.description = "kept";
-    EXPECT_EQ(StartRead(fields, "typed", Settings(), host), -1);
+    EXPECT_EQ(StartRead(fields, "typed", StartChoicesOf(Settings()), host), -1);
     EXPECT_EQ(fields.description, "kept");
 }
 
@@ -309,7 +315,6 @@ TEST_F(ModelTest, AcceptImageToWriteShowsItsDescription) {
     ASSERT_EQ(model.AcceptImageToWrite(path), 0);
     EXPECT_EQ(model.fields.writeImagePath, path);
     EXPECT_TRUE(model.fields.compressed);
-    EXPECT_EQ(model.fields.imageSectorsPerTrack, 18);
     EXPECT_EQ(model.panels.writePath.text, path);
     EXPECT_TRUE(model.panels.writeDescription.visible);
     EXPECT_EQ(model.panels.writeDescription.text, "Boot disk");
@@ -320,7 +325,6 @@ TEST_F(ModelTest, ImageWithoutTrailerCanStillBeWritten) {
     std::string bare = Image("bare.img", nullptr, 0);
     ASSERT_EQ(model.AcceptImageToWrite(first), 0);
     ASSERT_EQ(model.AcceptImageToWrite(bare), 0);
-    EXPECT_EQ(model.fields.imageSectorsPerTrack, 0);  // not the previous image's
     EXPECT_FALSE(model.fields.compressed);
     EXPECT_TRUE(model.panels.writeStart.enabled);
     EXPECT_FALSE(model.panels.writeDescription.visible);
@@ -379,7 +383,6 @@ TEST_F(ModelTest, CommandLineWrite) {
     EXPECT_EQ(model.RunCommandLine(Request(CommandLineJob::Write, path, "")), 0);
     EXPECT_EQ(host.log, (Log{"job:write"}));
     EXPECT_EQ(model.fields.writeImagePath, path);
-    EXPECT_EQ(model.fields.imageSectorsPerTrack, 21);
     EXPECT_TRUE(model.fields.compressed);
 }
 

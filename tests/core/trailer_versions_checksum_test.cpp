@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/image_check.h"
+#include "engine/image_conversion.h"
 #include "engine/write_floppy_job.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
@@ -26,6 +27,10 @@ public:
     MessageTexts& Texts() override { return texts; }
     bool FileOpensForReading(const std::string&) override { return true; }
     bool FileIsReadOnly(const std::string&) override { return false; }
+    bool FileExists(const std::string& path) override { return FileOpensForReading(path); }
+    bool SameFile(const std::string& one, const std::string& other) override {
+        return SamePathSpelling(one.c_str(), other.c_str());
+    }
     JobOutcome RunJob(const JobRequest& job) override {
         request = job;
         return JobOutcome{JobEnd::Finished};

@@ -42,7 +42,7 @@ for size in 1440 720; do
         run write -y -d target.img "disk.$kind"
         expect_status 0 "write $size .$kind"
         cmp -s target.img "sample-$size.img" || fail "$size .$kind written back differs"
-        case "$err" in *"Writing: 100%"*"Verifying: 100%"*) ;; *) fail "no plain progress lines of both passes: [$err]" ;; esac
+        case "$err" in *"Writing floppy ($size kB): 100%"*"Verifying floppy ($size kB): 100%"*) ;; *) fail "no plain progress lines of both passes: [$err]" ;; esac
     done
 done
 

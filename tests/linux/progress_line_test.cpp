@@ -41,17 +41,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, TimeLeftTest,
                                            TimeLeft{1500, 1440, 50, "--:-- left"}));
 
 TEST(ProgressLine, ShowsEveryFigure) {
-    const std::string line = FormatProgressLine(At(50, 720, 25, 3), 100);
-    EXPECT_EQ(line, "Reading [####################....................]  50%   720/1440 kB   28.8 kB/s "
-                    "0:25 left  3 bad");
+    const std::string line = FormatProgressLine(At(50, 720, 25, 3), 120);
+    EXPECT_EQ(line, "Reading floppy (1440 kB): 3 bad sectors so far [#############..............]  50% 720 kB copied "
+                    "(28.8 kB/sec) 0:25 left");
 }
 
 TEST(ProgressLine, WriteHasNoBadSectorsAndVerifyIsNamed) {
     ProgressFigures figures = At(100, 1440, 60);
     figures.kind = JobKind::Write;
-    EXPECT_EQ(FormatPlainProgress(figures), "Writing: 100%  1440/1440 kB   28.8 kB/s 0:00 left");
+    EXPECT_EQ(FormatPlainProgress(figures), "Writing floppy (1440 kB): 100% 1440 kB copied (28.8 kB/sec) 0:00 left");
     figures.phase = JobPhase::Verify;
-    EXPECT_EQ(FormatPlainProgress(figures).substr(0, 10), "Verifying:");
+    EXPECT_EQ(FormatPlainProgress(figures).substr(0, 27), "Verifying floppy (1440 kB):");
 }
 
 TEST(ProgressLine, NeverReachesTheLastColumn) {

@@ -4,14 +4,17 @@ in place with its bar and figures; a question is asked on the terminal and answe
 there; Ctrl-C at the question cancels with status 2 and changes nothing, and so does the
 end of input.
 Usage: pty_progress_test.py VORLIX SOURCE_DIR"""
+import fcntl
 import os
 import pty
 import select
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 
 DEADLINE = 60  # seconds for each run of the program
@@ -21,6 +24,8 @@ def run_in_pty(argv, cwd, answer=None, interrupt_at_question=False):
     """Runs argv with a pty as its terminal; returns (status, everything it wrote)."""
     pid, master = pty.fork()
     if pid == 0:
+        # A terminal of 100 columns: wide enough for the status, the count and a bar.
+        fcntl.ioctl(2, termios.TIOCSWINSZ, struct.pack('HHHH', 24, 100, 0, 0))
         os.chdir(cwd)
         os.execv(argv[0], argv)
     output = b''
@@ -64,10 +69,10 @@ def main():
         if status != 0:
             failures.append('read ended with %d: %r' % (status, text))
         last = text.rstrip('\r\n').split('\r')[-1]
-        for part in ('Reading [', '#]', '100%', '1440/1440 kB', 'kB/s', 'left', '0 bad'):
+        for part in ('Reading floppy (1440 kB) [', '#]', '100%', '1440 kB copied', 'kB/sec', 'left'):
             if part not in last:
                 failures.append('the final progress line %r lacks %r' % (last, part))
-        if text.count('\r') < 2 or 'Reading:' in text:
+        if text.count('\r') < 2 or 'Reading floppy (1440 kB):' in text:
             failures.append('not one rewritten line: %r' % text[:300])
         if not text.endswith('\n'):
             failures.append('the progress line was left open: %r' % text[-80:])
@@ -90,7 +95,7 @@ def main():
         status, text = run_in_pty([vorlix, 'write', '-d', 'target.img', 'disk.imz'], work, answer=b'y\n')
         with open(os.path.join(work, 'target.img'), 'rb') as f, open(os.path.join(work, 'sample.img'), 'rb') as g:
             written = f.read() == g.read()
-        if status != 0 or not written or 'Writing [' not in text:
+        if status != 0 or not written or 'Writing floppy (1440 kB) [' not in text:
             failures.append('answered yes: status %d, written %s, %r' % (status, written, text[-300:]))
     finally:
         shutil.rmtree(work)

@@ -24,6 +24,8 @@ protected:
         arguments.device = kDevice;
         arguments.operands = std::move(operands);
         arguments.verify = verify;
+        arguments.emergency = emergency;
+        arguments.yes = yes;
         TerminalContext context{calls,
                                 sink,
                                 progress,
@@ -42,6 +44,8 @@ protected:
     int cancelAfter = -1;  // cancel once the flag has been looked at this often
     int cancelChecks = 0;
     VerifyChoice verify = VerifyChoice::Default;
+    bool emergency = false;
+    bool yes = false;
     std::string out;
 };
 
@@ -111,11 +115,61 @@ INSTANTIATE_TEST_SUITE_P(Questions, DeclinedQuestionTest,
                                            Declined{"OverwriteDisk", Command::Write, true}),
                          [](const ::testing::TestParamInfo<Declined>& p) { return p.param.name; });
 
+struct Reread {
+    const char* name;
+    bool yes;
+    std::vector<MessageAnswer> answers;
+    std::vector<unsigned> asked;
+    bool wholeDisk;  // else only the sectors the map lists were read again
+};
+
+class RereadOfferTest : public TerminalCommandsTest, public ::testing::WithParamInterface<Reread> {};
+
+// A sector outside every unit that holds a lost one changes on the disk between the two
+// reads: only a read of the whole disk takes it.
+TEST_P(RereadOfferTest, EmergencyReadOntoAMappedImage) {
+    constexpr uint32_t kLost = 5;
+    constexpr size_t kChanged = 100 * 512;
+    const std::string image = dir.File("disk.img");
+    emergency = true;
+    calls.badReadSectors[kLost] = EIO;
+    ASSERT_EQ(Run(Command::Read, {image}), kStatusDone);
+    ASSERT_FALSE(ReadWholeFile(image + ".map").empty());
+    calls.badReadSectors.clear();
+    const std::string before = calls.disk.substr(kChanged, 512);
+    calls.disk.replace(kChanged, 512, std::string(512, 'n'));
+    sink.shown.clear();
+    sink.answers = GetParam().answers;
+    yes = GetParam().yes;
+
+    EXPECT_EQ(Run(Command::Read, {image}), kStatusDone);
+
+    std::vector<unsigned> asked;
+    for (const RecordingSink::Shown& message : sink.shown) {
+        if (message.style == MessageStyle::Question) asked.push_back(message.id);
+    }
+    EXPECT_EQ(asked, GetParam().asked);
+    const std::string made = ReadWholeFile(image);
+    EXPECT_EQ(made.substr(kLost * 512, 512), calls.disk.substr(kLost * 512, 512));
+    EXPECT_EQ(made.substr(kChanged, 512), GetParam().wholeDisk ? std::string(512, 'n') : before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Offers, RereadOfferTest,
+    ::testing::Values(Reread{"YesOptionTakesIt", true, {}, {}, false},
+                      Reread{"Accepted", false, {MessageAnswer::Yes}, {IDS_ASK_REREAD_BAD_SECTORS}, false},
+                      Reread{"DeclinedReadsTheWholeDisk",
+                             false,
+                             {MessageAnswer::No, MessageAnswer::Yes},
+                             {IDS_ASK_REREAD_BAD_SECTORS, IDS_ASK_REPLACE_EXISTING},
+                             true}),
+    [](const ::testing::TestParamInfo<Reread>& p) { return p.param.name; });
+
 TEST_F(TerminalCommandsTest, WriteVerifiesUnlessToldNot) {
     const std::string image = dir.File("disk.img");
     WriteWholeFile(image, calls.disk);
     EXPECT_EQ(Run(Command::Write, {image}), kStatusDone);
-    EXPECT_NE(shown.find("Verifying: 100%"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Verifying floppy (1440 kB): 100%"), std::string::npos) << shown;
     shown.clear();
     verify = VerifyChoice::Off;
     EXPECT_EQ(Run(Command::Write, {image}), kStatusDone);

@@ -1,22 +1,22 @@
-#include "ui/job_fields.h"
+#include "engine/job_fields.h"
 
 #include "engine/image_kind.h"
 #include "engine/job_text.h"
 
-JobRequest MakeJobRequest(JobKind kind, const JobFields& fields, const Settings& settings) {
+JobRequest MakeJobRequest(JobKind kind, const JobFields& fields, const StartChoices& choices) {
     JobRequest request;
     request.kind = kind;
     const std::string& path = kind == JobKind::Read ? fields.readImagePath : fields.writeImagePath;
     CopyJobText(request.imagePath, path.c_str());
     CopyJobText(request.description, fields.description.c_str());
-    request.verify = settings.Verify != 0;
+    request.verify = choices.verify;
     if (kind == JobKind::Read && !fields.sourceImagePath.empty()) {
         CopyJobText(request.sourceImagePath, fields.sourceImagePath.c_str());
     }
-    CopyJobText(request.drive, settings.FDLetter);
-    request.emergency = settings.Emergency != 0;
-    request.compatible = settings.Compatible != 0;
-    request.retries = settings.Retries;
+    CopyJobText(request.drive, choices.drive);
+    request.emergency = choices.emergency;
+    request.compatible = choices.compatible;
+    request.retries = choices.retries;
     request.rereadMappedSectors = fields.rereadMappedSectors;
     return request;
 }

@@ -1,9 +1,9 @@
 #pragma once
 #include <stddef.h>
+#include <stdint.h>
 
 #include <string>
 
-#include "app/settings.h"
 #include "engine/job_outcome.h"
 #include "engine/job_request.h"
 
@@ -16,7 +16,7 @@ constexpr int kJobCancelled = static_cast<int>(JobEnd::Cancelled);
 // The longest path the jobs take: their buffers are MAX_PATH (260) with the zero.
 constexpr size_t kLongestImagePath = kJobPathSize - 1;
 
-// What the main dialog knows about the job it may start; the job's request is made from
+// What a front end knows about the job it may start; the job's request is made from
 // these fields when the job starts.
 struct JobFields {
     std::string writeImagePath;    // image to write onto the floppy
@@ -26,11 +26,22 @@ struct JobFields {
     std::string sourceImagePath;
     bool compressed = false;       // the chosen image is ".imz" or ".exe"
     bool commandLineMode = false;  // one unattended job from the command line
-    int imageSectorsPerTrack = 0;  // from the trailer of the image to write; 0 unknown
     bool rereadMappedSectors = false;  // the read takes only the sectors an earlier one lost
+};
+
+// The user's choices a start takes into account and passes on to its job: the Windows
+// program's settings, the terminal program's options.
+struct StartChoices {
+    char drive[kJobPathSize] = {'A', ':', '\0'};
+    bool compatible = false;  // raw images without trailer: asked about before a read
+    bool emergency = false;
+    bool suppress = false;    // no confirmation questions; the re-read is taken
+    bool verify = false;
+    bool sound = false;       // the completion sound
+    uint32_t retries = kDefaultReadRetries;
 };
 
 // The request for a job of `kind` from the fields (paths and description cut to the
 // request's buffers, which the start checks have already made sure they fit) and the
-// settings it runs with.
-JobRequest MakeJobRequest(JobKind kind, const JobFields& fields, const Settings& settings);
+// choices it runs with.
+JobRequest MakeJobRequest(JobKind kind, const JobFields& fields, const StartChoices& choices);
