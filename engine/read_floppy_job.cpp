@@ -8,6 +8,7 @@
 #include "engine/image_kind.h"
 #include "engine/image_trailer.h"
 #include "engine/job_text.h"
+#include "engine/read_retries.h"
 #include "engine/rescue_text.h"
 #include "engine/sector_address.h"
 #include "engine/temporary_target.h"
@@ -158,8 +159,7 @@ ReadFloppyJob::DiskRead ReadFloppyJob::ReadSector(uint32_t sector, char* into, u
 // would fail again and again from the same place.
 ReadFloppyJob::DiskRead ReadFloppyJob::ReadSectorAgain(uint32_t sector, char* into,
                                                        uint32_t* error) {
-    const uint32_t retries =
-        request_.retries < kMostReadRetries ? request_.retries : kMostReadRetries;
+    const uint32_t retries = ClampReadRetries(request_.retries);
     for (uint32_t attempt = 0; attempt < retries; ++attempt) {
         if (!MoveHeadAway(sector)) return DiskRead::Stopped;
         const DiskRead read = ReadSector(sector, into, error);

@@ -27,11 +27,14 @@ std::string StatusText(const ProgressFigures& figures) {
     return FormatUserMessage(ComposeProgressStatus(figures.kind, progress).status);
 }
 
-std::string Figures(const ProgressFigures& figures) {
+// The percentage, the count (left out where a narrow terminal needs its room for the bar)
+// and the time left.
+std::string Figures(const ProgressFigures& figures, bool withCount = true) {
     const JobProgress progress = JobProgressOf(figures);
     char percent[16];
-    snprintf(percent, sizeof percent, "%3u%% ", figures.percent);
-    std::string out = percent + FormatUserMessage(ComposeProgressStatus(figures.kind, progress).count);
+    snprintf(percent, sizeof percent, "%3u%%", figures.percent);
+    std::string out = percent;
+    if (withCount) out += ' ' + FormatUserMessage(ComposeProgressStatus(figures.kind, progress).count);
     if (figures.kilobytesTotal != 0) {
         out += ' ' + TimeLeftText(figures.kilobytesDone, figures.kilobytesTotal, figures.secondsElapsed);
     }
@@ -54,8 +57,18 @@ std::string TimeLeftText(uint32_t kilobytesDone, uint32_t kilobytesTotal, int64_
 
 std::string FormatProgressLine(const ProgressFigures& figures, int width) {
     const std::string name = StatusText(figures);
-    const std::string tail = Figures(figures);
-    const int room = width - 1 - static_cast<int>(name.size() + tail.size()) - 4;  // " [" "] "
+    std::string tail = Figures(figures);
+    const auto roomWith = [&](const std::string& figuresText) {
+        return width - 1 - static_cast<int>(name.size() + figuresText.size()) - 4;  // " [" "] "
+    };
+    int room = roomWith(tail);
+    if (room < 10) {
+        const std::string shorter = Figures(figures, false);
+        if (roomWith(shorter) >= 10) {
+            tail = shorter;
+            room = roomWith(tail);
+        }
+    }
     std::string line = name;
     if (room >= 10) {
         const int bar = room > 40 ? 40 : room;

@@ -4,10 +4,12 @@
 
 #include "app/message_box_sink_win32.h"
 #include "engine/job_text.h"
+#include "engine/progress_status.h"
 #include "engine/write_floppy_job.h"
 #include "resources/string_ids.h"
 #include "resources/stub_ids.h"
 #include "stub/stub_command_line.h"
+#include "stub/stub_messages.h"
 #include "stub/stub_trailer.h"
 
 namespace {
@@ -25,15 +27,13 @@ void OwnFilePath(char (&path)[kJobPathSize]) {
     }
 }
 
-void ComposeStatusLines(JobKind, const JobProgress& progress, char* status, char* count) {
-    const unsigned statusId = progress.phase == JobPhase::Verify ? IDS_STUB_VERIFYING_FLOPPY
-                                                                 : IDS_STUB_WRITING_FLOPPY;
-    FormatUserMessage(NULL, UserMessage{statusId, MessageStyle::Information, progress.sizeText},
-                      status, kMessageTextSize);
-    FormatUserMessage(NULL, UserMessage{IDS_STUB_KB_COPIED, MessageStyle::Information,
-                                        progress.speedText,
-                                        static_cast<long>(progress.kilobytesCopied)},
-                      count, kMessageTextSize);
+// The program's two lines, each under the stub's own number for its text.
+void ComposeStatusLines(JobKind kind, const JobProgress& progress, char* status, char* count) {
+    ProgressStatus lines = ComposeProgressStatus(kind, progress);
+    lines.status.id = StubMessageId(lines.status, "");
+    lines.count.id = StubMessageId(lines.count, "");
+    FormatUserMessage(NULL, lines.status, status, kMessageTextSize);
+    FormatUserMessage(NULL, lines.count, count, kMessageTextSize);
 }
 
 // One attempt per start, which nothing else waits for: a Cancel is the user's answer.

@@ -1,23 +1,15 @@
 #include "ui/main_dialog_jobs_win32.h"
 
-#include "resources/string_ids.h"
 #include "engine/job_fields.h"
+#include "engine/progress_status.h"
 #include "ui/progress_dialog_win32.h"
 
 namespace {
 
 void ComposeStatusLines(JobKind kind, const JobProgress& now, char* status, char* count) {
-    // A write that verifies reads the disk back as its second pass.
-    unsigned statusId = kind == JobKind::Read ? IDS_READING_FLOPPY : IDS_WRITING_FLOPPY;
-    if (kind == JobKind::Write && now.phase == JobPhase::Verify) statusId = IDS_VERIFYING_FLOPPY;
-    // An emergency read shows the sectors it has lost so far in its status line.
-    if (kind == JobKind::Read && now.badSectors > 0) statusId = IDS_READING_FLOPPY_BAD_SECTORS;
-    FormatUserMessage(NULL, {statusId, MessageStyle::Information, now.sizeText,
-                             static_cast<long>(now.badSectors)},
-                      status, kMessageTextSize);
-    UserMessage copied{IDS_KB_COPIED, MessageStyle::Information, now.speedText,
-                       static_cast<long>(now.kilobytesCopied)};
-    FormatUserMessage(NULL, copied, count, kMessageTextSize);
+    const ProgressStatus lines = ComposeProgressStatus(kind, now);
+    FormatUserMessage(NULL, lines.status, status, kMessageTextSize);
+    FormatUserMessage(NULL, lines.count, count, kMessageTextSize);
 }
 
 JobProgressStyle MainDialogStyle(ModalWindow& dialogLoop) {

@@ -46,6 +46,12 @@ TEST(ProgressLine, ShowsEveryFigure) {
                     "(28.8 kB/sec) 0:25 left");
 }
 
+TEST(ProgressLine, EightyColumnsKeepTheBarAndLeaveOutTheCount) {
+    const std::string line = FormatProgressLine(At(50, 720, 25), 80);
+    EXPECT_NE(line.find("Reading floppy (1440 kB) [#"), std::string::npos) << line;
+    EXPECT_NE(line.find("]  50% 0:25 left"), std::string::npos) << line;
+}
+
 TEST(ProgressLine, WriteHasNoBadSectorsAndVerifyIsNamed) {
     ProgressFigures figures = At(100, 1440, 60);
     figures.kind = JobKind::Write;
