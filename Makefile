@@ -50,7 +50,7 @@ fuzz: setup
 
 # clang-tidy (.clang-tidy) over the portable core's sources, with the native build's
 # compile commands; any finding fails.
-TIDY_SOURCES = $(filter-out %_win32.cpp,$(wildcard engine/*.cpp app/*.cpp online/*.cpp ui/*.cpp stub/*.cpp))
+TIDY_SOURCES = $(filter-out %_win32.cpp,$(wildcard platform/*.cpp engine/*/*.cpp app/*.cpp online/*.cpp ui/*.cpp stub/*.cpp program/*.cpp))
 tidy: setup
 	cmake --preset native
 	nice run-clang-tidy-14 -quiet -j2 -p build/native $(TIDY_SOURCES) > build/tidy.log 2>&1 \

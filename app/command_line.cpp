@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "engine/ascii_text.h"
+#include "engine/image/ascii_text.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/registry_key.h"
 #include "app/registry_names.h"
-#include "app/shell_environment.h"
+#include "platform/registry_key.h"
+#include "platform/shell_environment.h"
 
 namespace {
 

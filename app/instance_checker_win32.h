@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/handles_win32.h"
+#include "platform/handles_win32.h"
 
 // Keeps one published instance of a program: a named mutex orders the starts, and a named
 // 4-byte shared block holds the running instance's main window handle. A later start

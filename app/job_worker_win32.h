@@ -4,9 +4,9 @@
 
 #include <atomic>
 
-#include "app/handles_win32.h"
-#include "engine/floppy_job_runner.h"
-#include "engine/progress_sync.h"
+#include "engine/job/floppy_job_runner.h"
+#include "engine/job/progress_sync.h"
+#include "platform/handles_win32.h"
 
 // The notices a job's worker posts to its window, with the JobNotice as the first
 // parameter and 0 as the second. The numbers are the application's own (WM_APP + 1, + 2).

@@ -1,9 +1,9 @@
 #pragma once
 #include <stdint.h>
 
-#include "engine/job_fields.h"
-#include "engine/job_request.h"
-#include "engine/job_text.h"
+#include "engine/job/job_fields.h"
+#include "engine/job/job_request.h"
+#include "engine/job/job_text.h"
 
 // The user's settings, one record for the whole process. Loaded from the registry at
 // start-up, changed in memory by the command line, written back only by the settings

@@ -3,9 +3,9 @@
 #include "app/file_types.h"
 #include "app/registry_names.h"
 #include "app/settings_store.h"
-#include "app/shell_environment.h"
-#include "engine/ascii_text.h"
-#include "engine/read_retries.h"
+#include "engine/image/ascii_text.h"
+#include "engine/job/read_retries.h"
+#include "platform/shell_environment.h"
 
 namespace {
 

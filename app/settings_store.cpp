@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/registry_key.h"
 #include "app/registry_names.h"
-#include "engine/ascii_text.h"
-#include "engine/read_retries.h"
+#include "engine/image/ascii_text.h"
+#include "engine/job/read_retries.h"
+#include "platform/registry_key.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "app/file_types.h"
-#include "app/registry_key.h"
 #include "app/registry_names.h"
-#include "app/shell_environment.h"
 #include "app/version.h"
-#include "engine/user_message.h"
+#include "platform/registry_key.h"
+#include "platform/shell_environment.h"
+#include "platform/user_message.h"
 #include "resources/string_ids.h"
 
 namespace {

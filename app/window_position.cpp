@@ -1,7 +1,7 @@
 #include "app/window_position.h"
 
-#include "app/registry_key.h"
 #include "app/registry_names.h"
+#include "platform/registry_key.h"
 
 std::optional<WindowCorner> ReadWindowPosition(RegistryKey& key) {
     uint32_t horizontal = 0;

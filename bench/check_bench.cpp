@@ -10,9 +10,9 @@
 #include <functional>
 #include <string>
 
-#include "engine/image_check.h"
-#include "engine/memory_floppy_device.h"
-#include "engine/read_floppy_job.h"
+#include "engine/device/memory_floppy_device.h"
+#include "engine/image/image_check.h"
+#include "engine/job/read_floppy_job.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <thread>
 
-#include "engine/job_host.h"
-#include "engine/job_request.h"
-#include "engine/read_floppy_job.h"
+#include "engine/job/job_host.h"
+#include "engine/job/job_request.h"
+#include "engine/job/read_floppy_job.h"
 #include "tests/support/simulated_floppy.h"
 
 namespace {

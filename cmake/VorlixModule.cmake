@@ -1,5 +1,4 @@
-# Every folder of ours is one library built from its files: the portable ones
-# everywhere, the ones ending in _win32.cpp only in the Windows build.
+# Every folder of ours is one library built from its files (vorlix_module below).
 function(vorlix_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wno-missing-field-initializers)
 endfunction()
@@ -29,10 +28,30 @@ function(vorlix_release_program target)
     VERBATIM)
 endfunction()
 
+# A folder's files by the suffix rule: no suffix, everywhere; `_win32`, only in the
+# Windows builds, as a library of its own (NAME_win32); `_posix`, in every other build;
+# `_linux`, on Linux. Entry points (`_main_win32`, `_main_linux`) belong to their programs.
+# SUBFOLDERS names the folders inside FOLDER whose files join the same library.
 function(vorlix_module name folder)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;WIN32_DEPENDS" ${ARGN})
-  file(GLOB portable CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
-  list(FILTER portable EXCLUDE REGEX "_win32\\.cpp$")
+  cmake_parse_arguments(ARG "" "" "SUBFOLDERS;DEPENDS;WIN32_DEPENDS" ${ARGN})
+  set(patterns ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  foreach(sub ${ARG_SUBFOLDERS})
+    list(APPEND patterns ${PROJECT_SOURCE_DIR}/${folder}/${sub}/*.cpp)
+  endforeach()
+  file(GLOB sources CONFIGURE_DEPENDS ${patterns})
+  list(FILTER sources EXCLUDE REGEX "_main_(win32|linux)\\.cpp$")
+  set(portable ${sources})
+  list(FILTER portable EXCLUDE REGEX "_(win32|posix|linux)\\.cpp$")
+  if(NOT WIN32)
+    set(posix ${sources})
+    list(FILTER posix INCLUDE REGEX "_posix\\.cpp$")
+    list(APPEND portable ${posix})
+  endif()
+  if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    set(linux ${sources})
+    list(FILTER linux INCLUDE REGEX "_linux\\.cpp$")
+    list(APPEND portable ${linux})
+  endif()
   if(portable)
     add_library(${name} STATIC ${portable})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
@@ -45,9 +64,8 @@ function(vorlix_module name folder)
     target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
   endif()
   if(WIN32)
-    file(GLOB platform CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*_win32.cpp)
-    # A program's entry point belongs to its executable, not to the library.
-    list(FILTER platform EXCLUDE REGEX "_main_win32\\.cpp$")
+    set(platform ${sources})
+    list(FILTER platform INCLUDE REGEX "_win32\\.cpp$")
     if(platform)
       add_library(${name}_win32 STATIC ${platform})
       target_link_libraries(${name}_win32 PUBLIC ${name} ${ARG_WIN32_DEPENDS})

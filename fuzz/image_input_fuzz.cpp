@@ -10,9 +10,9 @@
 
 #include <vector>
 
-#include "engine/compressed_stream.h"
-#include "engine/image_input.h"
-#include "engine/signature_search.h"
+#include "engine/image/compressed_stream.h"
+#include "engine/image/image_input.h"
+#include "engine/image/signature_search.h"
 #include "fuzz/scratch_folder.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "engine/job_host.h"
+#include "engine/job/job_host.h"
 
 // A job host that answers every question plainly and keeps only what the fuzz targets'
 // oracles look at: the last message and whether the job said it finished.

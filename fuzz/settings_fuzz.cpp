@@ -13,7 +13,7 @@
 #include "app/settings_store.h"
 #include "app/version_check.h"
 #include "app/window_position.h"
-#include "engine/user_message.h"
+#include "platform/user_message.h"
 #include "tests/support/fake_shell.h"
 #include "tests/support/memory_registry.h"
 

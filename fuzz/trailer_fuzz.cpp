@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "engine/trailer_reader.h"
+#include "engine/image/trailer_reader.h"
 #include "fuzz/scratch_folder.h"
 
 namespace {

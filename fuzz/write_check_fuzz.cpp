@@ -10,8 +10,8 @@
 
 #include <vector>
 
-#include "engine/job_request.h"
-#include "engine/write_floppy_job.h"
+#include "engine/job/job_request.h"
+#include "engine/job/write_floppy_job.h"
 #include "fuzz/null_job_host.h"
 #include "fuzz/scratch_folder.h"
 #include "tests/support/simulated_floppy.h"

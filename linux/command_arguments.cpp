@@ -3,7 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "engine/read_retries.h"
+#include "engine/job/read_retries.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "engine/floppy_type.h"
+#include "engine/device/floppy_type.h"
 
 uint32_t SectorsPerTrackForBytes(uint64_t bytes) {
     const FloppyType* type = FindFloppyTypeOfSize(bytes);

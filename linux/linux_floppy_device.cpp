@@ -2,8 +2,8 @@
 
 #include <errno.h>
 
-#include "engine/floppy_type.h"
-#include "engine/job_request.h"
+#include "engine/device/floppy_type.h"
+#include "engine/job/job_request.h"
 #include "linux/device_rules.h"
 #include "linux/terminal_messages.h"
 #include "resources/string_ids.h"

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "engine/floppy_device.h"
-#include "engine/floppy_device_factory.h"
-#include "engine/user_message.h"
+#include "engine/device/floppy_device.h"
+#include "engine/job/floppy_device_factory.h"
 #include "linux/device_calls.h"
+#include "platform/user_message.h"
 
 // A floppy disk on Linux, whichever way it is reached: a floppy drive (/dev/fd0 and its
 // kin: the format from FDGETPRM), any block device holding exactly one of the three

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "engine/progress_status.h"
+#include "engine/job/progress_status.h"
 #include "linux/terminal_messages.h"
 
 namespace {

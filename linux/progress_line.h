@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/job_host.h"
+#include "engine/job/job_host.h"
 
 // One moment of a running job as the terminal shows it.
 struct ProgressFigures {

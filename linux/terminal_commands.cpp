@@ -1,16 +1,16 @@
 #include "linux/terminal_commands.h"
 
-#include "engine/floppy_job_runner.h"
-#include "engine/floppy_type.h"
-#include "engine/image_check.h"
-#include "engine/image_kind.h"
-#include "engine/job_start.h"
-#include "engine/job_text.h"
-#include "engine/message_texts.h"
+#include "engine/device/floppy_type.h"
+#include "engine/image/image_check.h"
+#include "engine/image/image_kind.h"
+#include "engine/job/floppy_job_runner.h"
+#include "engine/job/job_start.h"
+#include "engine/job/job_text.h"
 #include "linux/linux_floppy_device.h"
 #include "linux/terminal_job_host.h"
 #include "linux/terminal_messages.h"
 #include "linux/terminal_start_files.h"
+#include "platform/message_texts.h"
 #include "resources/string_ids.h"
 
 namespace {

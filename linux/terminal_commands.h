@@ -4,11 +4,11 @@
 #include <functional>
 #include <string>
 
-#include "engine/target_files.h"
-#include "engine/user_message.h"
+#include "engine/files/target_files.h"
 #include "linux/command_arguments.h"
 #include "linux/device_calls.h"
 #include "linux/progress_line.h"
+#include "platform/user_message.h"
 
 // Exit statuses: the Windows program's, with its -1 as a process status of 255.
 constexpr int kStatusDone = 0;

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/job_host.h"
+#include "engine/job/job_host.h"
 #include "linux/progress_line.h"
 
 // The job's host in the terminal program: messages to its sink, progress to the

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "engine/user_message.h"
+#include "platform/user_message.h"
 
 // Messages only the terminal program shows: devices, installation, options. Their IDs
 // lie above every ID of resources/strings.rc, so one table lookup serves both.

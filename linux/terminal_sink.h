@@ -2,8 +2,8 @@
 #include <functional>
 #include <string>
 
-#include "engine/user_message.h"
 #include "linux/progress_line.h"
+#include "platform/user_message.h"
 
 // How a question reaches the user: 1 yes, 0 no, -1 when there is nobody to ask (no
 // terminal).

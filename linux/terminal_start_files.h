@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "engine/start_host.h"
+#include "engine/job/start_host.h"
 
 // The start checks' file queries as the terminal program answers them: by access(2) as
 // the user runs it, and by device and inode, so another spelling or a link of one file is

@@ -4,7 +4,7 @@
 #include <string.h>
 #include <unistd.h>
 
-#include "engine/job_request.h"
+#include "engine/job/job_request.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <stdio.h>
 
-#include "engine/target_files.h"
+#include "engine/files/target_files.h"
 
 // The system's file operations, keeping a record of the files that a job has made under
 // temporary names and not yet put in place or removed. A second interrupt ends the program

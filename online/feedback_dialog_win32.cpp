@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "app/message_box_sink_win32.h"
-#include "online/fetch_dialog_win32.h"
 #include "online/feedback_view.h"
+#include "online/fetch_dialog_win32.h"
 #include "online/internet_check_win32.h"
 #include "online/online_workers_win32.h"
 #include "online/wininet_canonicalizer_win32.h"
+#include "platform/message_box_sink_win32.h"
 #include "resources/online_dialog_ids.h"
 #include "ui/item_text_win32.h"
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/message_box_sink_win32.h"
 #include "online/internet_check_win32.h"
 #include "online/online_workers_win32.h"
+#include "platform/message_box_sink_win32.h"
 #include "resources/online_dialog_ids.h"
 #include "resources/string_ids.h"
 #include "ui/reflected_colour_win32.h"

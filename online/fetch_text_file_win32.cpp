@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "app/application_title_win32.h"
 #include "app/maker_site.h"
 #include "online/body_lines.h"
 #include "online/server_paths.h"
 #include "online/wininet_api_win32.h"
+#include "platform/application_title_win32.h"
 
 namespace {
 

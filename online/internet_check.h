@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/user_message.h"
+#include "platform/user_message.h"
 
 // What the program may ask before it uses WinINet: whether the library is there with
 // everything the program calls, and whether the system reports a connection.

@@ -3,8 +3,8 @@
 
 #include <functional>
 
-#include "app/handles_win32.h"
 #include "online/online_result.h"
+#include "platform/handles_win32.h"
 
 // The message that tells an online dialog its worker's result is waiting.
 constexpr UINT WM_ONLINE_RESULT = WM_APP + 0x10;

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/application_title_win32.h"
 #include "online/fetch_text_file_win32.h"
 #include "online/post_feedback_win32.h"
+#include "platform/application_title_win32.h"
 
 bool StartFetch(OnlineChannel& channel, const char* path) {
     return channel.Start([file = std::string(path)] {

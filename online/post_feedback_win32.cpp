@@ -2,10 +2,10 @@
 
 #include <string.h>
 
-#include "app/application_title_win32.h"
 #include "app/maker_site.h"
 #include "online/server_paths.h"
 #include "online/wininet_api_win32.h"
+#include "platform/application_title_win32.h"
 
 namespace {
 

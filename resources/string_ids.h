@@ -47,7 +47,7 @@
 #define IDS_WRITE_PROTECTED                  57668
 #define IDS_SECTOR_WRITE_FAILED_NO_TRAILER   57676
 /* Recovering a failing disk: texts with more values than a template takes get the
-   composed part as their %s (engine/rescue_text). */
+   composed part as their %s (engine/job/rescue_text). */
 #define IDS_SECTOR_READ_FAILED_AT            137
 #define IDS_SECTORS_RECOVERED                138
 /* A world that misbehaves: a medium that goes, another disk, an image that never ends */

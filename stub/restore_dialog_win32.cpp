@@ -2,10 +2,10 @@
 
 #include <stdlib.h>
 
-#include "app/message_box_sink_win32.h"
-#include "engine/job_text.h"
-#include "engine/progress_status.h"
-#include "engine/write_floppy_job.h"
+#include "engine/job/job_text.h"
+#include "engine/job/progress_status.h"
+#include "engine/job/write_floppy_job.h"
+#include "platform/message_box_sink_win32.h"
 #include "resources/string_ids.h"
 #include "resources/stub_ids.h"
 #include "stub/stub_command_line.h"

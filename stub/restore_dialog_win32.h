@@ -3,7 +3,7 @@
 #include <stdint.h>
 
 #include "app/instance_checker_win32.h"
-#include "engine/platform_floppy_devices_win32.h"
+#include "engine/job/platform_floppy_devices_win32.h"
 #include "stub/stub_message_sink_win32.h"
 #include "stub/stub_progress_dialog_win32.h"
 #include "ui/job_progress_window_win32.h"

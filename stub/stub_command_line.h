@@ -5,4 +5,4 @@
 const char* StubDriveText(int argc, char** argv);
 
 // The stub refuses to run from a floppy drive: IsOnFloppyDrive.
-#include "engine/image_kind.h"
+#include "engine/image/image_kind.h"

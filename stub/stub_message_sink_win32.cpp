@@ -1,6 +1,6 @@
 #include "stub/stub_message_sink_win32.h"
 
-#include "app/message_box_sink_win32.h"
+#include "platform/message_box_sink_win32.h"
 #include "stub/stub_messages.h"
 
 MessageAnswer StubMessageSink::Show(const UserMessage& message) {

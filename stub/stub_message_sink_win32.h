@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "engine/user_message.h"
+#include "platform/user_message.h"
 
 // The restorer stub's message boxes, captioned "Rewinder". The shared jobs hand over
 // the main program's message IDs; Show turns them into the stub's own numbers

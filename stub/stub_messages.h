@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/user_message.h"
+#include "platform/user_message.h"
 
 // The shared jobs name their messages by the main program's string IDs; the restorer
 // stub carries a smaller string table with numbers of its own. This is the one place

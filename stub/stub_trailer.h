@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/trailer_reader.h"
+#include "engine/image/trailer_reader.h"
 
 // The trailer as the restorer stub reads it from its own file: the shared reader under
 // the stub's policy, which never looks at the format version (whatever the image says,

@@ -1,6 +1,6 @@
 #include "ui/fade_state_win32.h"
 
-#include "app/handles_win32.h"
+#include "platform/handles_win32.h"
 
 #ifndef LWA_ALPHA
 #define LWA_ALPHA 0x00000002

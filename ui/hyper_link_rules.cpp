@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "engine/ascii_text.h"
+#include "engine/image/ascii_text.h"
 #include "resources/string_ids.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/user_message.h"
+#include "platform/user_message.h"
 
 // What a hyperlink control decides without a window: its colour, its size around its
 // text, how it opens its target and what it says when that fails. CHyperLink

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/message_box_sink_win32.h"
+#include "platform/message_box_sink_win32.h"
 #include "ui/item_text_win32.h"
 #include "ui/reflected_colour_win32.h"
 

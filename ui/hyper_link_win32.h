@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/handles_win32.h"
+#include "platform/handles_win32.h"
 #include "ui/hyper_link_rules.h"
 #include "ui/subclass_window_win32.h"
 #include "ui/tool_tip_win32.h"

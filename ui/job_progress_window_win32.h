@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "app/job_worker_win32.h"
-#include "app/message_box_sink_win32.h"
+#include "platform/message_box_sink_win32.h"
 #include "ui/modal_loop_win32.h"
 #include "ui/progress_window_dialog_win32.h"
 #include "ui/window_win32.h"

@@ -1,6 +1,6 @@
 #include "ui/transparent_bitmap_win32.h"
 
-#include "app/handles_win32.h"
+#include "platform/handles_win32.h"
 
 // A monochrome mask marks the key colour; the picture is then laid on with three blits
 // (invert, cut out with the mask, invert again), which works without TransparentBlt on

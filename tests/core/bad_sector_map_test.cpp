@@ -1,4 +1,4 @@
-#include "engine/bad_sector_map.h"
+#include "engine/image/bad_sector_map.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/rescue_text.h"
+#include "engine/job/rescue_text.h"
 #include "tests/support/temp_dir.h"
 
 // The map an emergency read leaves beside its image, and the texts of its messages.

@@ -1,4 +1,4 @@
-#include "engine/bzip2_stream.h"
+#include "engine/image/bzip2_stream.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/compressed_stream.h"
-#include "engine/image_trailer.h"
+#include "engine/image/compressed_stream.h"
+#include "engine/image/image_trailer.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/temp_dir.h"
 

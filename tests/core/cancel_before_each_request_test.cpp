@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/floppy_job_runner.h"
+#include "engine/job/floppy_job_runner.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/image_files.h"
 #include "tests/support/job_test_host.h"

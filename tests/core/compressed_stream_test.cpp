@@ -1,4 +1,4 @@
-#include "engine/compressed_stream.h"
+#include "engine/image/compressed_stream.h"
 
 #include <gtest/gtest.h>
 

@@ -10,9 +10,9 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/floppy_job_runner.h"
-#include "engine/job_outcome.h"
-#include "engine/job_request.h"
+#include "engine/job/floppy_job_runner.h"
+#include "engine/job/job_outcome.h"
+#include "engine/job/job_request.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/counting_files.h"

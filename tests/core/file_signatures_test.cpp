@@ -1,4 +1,4 @@
-#include "engine/file_signatures.h"
+#include "engine/image/file_signatures.h"
 
 #include <gtest/gtest.h>
 

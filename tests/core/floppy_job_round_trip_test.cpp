@@ -6,10 +6,10 @@
 #include <string>
 #include <tuple>
 
-#include "engine/image_kind.h"
-#include "engine/image_trailer.h"
-#include "engine/read_floppy_job.h"
-#include "engine/write_floppy_job.h"
+#include "engine/image/image_kind.h"
+#include "engine/image/image_trailer.h"
+#include "engine/job/read_floppy_job.h"
+#include "engine/job/write_floppy_job.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/image_files.h"
 #include "tests/support/job_test_host.h"

@@ -1,7 +1,7 @@
 // The job runner over the simulated floppy: which job a request names, which device it
 // gets, and the outcome it hands back - finished, failed with the message the user saw,
 // or cancelled - while the host still hears everything the job says.
-#include "engine/floppy_job_runner.h"
+#include "engine/job/floppy_job_runner.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

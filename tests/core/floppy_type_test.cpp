@@ -1,4 +1,4 @@
-#include "engine/floppy_type.h"
+#include "engine/device/floppy_type.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

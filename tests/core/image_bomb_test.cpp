@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/image_check.h"
-#include "engine/image_input.h"
+#include "engine/image/image_check.h"
+#include "engine/image/image_input.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/image_files.h"

@@ -1,6 +1,6 @@
 // The image check without a drive: every kind and format that is good gives one report
 // with the facts a user compares; every fault gives exactly the message a write would.
-#include "engine/image_check.h"
+#include "engine/image/image_check.h"
 
 #include <gtest/gtest.h>
 

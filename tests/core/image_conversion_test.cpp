@@ -1,6 +1,6 @@
 // Converting an image into another kind without a drive: through the runner, as every
 // front end starts it, then checked and written back onto a simulated disk.
-#include "engine/image_conversion.h"
+#include "engine/job/image_conversion.h"
 
 #include <gtest/gtest.h>
 #include <string.h>
@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/floppy_job_runner.h"
-#include "engine/image_check.h"
-#include "engine/image_kind.h"
-#include "engine/image_trailer.h"
-#include "engine/read_floppy_job.h"
-#include "engine/write_floppy_job.h"
+#include "engine/image/image_check.h"
+#include "engine/image/image_kind.h"
+#include "engine/image/image_trailer.h"
+#include "engine/job/floppy_job_runner.h"
+#include "engine/job/read_floppy_job.h"
+#include "engine/job/write_floppy_job.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/image_files.h"

@@ -1,4 +1,4 @@
-#include "engine/image_kind.h"
+#include "engine/image/image_kind.h"
 
 #include <gtest/gtest.h>
 

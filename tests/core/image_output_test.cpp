@@ -1,5 +1,5 @@
 // The image file of a read job is written only through the file the job made for it.
-#include "engine/image_output.h"
+#include "engine/image/image_output.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/image_kind.h"
-#include "engine/image_trailer.h"
-#include "engine/restorer_stub_copy.h"
+#include "engine/image/image_kind.h"
+#include "engine/image/image_trailer.h"
+#include "engine/image/restorer_stub_copy.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/counting_files.h"
 #include "tests/support/faulty_target_files.h"

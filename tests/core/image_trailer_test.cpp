@@ -1,4 +1,4 @@
-#include "engine/image_trailer.h"
+#include "engine/image/image_trailer.h"
 
 #include <gtest/gtest.h>
 

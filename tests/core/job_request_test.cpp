@@ -1,4 +1,4 @@
-#include "engine/job_fields.h"
+#include "engine/job/job_fields.h"
 
 #include "app/settings.h"
 

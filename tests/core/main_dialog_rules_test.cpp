@@ -2,10 +2,10 @@
 // save dialog's filter choice.
 #include <gtest/gtest.h>
 
+#include "program/key_filter.h"
+#include "program/panel_state.h"
+#include "program/start_checks.h"
 #include "resources/main_dialog_ids.h"
-#include "ui/key_filter.h"
-#include "ui/panel_state.h"
-#include "ui/start_checks.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/floppy_job_runner.h"
+#include "engine/job/floppy_job_runner.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/image_files.h"

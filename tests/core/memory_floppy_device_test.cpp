@@ -1,5 +1,5 @@
 // The in-memory disk of a conversion: read like the NT method's drive, never written.
-#include "engine/memory_floppy_device.h"
+#include "engine/device/memory_floppy_device.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/program_path.h"
+#include "platform/program_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The status line under a job's progress bar: which message each pass shows.
-#include "engine/progress_status.h"
+#include "engine/job/progress_status.h"
 
 #include <gtest/gtest.h>
 

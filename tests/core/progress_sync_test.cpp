@@ -1,4 +1,4 @@
-#include "engine/progress_sync.h"
+#include "engine/job/progress_sync.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // that does not finish, byte for byte, and no partial image is left beside it; a
 // finished read replaces it. A cancel near the end is honoured or not, but the outcome
 // always says which.
-#include "engine/read_floppy_job.h"
+#include "engine/job/read_floppy_job.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -15,8 +15,8 @@
 #include <string>
 #include <tuple>
 
-#include "engine/image_kind.h"
-#include "engine/image_trailer.h"
+#include "engine/image/image_kind.h"
+#include "engine/image/image_trailer.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/faulty_target_files.h"

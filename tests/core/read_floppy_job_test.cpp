@@ -1,4 +1,4 @@
-#include "engine/read_floppy_job.h"
+#include "engine/job/read_floppy_job.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,9 +9,9 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/image_kind.h"
-#include "engine/image_trailer.h"
-#include "engine/sha256_digest.h"
+#include "engine/image/image_kind.h"
+#include "engine/image/image_trailer.h"
+#include "engine/image/sha256_digest.h"
 #include "resources/string_ids.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/image_files.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/bad_sector_map.h"
-#include "engine/read_floppy_job.h"
+#include "engine/image/bad_sector_map.h"
+#include "engine/job/read_floppy_job.h"
 #include "resources/string_ids.h"
 #include "tests/support/image_files.h"
 #include "tests/support/job_test_host.h"

@@ -1,7 +1,7 @@
 // The 9x family's replacement, over a file layer that renames as that family does (never
 // over an existing file) and lets chosen renames fail: whatever fails, an image keeps
 // the target's name, the old one wherever the new one did not arrive.
-#include "engine/replace_by_renames.h"
+#include "engine/files/replace_by_renames.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

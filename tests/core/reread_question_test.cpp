@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "engine/read_floppy_job.h"
+#include "app/settings.h"
+#include "engine/job/image_conversion.h"
+#include "engine/job/job_start.h"
+#include "engine/job/read_floppy_job.h"
 #include "resources/string_ids.h"
 #include "tests/support/image_files.h"
 #include "tests/support/job_test_host.h"
-#include "tests/support/simulated_floppy.h"
 #include "tests/support/made_images.h"
+#include "tests/support/simulated_floppy.h"
 #include "tests/support/temp_dir.h"
-#include "app/settings.h"
-#include "engine/image_conversion.h"
-#include "engine/job_start.h"
 
 namespace {
 

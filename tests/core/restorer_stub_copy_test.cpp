@@ -1,4 +1,4 @@
-#include "engine/restorer_stub_copy.h"
+#include "engine/image/restorer_stub_copy.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/image_trailer.h"
+#include "engine/image/image_trailer.h"
 #include "resources/string_ids.h"
 #include "resources/stub_ids.h"
 #include "stub/stub_command_line.h"

@@ -6,9 +6,9 @@
 #include "app/command_line.h"
 #include "app/registry_names.h"
 #include "app/settings_store.h"
+#include "engine/job/job_fields.h"
 #include "tests/support/command_line_split.h"
 #include "tests/support/memory_registry.h"
-#include "engine/job_fields.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "engine/sha256_digest.h"
+#include "engine/image/sha256_digest.h"
 
 #include <gtest/gtest.h>
 

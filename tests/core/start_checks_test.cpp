@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/image_kind.h"
-#include "engine/image_trailer.h"
+#include "engine/image/image_kind.h"
+#include "engine/image/image_trailer.h"
+#include "engine/job/image_conversion.h"
+#include "engine/job/job_start.h"
+#include "program/main_dialog_model.h"
+#include "program/start_checks.h"
 #include "resources/string_ids.h"
 #include "tests/support/made_images.h"
 #include "tests/support/temp_dir.h"
-#include "ui/main_dialog_model.h"
-#include "engine/image_conversion.h"
-#include "engine/job_start.h"
-#include "ui/start_checks.h"
 
 namespace {
 

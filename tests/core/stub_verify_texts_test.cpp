@@ -7,8 +7,8 @@
 #include "resources/string_ids.h"
 #include "resources/stub_ids.h"
 #include "stub/stub_messages.h"
-#include "tests/support/temp_dir.h"
 #include "tests/support/string_table_source.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The temporary file an image is made in: its name beside the target, and the rule that
 // the target changes only when the file is committed.
-#include "engine/temporary_target.h"
+#include "engine/files/temporary_target.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

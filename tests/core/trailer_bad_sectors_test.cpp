@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "engine/image_trailer.h"
-#include "engine/trailer_reader.h"
+#include "engine/image/image_trailer.h"
+#include "engine/image/trailer_reader.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "engine/trailer_reader.h"
+#include "engine/image/trailer_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/image_check.h"
-#include "engine/image_conversion.h"
-#include "engine/write_floppy_job.h"
+#include "engine/image/image_check.h"
+#include "engine/job/image_conversion.h"
+#include "engine/job/write_floppy_job.h"
+#include "program/main_dialog_model.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/image_files.h"
@@ -16,7 +17,6 @@
 #include "tests/support/recording_sink.h"
 #include "tests/support/simulated_floppy.h"
 #include "tests/support/temp_dir.h"
-#include "ui/main_dialog_model.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "engine/update_speed.h"
+#include "engine/job/update_speed.h"
 
 #include <gtest/gtest.h>
 

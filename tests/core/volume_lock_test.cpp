@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "engine/read_floppy_job.h"
-#include "engine/write_floppy_job.h"
+#include "engine/job/read_floppy_job.h"
+#include "engine/job/write_floppy_job.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/image_files.h"

@@ -1,7 +1,7 @@
 // Bad images against the write job: each family is refused before the drive is opened
 // for writing, with the disk byte for byte as it was. Good images made of several
 // streams still reach the disk whole.
-#include "engine/write_floppy_job.h"
+#include "engine/job/write_floppy_job.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/floppy_type.h"
-#include "engine/image_kind.h"
-#include "engine/image_trailer.h"
+#include "engine/device/floppy_type.h"
+#include "engine/image/image_kind.h"
+#include "engine/image/image_trailer.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/image_files.h"

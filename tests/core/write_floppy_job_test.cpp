@@ -1,4 +1,4 @@
-#include "engine/write_floppy_job.h"
+#include "engine/job/write_floppy_job.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/image_kind.h"
-#include "engine/image_trailer.h"
+#include "engine/image/image_kind.h"
+#include "engine/image/image_trailer.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/image_files.h"

@@ -1,6 +1,6 @@
 // The write job's verify pass: the disk read back after the last write and compared with
 // the image, and the checksum comparison that keeps a damaged image off the disk.
-#include "engine/write_floppy_job.h"
+#include "engine/job/write_floppy_job.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,10 +12,10 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/image_kind.h"
-#include "engine/image_trailer.h"
-#include "engine/sha256_digest.h"
-#include "engine/trailer_reader.h"
+#include "engine/image/image_kind.h"
+#include "engine/image/image_trailer.h"
+#include "engine/image/sha256_digest.h"
+#include "engine/image/trailer_reader.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/image_files.h"

@@ -1,6 +1,6 @@
 #include "tests/gui/dialog_layout.h"
 
-#include "app/handles_win32.h"
+#include "platform/handles_win32.h"
 
 namespace gui {
 namespace {

@@ -2,7 +2,7 @@
 // the test answers on the way, and the status the process ends with.
 #include <gtest/gtest.h>
 
-#include "engine/image_trailer.h"
+#include "engine/image/image_trailer.h"
 #include "resources/string_ids.h"
 #include "tests/gui/vorlix_run.h"
 

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <stdlib.h>
 
-#include "app/registry_key_win32.h"
 #include "app/registry_names.h"
 #include "app/version.h"
+#include "platform/registry_key_win32.h"
 #include "tests/gui/vorlix_driver.h"
 #include "tests/support/temp_dir.h"
 #include "tests/win32/mapped_floppy.h"

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "engine/image_check.h"
-#include "engine/image_trailer.h"
-#include "engine/sha256_digest.h"
+#include "engine/image/image_check.h"
+#include "engine/image/image_trailer.h"
+#include "engine/image/sha256_digest.h"
 #include "resources/string_ids.h"
 #include "tests/gui/vorlix_run.h"
 #include "tests/support/recording_sink.h"

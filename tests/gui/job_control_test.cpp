@@ -3,7 +3,7 @@
 // drive) while the main window is used and closed.
 #include <gtest/gtest.h>
 
-#include "engine/image_trailer.h"
+#include "engine/image/image_trailer.h"
 #include "resources/string_ids.h"
 #include "tests/gui/vorlix_run.h"
 

@@ -2,7 +2,7 @@
 // by a second start, given files by a drop and by the two browse dialogs, and Escape.
 #include <gtest/gtest.h>
 
-#include "engine/image_trailer.h"
+#include "engine/image/image_trailer.h"
 #include "resources/string_ids.h"
 #include "tests/gui/vorlix_run.h"
 

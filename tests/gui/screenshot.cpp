@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <stdio.h>
 
-#include "app/handles_win32.h"
+#include "platform/handles_win32.h"
 #include "tests/gui/vorlix_driver.h"
 
 namespace gui {

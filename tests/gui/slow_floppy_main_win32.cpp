@@ -9,8 +9,8 @@
 #include <stdlib.h>
 
 #include "app/detect_platform.h"
-#include "app/vorlix_main_win32.h"
-#include "engine/platform_floppy_devices_win32.h"
+#include "engine/job/platform_floppy_devices_win32.h"
+#include "program/vorlix_main_win32.h"
 #include "tests/support/slow_floppy_devices.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <regex>
 
-#include "engine/image_trailer.h"
+#include "engine/image/image_trailer.h"
 #include "resources/string_ids.h"
 #include "tests/gui/vorlix_run.h"
 #include "tests/support/recording_sink.h"

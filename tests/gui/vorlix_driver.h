@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/handles_win32.h"
+#include "platform/handles_win32.h"
 
 namespace gui {
 

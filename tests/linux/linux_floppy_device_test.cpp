@@ -3,7 +3,7 @@
 #include <errno.h>
 #include <gtest/gtest.h>
 
-#include "engine/floppy_job_runner.h"
+#include "engine/job/floppy_job_runner.h"
 #include "linux/linux_floppy_device.h"
 #include "linux/terminal_messages.h"
 #include "resources/string_ids.h"

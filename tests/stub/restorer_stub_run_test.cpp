@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/sha256_digest.h"
+#include "engine/image/sha256_digest.h"
 #include "resources/stub_ids.h"
 #include "tests/gui/gui_environment.h"
 #include "tests/gui/vorlix_driver.h"

@@ -2,7 +2,7 @@
 
 #include <stdlib.h>
 
-#include "engine/file_signatures.h"
+#include "engine/image/file_signatures.h"
 
 std::string BinaryTestData(size_t size, unsigned seed) {
     std::string bytes(size, '\0');

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/shell_environment.h"
+#include "platform/shell_environment.h"
 
 // A shell with a chosen program path that counts the association-changed notices.
 class FakeShell : public ShellEnvironment {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/target_files.h"
+#include "engine/files/target_files.h"
 
 // The system's file operations, with a record of the calls and faults of the test's
 // choosing in between: a target that will not be replaced (read only, in use), an old

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-#include "engine/bad_sector_list.h"
-#include "engine/bad_sector_map.h"
-#include "engine/bzip2_stream.h"
+#include "engine/image/bad_sector_list.h"
+#include "engine/image/bad_sector_map.h"
+#include "engine/image/bzip2_stream.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/temp_dir.h"
 

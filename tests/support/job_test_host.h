@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/job_host.h"
+#include "engine/job/job_host.h"
 #include "tests/support/recording_sink.h"
 
 // A job host for tests: records messages and notices, and takes the time from a clock of the test's choosing.

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include "engine/image_kind.h"
-#include "engine/read_floppy_job.h"
-#include "engine/sha256_digest.h"
+#include "engine/image/image_kind.h"
+#include "engine/image/sha256_digest.h"
+#include "engine/job/read_floppy_job.h"
 #include "tests/support/image_files.h"
 #include "tests/support/job_test_host.h"
 #include "tests/support/simulated_floppy.h"

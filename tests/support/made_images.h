@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/message_texts.h"
+#include "platform/message_texts.h"
 #include "tests/support/string_table_source.h"
 
 // Images made the way the program makes them, for the check and conversion tests: the

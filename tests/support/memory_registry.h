@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/registry_key.h"
+#include "platform/registry_key.h"
 
 // Stored value types, numbered as the Windows registry numbers them.
 enum : uint32_t { kStoredString = 1, kStoredBinary = 3, kStoredDword = 4 };

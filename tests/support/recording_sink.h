@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/user_message.h"
+#include "platform/user_message.h"
 
 // Records every message the code under test shows and answers questions from a script.
 class RecordingSink : public MessageSink {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/registry_key.h"
+#include "platform/registry_key.h"
 
 // The behaviour every RegistryKey shows, written once and checked against both the real
 // registry (under Wine) and the in-memory store, so that the two cannot drift apart.

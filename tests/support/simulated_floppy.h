@@ -5,8 +5,8 @@
 #include <map>
 #include <vector>
 
-#include "engine/floppy_device.h"
-#include "engine/floppy_device_factory.h"
+#include "engine/device/floppy_device.h"
+#include "engine/job/floppy_device_factory.h"
 
 // A floppy drive over an in-memory disk, with the faults a real one shows. It behaves
 // like one of the two platform methods: `Nt` keeps a position of its own (a transfer

@@ -5,7 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "engine/floppy_device_factory.h"
+#include "engine/job/floppy_device_factory.h"
 
 // Another device with a pause before each transfer, one per unit of a job; everything
 // else passes through unchanged.

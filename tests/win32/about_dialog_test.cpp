@@ -1,7 +1,7 @@
 // The About dialog on its real template: its texts, its two links with their targets,
 // tooltips and colours, and a click on the mail line reaching the prefix's mail program
 // (link_recorder registered for "mailto").
-#include "ui/about_dialog_win32.h"
+#include "program/about_dialog_win32.h"
 
 #include <commctrl.h>
 

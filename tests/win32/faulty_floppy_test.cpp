@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/bad_sector_map.h"
-#include "engine/nt_floppy_device.h"
-#include "engine/read_floppy_job.h"
+#include "engine/device/nt_floppy_device.h"
+#include "engine/image/bad_sector_map.h"
+#include "engine/job/read_floppy_job.h"
 #include "resources/string_ids.h"
 #include "tests/support/job_test_host.h"
 #include "tests/support/temp_dir.h"

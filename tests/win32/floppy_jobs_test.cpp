@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "app/job_worker_win32.h"
-#include "engine/image_trailer.h"
-#include "engine/nt_floppy_device.h"
-#include "engine/platform_floppy_devices_win32.h"
-#include "engine/read_floppy_job.h"
-#include "engine/vwin32_floppy_device_win32.h"
-#include "engine/write_floppy_job.h"
+#include "engine/device/nt_floppy_device.h"
+#include "engine/device/vwin32_floppy_device_win32.h"
+#include "engine/image/image_trailer.h"
+#include "engine/job/platform_floppy_devices_win32.h"
+#include "engine/job/read_floppy_job.h"
+#include "engine/job/write_floppy_job.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/image_files.h"
 #include "tests/support/job_test_host.h"

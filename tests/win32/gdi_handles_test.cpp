@@ -1,11 +1,11 @@
-// The owners of GDI objects and device contexts in app/handles_win32.h.
+// The owners of GDI objects and device contexts in platform/handles_win32.h.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <utility>
 
-#include "app/handles_win32.h"
+#include "platform/handles_win32.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <functional>
 #include <string>
 
+#include "platform/message_box_sink_win32.h"
 #include "resources/string_ids.h"
 #include "tests/win32/dialog_test_support.h"
 #include "tests/win32/link_test_dialogs.h"
 #include "tests/win32/link_test_support.h"
-#include "app/message_box_sink_win32.h"
 #include "ui/item_text_win32.h"
 #include "ui/reflected_colour_win32.h"
 

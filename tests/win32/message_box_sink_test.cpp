@@ -1,6 +1,6 @@
 // The main program's message boxes: texts come from the real string table (linked into
 // this test program), and boxes are shown from a worker thread as the jobs show them.
-#include "app/message_box_sink_win32.h"
+#include "platform/message_box_sink_win32.h"
 
 #include <gtest/gtest.h>
 

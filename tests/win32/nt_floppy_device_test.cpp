@@ -1,7 +1,7 @@
 // The NT method against a disk image that Wine presents as drive A: (see
 // scripts/with-floppy-image). Wine's driver does not answer the geometry request, so
 // the query goes by the medium's size here.
-#include "engine/nt_floppy_device.h"
+#include "engine/device/nt_floppy_device.h"
 
 #include <windows.h>
 

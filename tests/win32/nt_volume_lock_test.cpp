@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/nt_floppy_device.h"
-#include "engine/write_floppy_job.h"
+#include "engine/device/nt_floppy_device.h"
+#include "engine/job/write_floppy_job.h"
 #include "resources/string_ids.h"
 #include "tests/support/binary_data.h"
 #include "tests/support/image_files.h"

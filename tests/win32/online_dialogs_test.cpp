@@ -12,13 +12,13 @@
 #include <ostream>
 #include <string>
 
-#include "app/application_title_win32.h"
 #include "online/feedback_dialog_win32.h"
 #include "online/fetch_text_file_win32.h"
 #include "online/message_dialog_win32.h"
 #include "online/online_workers_win32.h"
 #include "online/update_check_dialog_win32.h"
 #include "online/wininet_api_win32.h"
+#include "platform/application_title_win32.h"
 #include "resources/online_dialog_ids.h"
 #include "tests/support/temp_dir.h"
 #include "tests/win32/dialog_test_support.h"

@@ -1,4 +1,4 @@
-#include "app/registry_key_win32.h"
+#include "platform/registry_key_win32.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -9,9 +9,9 @@
 #include "app/file_types.h"
 #include "app/registry_names.h"
 #include "app/settings_store.h"
-#include "app/shell_environment_win32.h"
 #include "app/version_check.h"
 #include "app/window_position.h"
+#include "platform/shell_environment_win32.h"
 #include "tests/support/fake_shell.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/registry_contract.h"

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/message_box_sink_win32.h"
-#include "engine/rescue_text.h"
+#include "engine/job/rescue_text.h"
+#include "platform/message_box_sink_win32.h"
 #include "resources/string_ids.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // test finds the sheet, reads and clicks the boxes and presses OK or Cancel. The settings
 // and file types land in the real registry of the Wine prefix; the association-changed
 // notices are counted by a stand-in shell.
-#include "ui/settings_sheet_win32.h"
+#include "program/settings_sheet_win32.h"
 
 #include <windows.h>
 
@@ -14,14 +14,14 @@
 #include <vector>
 
 #include "app/file_types.h"
-#include "app/registry_key_win32.h"
 #include "app/settings_store.h"
+#include "platform/registry_key_win32.h"
+#include "program/settings_one_win32.h"
 #include "resources/dialog_ids.h"
 #include "tests/support/fake_shell.h"
 #include "tests/win32/dialog_test_support.h"
 #include "tests/win32/link_test_support.h"
 #include "ui/item_text_win32.h"
-#include "ui/settings_one_win32.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/read_floppy_job.h"
-#include "engine/target_files.h"
+#include "engine/files/target_files.h"
+#include "engine/job/read_floppy_job.h"
 #include "resources/string_ids.h"
 #include "tests/support/job_test_host.h"
 #include "tests/support/simulated_floppy.h"

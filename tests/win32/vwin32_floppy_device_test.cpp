@@ -1,6 +1,6 @@
 // The Windows 9x method against an emulation of the VWIN32 service, which checks every
 // register and record the method hands over.
-#include "engine/vwin32_floppy_device_win32.h"
+#include "engine/device/vwin32_floppy_device_win32.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/vwin32_records.h"
+#include "engine/device/vwin32_records.h"
 #include "tests/support/simulated_floppy.h"
 #include "tests/win32/only_32_bit.h"
 #include "tests/win32/vwin32_service_emulation.h"

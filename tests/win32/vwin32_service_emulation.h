@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/vwin32_floppy_device_win32.h"
-#include "engine/vwin32_records.h"
+#include "engine/device/vwin32_floppy_device_win32.h"
+#include "engine/device/vwin32_records.h"
 #include "tests/support/simulated_floppy.h"
 
 class Vwin32ServiceEmulation {

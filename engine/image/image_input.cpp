@@ -1,0 +1,150 @@
+#include "engine/image/image_input.h"
+
+#include <limits.h>
+
+#include "engine/image/compressed_stream.h"
+#include "engine/image/image_kind.h"
+#include "engine/image/image_trailer.h"
+#include "engine/image/trailer_reader.h"
+
+namespace {
+
+// The length of an open file, -1 when it cannot be told. Where long has 32 bits, a file
+// beyond 2 GB has an end that cannot be told as a long: LONG_MAX stands for it, more
+// than any disk all the same.
+long FileLength(FILE* file) {
+    if (fseek(file, 0, SEEK_END) != 0) {
+        return -1;
+    }
+    long length = ftell(file);
+    if (length < 0) {
+        length = LONG_MAX;
+    }
+    return fseek(file, 0, SEEK_SET) == 0 ? length : -1;
+}
+
+}  // namespace
+
+void ReadSourceImage(const char* path, const TrailerPolicy& policy, SourceImage* image) {
+    *image = SourceImage{};
+    image->compressed = ImageKindOf(path) != ImageKind::Raw;
+    int sectorsPerTrack = 0;
+    const int result =
+        ReadTrailerFile(path, policy, image->description, &sectorsPerTrack, &image->checksum);
+    // Whatever the reader makes of the trailer's contents, a block it recognises is no
+    // sector data.
+    image->endsWithTrailer = result != kTrailerMissing && result != kTrailerUnreadable;
+    image->sectorsPerTrack = sectorsPerTrack;
+}
+
+// Only the main program writes raw images; its policy it is.
+InputOpen ImageInput::Open(const char* sourcePath, bool compressed) {
+    SourceImage source;
+    if (!compressed) {
+        ReadSourceImage(sourcePath, kProgramTrailerPolicy, &source);
+    }
+    source.compressed = compressed;
+    return Open(sourcePath, source);
+}
+
+InputOpen ImageInput::Open(const char* sourcePath, const SourceImage& source) {
+    Close();
+    compressed_ = source.compressed;
+    file_ = fopen(sourcePath, "rb");
+    if (file_ == nullptr) {
+        return InputOpen::NotOpened;
+    }
+    if (!compressed_) {
+        rawBytes_ = FileLength(file_);
+        if (rawBytes_ > 0 && source.endsWithTrailer) {
+            // A file shorter than a trailer that starts like one is all trailer.
+            rawBytes_ = rawBytes_ > kImageTrailerSize ? rawBytes_ - kImageTrailerSize : 0;
+        }
+        return InputOpen::Opened;
+    }
+    if (HasExtension(sourcePath, ".exe") && FindCompressedStream(file_) != 0) {
+        Close();
+        return InputOpen::NoImageInExe;
+    }
+    if (decompressor_.Open(file_) != 0) {
+        Close();
+        return InputOpen::DecompressorNotOpened;
+    }
+    return InputOpen::Opened;
+}
+
+static_assert(ImageInput::kChunkSize <= 65536, "cancel is asked at least every 64 kB");
+
+InputRead ImageInput::Load(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel) {
+    *found = 0;
+    if (file_ == nullptr || capacity < kChunkSize) {
+        return InputRead::Failed;
+    }
+    return compressed_ ? LoadCompressed(buffer, capacity, found, cancel)
+                       : LoadRaw(buffer, capacity, found, cancel);
+}
+
+// The size is known before reading: an image of the wrong size is not read at all.
+InputRead ImageInput::LoadRaw(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel) {
+    if (rawBytes_ < 0) {
+        return InputRead::Failed;
+    }
+    const unsigned long long length = static_cast<unsigned long long>(rawBytes_);
+    *found = length > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(length);
+    if (length > kLargestFloppyBytes) {
+        return InputRead::TooLarge;
+    }
+    const uint32_t wanted = *found < capacity ? *found : capacity;
+    for (uint32_t done = 0; done < wanted; done += kChunkSize) {
+        if (cancel != nullptr && cancel->Requested()) {
+            return InputRead::Cancelled;
+        }
+        const size_t chunk = wanted - done < kChunkSize ? wanted - done : kChunkSize;
+        if (fread(buffer + done, 1, chunk, file_) != chunk) {
+            return InputRead::Failed;
+        }
+    }
+    return InputRead::Data;
+}
+
+// A few kilobytes of bzip2 may decode to gigabytes: the decoding stops as soon as the
+// data is more than any disk.
+InputRead ImageInput::LoadCompressed(char* buffer, uint32_t capacity, uint32_t* found,
+                                     LoadCancel* cancel) {
+    uint32_t total = 0;
+    for (;;) {
+        if (cancel != nullptr && cancel->Requested()) {
+            return InputRead::Cancelled;
+        }
+        // Past the buffer's end the bytes are only counted: the image is refused anyway.
+        const uint32_t room = total < capacity ? capacity - total : 0;
+        char* to = room != 0 ? buffer + total : buffer;
+        const int size = static_cast<int>(room != 0 && room < kChunkSize ? room : kChunkSize);
+        int got = 0;
+        switch (decompressor_.Read(to, size, &got)) {
+        case Bzip2ReadStatus::Data:
+            total += static_cast<uint32_t>(got);
+            if (total > kLargestFloppyBytes) {
+                *found = total;
+                return InputRead::TooLarge;
+            }
+            break;
+        case Bzip2ReadStatus::End:
+            *found = total;
+            return InputRead::Data;
+        default:
+            // A damaged or truncated stream is as unreadable as a failing file: the image
+            // on the disk would be incomplete.
+            return InputRead::Failed;
+        }
+    }
+}
+
+void ImageInput::Close() {
+    decompressor_.Close();
+    if (file_ != nullptr) {
+        fclose(file_);  // NOLINT(cert-err33-c): read only; nothing is lost when closing fails
+        file_ = nullptr;
+    }
+    rawBytes_ = -1;
+}

@@ -1,0 +1,92 @@
+#pragma once
+#include <stdint.h>
+#include <stdio.h>
+
+#include "engine/device/floppy_type.h"
+#include "engine/image/bzip2_stream.h"
+#include "engine/image/image_trailer.h"
+#include "engine/image/trailer_reader.h"
+
+// What a job knows of the image it takes its sectors from before it reads them, all from
+// one look at the file: its kind by its name, and what its trailer says. The job takes
+// the format and the checksum from here, never from its front end, so that data whose
+// checksum differs is refused however the job was started.
+struct SourceImage {
+    bool compressed = false;       // ".imz" or ".exe" (any name but ".img": a stub's own)
+    bool endsWithTrailer = false;  // a block the reader recognises, of whatever contents
+    int32_t sectorsPerTrack = 0;   // the trailer's format; 0 when it names none
+    TrailerChecksum checksum;      // None for an image made before checksums
+    char description[kDescriptionBufferSize] = "";
+};
+
+// Reads the trailer of `path` once, under the running program's `policy`, and shows
+// nothing: the front end has already said what it makes of a newer trailer.
+void ReadSourceImage(const char* path, const TrailerPolicy& policy, SourceImage* image);
+
+// Outcomes of ImageInput::Open; each failure names what the job reports.
+enum class InputOpen {
+    Opened,
+    NotOpened,     // the file
+    DecompressorNotOpened,
+    NoImageInExe,  // a self-extracting image without a compressed stream
+};
+
+enum class InputRead {
+    Data,       // the whole image was read
+    Failed,     // the file cannot be read, or the stream is damaged or cut short
+    TooLarge,   // more data than the largest disk holds (IDS_IMAGE_TOO_LARGE)
+    Cancelled,  // the user cancelled meanwhile; nothing is shown
+};
+
+// Asked between the chunks of a load, at least once every 64 kB of image data: a few
+// kilobytes of bzip2 can take seconds to decode, and the user may give up on them. The
+// write job answers from its host, the terminal from Ctrl-C.
+class LoadCancel {
+public:
+    virtual bool Requested() = 0;
+
+protected:
+    ~LoadCancel() = default;
+};
+
+// The image a write job reads: the raw sectors of an ".img" (the file less its trailer
+// when the trailer reader finds one, else the whole file), or the bzip2 streams of an
+// ".imz" or ".exe" image, which end before the trailer. Closes what is open when it goes
+// out of scope. Shared with the restorer stub: no allocation of its own.
+class ImageInput {
+public:
+    // The caller's buffer holds at least this many bytes.
+    static constexpr unsigned kChunkSize = kBzip2ReadChunk;
+
+    ImageInput() = default;
+    ~ImageInput() { Close(); }
+    ImageInput(const ImageInput&) = delete;
+    ImageInput& operator=(const ImageInput&) = delete;
+
+    // Opens `sourcePath` for reading; a compressed source ending in ".exe" is searched
+    // for its stream first.
+    InputOpen Open(const char* sourcePath, bool compressed);
+    // The same for a source whose trailer has been read already (ReadSourceImage).
+    InputOpen Open(const char* sourcePath, const SourceImage& source);
+
+    // Reads the whole image into `buffer`, which holds `capacity` bytes (at least
+    // kChunkSize). `*found` is the image's length in bytes, also when it is longer than
+    // the buffer: a stream is then decoded on and only counted, and what the buffer
+    // holds is no image. No disk holds more than kLargestFloppyBytes, so nothing is
+    // decoded past them: TooLarge, `*found` then beyond them (a raw image that long is
+    // not read at all). Failed when the file cannot be read or the stream is damaged or
+    // cut short anywhere. `cancel`, unless nullptr, is asked before each chunk;
+    // Cancelled once it says so.
+    InputRead Load(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel = nullptr);
+
+    void Close();
+
+private:
+    InputRead LoadRaw(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel);
+    InputRead LoadCompressed(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel);
+
+    FILE* file_ = nullptr;
+    Bzip2Reader decompressor_;
+    bool compressed_ = false;
+    long rawBytes_ = -1;  // a raw image's data: the file less its trailer; -1 unknown
+};

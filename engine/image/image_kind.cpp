@@ -1,0 +1,56 @@
+#include "engine/image/image_kind.h"
+
+#include <string.h>
+
+#include "engine/image/ascii_text.h"
+
+bool HasExtension(const char* path, const char* extension) {
+    if (path == nullptr) {
+        return false;
+    }
+    const size_t length = strlen(path);
+    const size_t extensionLength = strlen(extension);
+    if (length < extensionLength) {
+        return false;
+    }
+    const char* tail = path + length - extensionLength;
+    for (size_t i = 0; i < extensionLength; ++i) {
+        if (AsciiLower(tail[i]) != AsciiLower(extension[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+ImageKind ImageKindOf(const char* path) {
+    if (HasExtension(path, ".img")) {
+        return ImageKind::Raw;
+    }
+    if (HasExtension(path, ".imz")) {
+        return ImageKind::Compressed;
+    }
+    if (HasExtension(path, ".exe")) {
+        return ImageKind::SelfExtracting;
+    }
+    return ImageKind::None;
+}
+
+bool IsOnFloppyDrive(const char* path) {
+    if (path == nullptr || path[0] == '\0' || path[1] != ':') {
+        return false;
+    }
+    const char drive = AsciiLower(path[0]);
+    return drive == 'a' || drive == 'b';
+}
+
+bool IsWritableImageKind(ImageKind kind) {
+    return kind == ImageKind::Raw || kind == ImageKind::Compressed;
+}
+
+bool IsCreatableImageKind(ImageKind kind) {
+    return kind != ImageKind::None;
+}
+
+bool IsEmergencyImageKind(ImageKind kind) {
+    return kind == ImageKind::Raw;
+}

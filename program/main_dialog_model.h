@@ -1,0 +1,56 @@
+#pragma once
+#include <string>
+
+#include "app/command_line.h"
+#include "app/settings.h"
+#include "engine/job/job_start.h"
+#include "program/panel_state.h"
+#include "program/start_checks.h"
+
+// The main dialog without its window: the panels, the job fields and every operation
+// that chooses an image or starts a job. The dialog reflects `panels` after each call.
+class MainDialogModel {
+public:
+    MainDialogModel(Settings& settings, StartHost& host) : settings_(settings), host_(host) {}
+
+    // Write browse, a drop, a hand-over: the extension check, the Write Floppy panel and
+    // the image's description. -1 (panels unchanged) when the name is refused.
+    int AcceptImageToWrite(const std::string& path);
+
+    // Save browse: the extension check, the Read Floppy panel, the filter for next time.
+    int AcceptReadTarget(const std::string& path);
+
+    // The single image argument at start-up: like a write browse, and the file must open.
+    int OpenImageArgument(const std::string& path);
+
+    // One unattended job as the command line asks, and the process's exit status
+    // (app/exit_status.h): -1 when its image is refused, 0 when the job finished, 1 when a
+    // check, a question or the job itself stopped it, 2 when the user cancelled it. Sets
+    // commandLineMode and the "/d" description.
+    int RunCommandLine(const CommandLineRequest& request);
+
+    int StartRead() {
+        return ::StartRead(fields, panels.readDescription.text, StartChoicesOf(settings_), host_);
+    }
+
+    // File > Check Image: one message about the image, 0 good, 1 not.
+    int CheckImage(const std::string& path);
+
+    // File > Convert Image: a read into the Read Floppy panel's target, with its
+    // description, whose sectors come from `source`. As StartRead; the next read reads the
+    // drive again.
+    int ConvertImage(const std::string& source);
+    int StartWrite() { return ::StartWrite(fields, StartChoicesOf(settings_), host_); }
+
+    PanelState panels;
+    JobFields fields;
+    int saveFilterIndex = 1;
+
+private:
+    // Reads the trailer of the image to write: its sectors per track for the write job,
+    // and its description into the Write Floppy panel when it has one.
+    void LoadImageTrailer(const std::string& path);
+
+    Settings& settings_;
+    StartHost& host_;
+};
