@@ -22,8 +22,16 @@ bool HasExtension(const char* path, const char* extension) {
     return true;
 }
 
+bool IsBareRawName(const char* path) {
+    return HasExtension(path, ".ima") || HasExtension(path, ".vfd") || HasExtension(path, ".flp");
+}
+
+bool TakesTrailer(const char* path, bool compatible) {
+    return !IsBareRawName(path) && !(compatible && HasExtension(path, ".img"));
+}
+
 ImageKind ImageKindOf(const char* path) {
-    if (HasExtension(path, ".img")) {
+    if (HasExtension(path, ".img") || IsBareRawName(path)) {
         return ImageKind::Raw;
     }
     if (HasExtension(path, ".imz")) {
@@ -31,6 +39,9 @@ ImageKind ImageKindOf(const char* path) {
     }
     if (HasExtension(path, ".exe")) {
         return ImageKind::SelfExtracting;
+    }
+    if (HasExtension(path, ".zip")) {
+        return ImageKind::Zip;
     }
     return ImageKind::None;
 }
@@ -44,11 +55,11 @@ bool IsOnFloppyDrive(const char* path) {
 }
 
 bool IsWritableImageKind(ImageKind kind) {
-    return kind == ImageKind::Raw || kind == ImageKind::Compressed;
+    return kind == ImageKind::Raw || kind == ImageKind::Compressed || kind == ImageKind::Zip;
 }
 
 bool IsCreatableImageKind(ImageKind kind) {
-    return kind != ImageKind::None;
+    return kind != ImageKind::None && kind != ImageKind::Zip;
 }
 
 bool IsEmergencyImageKind(ImageKind kind) {

@@ -328,7 +328,7 @@ int ReadFloppyJob::Complete() {
     const uint32_t zeroFilled = unreadable_.Count() + keptBadSectors_;
     // Only a whole image, trailer included and on stable storage, may take the target's
     // place.
-    if ((!(request_.compatible && HasExtension(targetPath_, ".img")) &&
+    if ((TakesTrailer(targetPath_, request_.compatible) &&
          output_.AppendTrailer(request_.description, static_cast<int>(diskSectorsPerTrack_),
                                checksum, static_cast<int>(zeroFilled)) != 0) ||
         output_.Close() != 0) {
