@@ -113,15 +113,10 @@ int CheckedImage::Load(const char* path, MessageSink& sink, LoadCancel* cancel,
         return Fail(sink, IDS_NOT_AN_IMAGE_FILE, path);
     }
     ImageInput input;
-    switch (input.Open(path, kind != ImageKind::Raw)) {
-    case InputOpen::Opened:
-        break;
-    case InputOpen::NoImageInExe:
-        return Fail(sink, IDS_EXE_HAS_NO_IMAGE);
-    case InputOpen::DecompressorNotOpened:
-        return Fail(sink, IDS_DECOMPRESSOR_NOT_OPENED, path);
-    case InputOpen::NotOpened:
-        return Fail(sink, IDS_UNABLE_TO_OPEN, path);
+    const InputOpen opened = input.Open(path, kind != ImageKind::Raw);
+    if (opened != InputOpen::Opened) {
+        sink.Show(InputOpenMessage(input, opened, path));
+        return -1;
     }
     int sectorsPerTrack = 0;
     if (ReadImageTrailer(path, sink, description, &sectorsPerTrack, &stored) ==

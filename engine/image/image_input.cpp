@@ -1,11 +1,13 @@
 #include "engine/image/image_input.h"
 
 #include <limits.h>
+#include <string.h>
 
 #include "engine/image/compressed_stream.h"
 #include "engine/image/image_kind.h"
 #include "engine/image/image_trailer.h"
 #include "engine/image/trailer_reader.h"
+#include "resources/string_ids.h"
 
 namespace {
 
@@ -23,11 +25,44 @@ long FileLength(FILE* file) {
     return fseek(file, 0, SEEK_SET) == 0 ? length : -1;
 }
 
+// The message IDs of the archive's refusals, by ZipOpen.
+unsigned ZipRefusalId(ZipOpen refusal) {
+    switch (refusal) {
+    case ZipOpen::NoImage:
+        return IDS_ZIP_NO_IMAGE;
+    case ZipOpen::SeveralImages:
+        return IDS_ZIP_SEVERAL_IMAGES;
+    case ZipOpen::Encrypted:
+        return IDS_ZIP_ENCRYPTED;
+    case ZipOpen::OtherMethod:
+        return IDS_ZIP_METHOD;
+    default:
+        return IDS_IMAGE_READ_FAILED;  // as for a damaged stream
+    }
+}
+
 }  // namespace
+
+ImageContainer SourceContainerOf(const char* path, bool compressed) {
+    const ImageKind kind = ImageKindOf(path);
+    if (!compressed) {
+        return ImageContainer::Raw;
+    }
+    if (kind != ImageKind::Compressed) {
+        return kind == ImageKind::Zip ? ImageContainer::Zip : ImageContainer::Bzip2;
+    }
+    char first[4] = {};
+    FILE* file = fopen(path, "rb");
+    const bool read = file != nullptr && fread(first, 1, sizeof first, file) == sizeof first;
+    if (file != nullptr) fclose(file);  // NOLINT(cert-err33-c): read only
+    return read && memcmp(first, "PK\3\4", sizeof first) == 0 ? ImageContainer::Zip
+                                                              : ImageContainer::Bzip2;
+}
 
 void ReadSourceImage(const char* path, const TrailerPolicy& policy, SourceImage* image) {
     *image = SourceImage{};
     image->compressed = ImageKindOf(path) != ImageKind::Raw;
+    image->container = SourceContainerOf(path, image->compressed);
     int sectorsPerTrack = 0;
     const int result =
         ReadTrailerFile(path, policy, image->description, &sectorsPerTrack, &image->checksum);
@@ -44,17 +79,23 @@ InputOpen ImageInput::Open(const char* sourcePath, bool compressed) {
         ReadSourceImage(sourcePath, kProgramTrailerPolicy, &source);
     }
     source.compressed = compressed;
+    source.container = SourceContainerOf(sourcePath, compressed);
     return Open(sourcePath, source);
 }
 
 InputOpen ImageInput::Open(const char* sourcePath, const SourceImage& source) {
     Close();
-    compressed_ = source.compressed;
+    container_ = !source.compressed                         ? ImageContainer::Raw
+                 : source.container == ImageContainer::Zip ? ImageContainer::Zip
+                                                           : ImageContainer::Bzip2;
     file_ = fopen(sourcePath, "rb");
     if (file_ == nullptr) {
         return InputOpen::NotOpened;
     }
-    if (!compressed_) {
+    if (container_ == ImageContainer::Zip) {
+        return OpenZip(sourcePath);
+    }
+    if (container_ == ImageContainer::Raw) {
         rawBytes_ = FileLength(file_);
         if (rawBytes_ > 0 && source.endsWithTrailer) {
             // A file shorter than a trailer that starts like one is all trailer.
@@ -73,15 +114,33 @@ InputOpen ImageInput::Open(const char* sourcePath, const SourceImage& source) {
     return InputOpen::Opened;
 }
 
+// The archive is read through minizip's own file, by its name.
+InputOpen ImageInput::OpenZip(const char* sourcePath) {
+    fclose(file_);  // NOLINT(cert-err33-c): read only
+    file_ = nullptr;
+    const ZipOpen opened = zip_.Open(sourcePath, refusalText_, sizeof refusalText_);
+    if (opened == ZipOpen::Opened) {
+        return InputOpen::Opened;
+    }
+    refusalId_ = ZipRefusalId(opened);
+    return InputOpen::Refused;
+}
+
 static_assert(ImageInput::kChunkSize <= 65536, "cancel is asked at least every 64 kB");
 
 InputRead ImageInput::Load(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel) {
     *found = 0;
-    if (file_ == nullptr || capacity < kChunkSize) {
+    if (capacity < kChunkSize) {
         return InputRead::Failed;
     }
-    return compressed_ ? LoadCompressed(buffer, capacity, found, cancel)
-                       : LoadRaw(buffer, capacity, found, cancel);
+    if (container_ == ImageContainer::Zip) {
+        return LoadZip(buffer, capacity, found, cancel);
+    }
+    if (file_ == nullptr) {
+        return InputRead::Failed;
+    }
+    return container_ == ImageContainer::Bzip2 ? LoadCompressed(buffer, capacity, found, cancel)
+                                               : LoadRaw(buffer, capacity, found, cancel);
 }
 
 // The size is known before reading: an image of the wrong size is not read at all.
@@ -140,11 +199,53 @@ InputRead ImageInput::LoadCompressed(char* buffer, uint32_t capacity, uint32_t* 
     }
 }
 
+// The member is of a floppy's size, and minizip inflates no more than that; the bound
+// stands all the same, as for a bzip2 stream.
+InputRead ImageInput::LoadZip(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel) {
+    uint32_t total = 0;
+    for (;;) {
+        if (cancel != nullptr && cancel->Requested()) {
+            return InputRead::Cancelled;
+        }
+        const uint32_t room = total < capacity ? capacity - total : 0;
+        char* to = room != 0 ? buffer + total : buffer;
+        unsigned got = 0;
+        switch (zip_.Read(to, room != 0 && room < kChunkSize ? room : kChunkSize, &got)) {
+        case ZipRead::Data:
+            total += got;
+            if (total > kLargestFloppyBytes) {
+                *found = total;
+                return InputRead::TooLarge;
+            }
+            break;
+        case ZipRead::End:
+            *found = total;
+            return InputRead::Data;
+        default:
+            return InputRead::Failed;  // a bad CRC-32 or a cut archive, as a damaged stream
+        }
+    }
+}
+
 void ImageInput::Close() {
+    zip_.Close();
     decompressor_.Close();
     if (file_ != nullptr) {
         fclose(file_);  // NOLINT(cert-err33-c): read only; nothing is lost when closing fails
         file_ = nullptr;
     }
     rawBytes_ = -1;
+}
+
+UserMessage InputOpenMessage(const ImageInput& input, InputOpen result, const char* sourcePath) {
+    switch (result) {
+    case InputOpen::Refused:
+        return input.Refusal();
+    case InputOpen::NoImageInExe:
+        return {IDS_EXE_HAS_NO_IMAGE, MessageStyle::Error};
+    case InputOpen::DecompressorNotOpened:
+        return {IDS_DECOMPRESSOR_NOT_OPENED, MessageStyle::Error, sourcePath};
+    default:
+        return {IDS_UNABLE_TO_OPEN, MessageStyle::Error, sourcePath};
+    }
 }

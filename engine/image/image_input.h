@@ -6,6 +6,15 @@
 #include "engine/image/bzip2_stream.h"
 #include "engine/image/image_trailer.h"
 #include "engine/image/trailer_reader.h"
+#include "engine/image/zip_image_reader.h"
+#include "platform/user_message.h"
+
+// How the image's sectors are held in its file, whatever its name says.
+enum class ImageContainer {
+    Raw,    // the sectors themselves
+    Bzip2,  // Vorlix's ".imz" and ".exe": bzip2 streams (behind the stub in an ".exe")
+    Zip,    // a ".zip", or another program's ".imz": the archive's one floppy-sized member
+};
 
 // What a job knows of the image it takes its sectors from before it reads them, all from
 // one look at the file: its kind by its name, and what its trailer says. The job takes
@@ -13,6 +22,7 @@
 // checksum differs is refused however the job was started.
 struct SourceImage {
     bool compressed = false;       // ".imz" or ".exe" (any name but ".img": a stub's own)
+    ImageContainer container = ImageContainer::Raw;  // by the name, and an ".imz" by its first bytes
     bool endsWithTrailer = false;  // a block the reader recognises, of whatever contents
     int32_t sectorsPerTrack = 0;   // the trailer's format; 0 when it names none
     TrailerChecksum checksum;      // None for an image made before checksums
@@ -23,12 +33,17 @@ struct SourceImage {
 // nothing: the front end has already said what it makes of a newer trailer.
 void ReadSourceImage(const char* path, const TrailerPolicy& policy, SourceImage* image);
 
+// The container of the image at `path`: a compressed kind's first bytes tell a ZIP
+// archive (an ".imz" another program made) from Vorlix's own bzip2 streams.
+ImageContainer SourceContainerOf(const char* path, bool compressed);
+
 // Outcomes of ImageInput::Open; each failure names what the job reports.
 enum class InputOpen {
     Opened,
     NotOpened,     // the file
     DecompressorNotOpened,
     NoImageInExe,  // a self-extracting image without a compressed stream
+    Refused,       // an archive without one image it can read: ImageInput::Refusal says why
 };
 
 enum class InputRead {
@@ -50,8 +65,8 @@ protected:
 };
 
 // The image a write job reads: the raw sectors of an ".img" (the file less its trailer
-// when the trailer reader finds one, else the whole file), or the bzip2 streams of an
-// ".imz" or ".exe" image, which end before the trailer. Closes what is open when it goes
+// when the trailer reader finds one, else the whole file), the bzip2 streams of an
+// ".imz" or ".exe" image, which end before the trailer, or a ZIP archive's one image. Closes what is open when it goes
 // out of scope. Shared with the restorer stub: no allocation of its own.
 class ImageInput {
 public:
@@ -81,12 +96,25 @@ public:
 
     void Close();
 
+    // After Open answered Refused: the message, whose text this input holds until its
+    // next Open.
+    UserMessage Refusal() const { return {refusalId_, MessageStyle::Error, refusalText_}; }
+
 private:
     InputRead LoadRaw(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel);
     InputRead LoadCompressed(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel);
+    InputRead LoadZip(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel);
+    InputOpen OpenZip(const char* sourcePath);
 
     FILE* file_ = nullptr;
     Bzip2Reader decompressor_;
-    bool compressed_ = false;
+    ZipImageReader zip_;
+    ImageContainer container_ = ImageContainer::Raw;
+    unsigned refusalId_ = 0;
+    char refusalText_[256] = "";
     long rawBytes_ = -1;  // a raw image's data: the file less its trailer; -1 unknown
 };
+
+// The message of an Open of `sourcePath` that answered `result` (not Opened): what a job
+// and the image check show.
+UserMessage InputOpenMessage(const ImageInput& input, InputOpen result, const char* sourcePath);

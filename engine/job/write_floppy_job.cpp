@@ -77,17 +77,8 @@ int WriteFloppyJob::Prepare() {
 }
 
 int WriteFloppyJob::OpenInput() {
-    switch (input_.Open(sourcePath_, source_)) {
-    case InputOpen::Opened:
-        return 0;
-    case InputOpen::NoImageInExe:
-        return Fail(IDS_EXE_HAS_NO_IMAGE);
-    case InputOpen::DecompressorNotOpened:
-        return Fail(IDS_DECOMPRESSOR_NOT_OPENED, sourcePath_);
-    case InputOpen::NotOpened:
-        break;
-    }
-    return Fail(IDS_UNABLE_TO_OPEN, sourcePath_);
+    const InputOpen opened = input_.Open(sourcePath_, source_);
+    return opened == InputOpen::Opened ? 0 : Fail(InputOpenMessage(input_, opened, sourcePath_));
 }
 
 // Decoded once, checked whole, and the file let go before the drive is opened. The
