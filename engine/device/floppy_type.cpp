@@ -10,16 +10,16 @@ constexpr uint32_t DiskBytes(uint32_t cylinders, uint32_t heads, uint32_t sector
 
 // Smallest first. The three classic formats are the ones the first versions knew.
 const FloppyType kFloppyTypes[] = {
-    {40, 1, 8, DiskBytes(40, 1, 8), "160 kB", "160 kB, 5.25-inch single-sided (8 sectors)",
+    {40, 1, 8, DiskBytes(40, 1, 8), "160 kB", "160 kB, 5.25-inch single-sided",
      false, false},
     {40, 1, 9, DiskBytes(40, 1, 9), "180 kB", "180 kB, 5.25-inch single-sided", false, false},
-    {40, 2, 8, DiskBytes(40, 2, 8), "320 kB", "320 kB, 5.25-inch double density (8 sectors)",
+    {40, 2, 8, DiskBytes(40, 2, 8), "320 kB", "320 kB, 5.25-inch double density",
      false, false},
     {40, 2, 9, DiskBytes(40, 2, 9), "360 kB", "360 kB, 5.25-inch double density", false, false},
     {80, 2, 9, DiskBytes(80, 2, 9), "720 kB", "720 kB, 3.5-inch double density", false, true},
     {80, 2, 15, DiskBytes(80, 2, 15), "1200 kB", "1200 kB, 5.25-inch high density", true, false},
     {80, 2, 18, DiskBytes(80, 2, 18), "1440 kB", "1440 kB, 3.5-inch high density", true, true},
-    {80, 2, 21, DiskBytes(80, 2, 21), "1680 kB", "1680 kB, 3.5-inch high density (21 sectors)",
+    {80, 2, 21, DiskBytes(80, 2, 21), "1680 kB", "1680 kB, 3.5-inch high density",
      true, true},
     {80, 2, 36, DiskBytes(80, 2, 36), "2880 kB", "2880 kB, 3.5-inch extra-high density", true,
      false},
