@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/device/floppy_type.h"
+#include "engine/image/image_check.h"
 #include "engine/image/image_trailer.h"
 #include "engine/image/trailer_reader.h"
 #include "engine/job/write_floppy_job.h"
@@ -183,6 +184,34 @@ TEST(FloppyFormatTrailers, ACountThatDisagreesWithTheSectorsPerTrackNamesNoForma
     EXPECT_EQ(FindFloppyTypeOfTrailer(0, 720), nullptr);
     EXPECT_EQ(FindFloppyTypeOfTrailer(-9, 720), nullptr);
     EXPECT_EQ(FindFloppyTypeOfTrailer(9, -720), FindFloppyType(9));
+}
+
+// Data and trailer that disagree: the data must be one disk of the trailer's format.
+TEST(FloppyFormatTrailers, DataOfAnotherSizeThanTheTrailersFormatIsNoWholeDisk) {
+    struct Disagreement {
+        uint32_t dataBytes;
+        int sectorsPerTrack, totalSectors;
+        long needed;
+    };
+    const Disagreement cases[] = {
+        {1474560, 9, 720, 368640},   // a 360 kB trailer over 1440 kB of data
+        {368640, 9, 0, 737280},      // a classic 720 kB trailer over 360 kB of data
+        {2949120, 18, 0, 1474560},
+        {1474560, 36, 5760, 2949120},
+    };
+    for (const Disagreement& c : cases) {
+        SCOPED_TRACE(c.needed);
+        TempDir dir;
+        const std::string path = dir.File("disk.img");
+        WriteWholeFile(path, BinaryTestData(c.dataBytes, 4));
+        ASSERT_EQ(AppendImageTrailer(path.c_str(), "Disk", c.sectorsPerTrack, nullptr, 0, c.totalSectors), 0);
+        CheckedImage image;
+        RecordingSink sink;
+        EXPECT_EQ(image.Load(path.c_str(), sink), -1);
+        ASSERT_THAT(sink.Ids(), ElementsAre(IDS_IMAGE_NOT_WHOLE_DISK));
+        EXPECT_EQ(sink.shown[0].number, static_cast<long>(c.dataBytes));
+        EXPECT_EQ(sink.shown[0].secondNumber, c.needed);
+    }
 }
 
 // --- The write job ---------------------------------------------------------------------
