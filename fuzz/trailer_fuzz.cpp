@@ -14,8 +14,10 @@ void ReadUnder(const char* path, const TrailerPolicy& policy) {
     char description[kDescriptionBufferSize];
     memset(description, 'x', sizeof description);
     int sectorsPerTrack = -12345;
+    int totalSectors = -12345;
     TrailerChecksum checksum;
-    const int result = ReadTrailerFile(path, policy, description, &sectorsPerTrack, &checksum);
+    const int result = ReadTrailerFile(path, policy, description, &sectorsPerTrack, &checksum,
+                                       nullptr, &totalSectors);
     if (result != kTrailerRead && result != kTrailerUnreadable && result != kTrailerMissing &&
         result != kTrailerNoDescription && result != kTrailerNewerVersion) {
         abort();
@@ -29,6 +31,9 @@ void ReadUnder(const char* path, const TrailerPolicy& policy) {
     }
     if (sectorsPerTrack == -12345) {
         abort();  // never left unset
+    }
+    if (totalSectors < 0) {
+        abort();  // a count, or 0 for none
     }
     if (checksum.state == TrailerChecksum::Stored &&
         (strlen(checksum.hex) != kTrailerChecksumLength ||

@@ -12,6 +12,15 @@ struct NodeFacts {
     int error = 0;              // errno when Missing
 };
 
+// FDGETPRM's answer (struct floppy_struct): the medium's format as the floppy driver
+// sees it.
+struct FloppyParameters {
+    uint32_t size = 0;   // sectors on the disk
+    uint32_t sect = 0;   // sectors per track
+    uint32_t head = 0;   // heads
+    uint32_t track = 0;  // cylinders
+};
+
 // The system calls the device layer makes, so that tests can put a simulated block
 // device with its faults in their place. Every call answers -errno on failure.
 class DeviceCalls {
@@ -20,8 +29,8 @@ public:
     // A descriptor, or -errno. `exclusive`: O_EXCL, which a block device refuses with
     // EBUSY while it is mounted or opened exclusively elsewhere.
     virtual int Open(const char* path, bool write, bool exclusive, bool synchronous) = 0;
-    // FDGETPRM: the sectors per track of the medium in a floppy drive.
-    virtual int FloppySectorsPerTrack(int fd, uint32_t* sectorsPerTrack) = 0;
+    // FDGETPRM: the format of the medium in a floppy drive.
+    virtual int FloppyFormat(int fd, FloppyParameters* parameters) = 0;
     // BLKGETSIZE64: the byte size of a block device.
     virtual int BlockDeviceBytes(int fd, uint64_t* bytes) = 0;
     // BLKROGET: the block device refuses writes (a write-protected medium, a read-only

@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-// The sectors per track of a disk of `bytes` (9, 18 or 21), 0 for any other size: only
-// a disk of one of the three formats is ever written to.
+// The sectors per track of a disk of `bytes` (8 to 36), 0 for any other size: only
+// a disk of one of the standard formats is ever written to.
 uint32_t SectorsPerTrackForBytes(uint64_t bytes);
 
 // The mount point of the device numbered `deviceNumber` in the text of /proc/self/mounts,

@@ -34,17 +34,37 @@ int OpenFor(DeviceCalls& calls, const char* path, const NodeFacts& facts, Device
 
 }  // namespace
 
-int DiskFormatOf(DeviceCalls& calls, int fd, const NodeFacts& facts, uint32_t* sectorsPerTrack,
+namespace {
+
+// Of a disk of one of the formats, whose size is all that is known of it.
+DiskGeometry GeometryOfSize(uint64_t bytes) {
+    DiskGeometry geometry;
+    const FloppyType* type = FindFloppyTypeOfSize(bytes);
+    if (type != nullptr) {
+        geometry.cylinders = type->cylinders;
+        geometry.heads = type->heads;
+        geometry.sectorsPerTrack = type->sectorsPerTrack;
+        geometry.totalSectors = TotalSectors(*type);
+    }
+    return geometry;
+}
+
+}  // namespace
+
+int DiskFormatOf(DeviceCalls& calls, int fd, const NodeFacts& facts, DiskGeometry* geometry,
                  uint64_t* bytes) {
     *bytes = 0;
-    *sectorsPerTrack = 0;
+    *geometry = DiskGeometry{};
     uint64_t size = facts.size;
     if (facts.kind == NodeKind::BlockDevice) {
-        uint32_t sectors = 0;
-        if (calls.FloppySectorsPerTrack(fd, &sectors) == 0) {
+        FloppyParameters parameters;
+        if (calls.FloppyFormat(fd, &parameters) == 0) {
             // A floppy drive: its own idea of the medium decides, as on Windows.
-            *sectorsPerTrack = sectors;
-            const FloppyType* type = FindFloppyType(sectors);
+            geometry->cylinders = parameters.track;
+            geometry->heads = parameters.head;
+            geometry->sectorsPerTrack = parameters.sect;
+            geometry->totalSectors = parameters.size;
+            const FloppyType* type = FindFloppyTypeOfGeometry(*geometry);
             if (type == nullptr) return -1;  // a format the drive knows and we do not
             *bytes = type->totalBytes;
             return 0;
@@ -52,17 +72,17 @@ int DiskFormatOf(DeviceCalls& calls, int fd, const NodeFacts& facts, uint32_t* s
         if (calls.BlockDeviceBytes(fd, &size) != 0) return -1;
     }
     *bytes = size;
-    *sectorsPerTrack = SectorsPerTrackForBytes(size);
-    return *sectorsPerTrack != 0 ? 0 : -1;
+    *geometry = GeometryOfSize(size);
+    return geometry->totalSectors != 0 ? 0 : -1;
 }
 
-DeviceQuery LinuxFloppyDevice::QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) {
+DeviceQuery LinuxFloppyDevice::QueryGeometry(DeviceAccess access, DiskGeometry* geometry) {
     const NodeFacts facts = calls_.Inspect(path_.c_str());
     ScopedDescriptor fd(calls_, OpenFor(calls_, path_.c_str(), facts, access));
     if (fd.Get() < 0) return DeviceQuery::OpenFailed;
     uint64_t bytes = 0;
-    if (DiskFormatOf(calls_, fd.Get(), facts, sectorsPerTrack, &bytes) != 0) {
-        *sectorsPerTrack = 0;
+    if (DiskFormatOf(calls_, fd.Get(), facts, geometry, &bytes) != 0) {
+        *geometry = DiskGeometry{};
         return DeviceQuery::QueryFailed;
     }
     return DeviceQuery::Ok;
@@ -72,8 +92,8 @@ int LinuxFloppyDevice::OpenDescriptor(DeviceAccess access) {
     const NodeFacts facts = calls_.Inspect(path_.c_str());
     const int fd = OpenFor(calls_, path_.c_str(), facts, access);
     if (fd < 0) return fd;
-    uint32_t sectors = 0;
-    if (DiskFormatOf(calls_, fd, facts, &sectors, &diskBytes_) != 0) diskBytes_ = 0;
+    DiskGeometry geometry;
+    if (DiskFormatOf(calls_, fd, facts, &geometry, &diskBytes_) != 0) diskBytes_ = 0;
     return fd;
 }
 
@@ -185,9 +205,9 @@ bool LinuxFloppyDevice::AnswersAgain() {
     // holds it: the job's own descriptor is asked then.
     const int fd = fresh.Get() == -EBUSY ? fd_ : fresh.Get();
     if (fd < 0) return false;
-    uint32_t sectors = 0;
+    DiskGeometry geometry;
     uint64_t bytes = 0;
-    return DiskFormatOf(calls_, fd, facts, &sectors, &bytes) == 0;
+    return DiskFormatOf(calls_, fd, facts, &geometry, &bytes) == 0;
 }
 
 namespace {
@@ -239,9 +259,9 @@ int CheckDevice(DeviceCalls& calls, const char* path, DeviceAccess access, Messa
         calls.BlockDeviceReadOnly(fd.Get(), &readOnly) == 0 && readOnly) {
         return Tell(sink, IDS_WRITE_PROTECTED, nullptr);
     }
-    uint32_t sectors = 0;
+    DiskGeometry geometry;
     uint64_t bytes = 0;
-    if (DiskFormatOf(calls, fd.Get(), facts, &sectors, &bytes) != 0) {
+    if (DiskFormatOf(calls, fd.Get(), facts, &geometry, &bytes) != 0) {
         if (bytes == 0 && facts.kind == NodeKind::BlockDevice) return Tell(sink, IDS_UNKNOWN_FLOPPY_TYPE, nullptr);
         return Tell(sink, kMsgNotFloppySize, path, static_cast<long>(bytes));
     }

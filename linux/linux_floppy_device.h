@@ -9,7 +9,7 @@
 #include "platform/user_message.h"
 
 // A floppy disk on Linux, whichever way it is reached: a floppy drive (/dev/fd0 and its
-// kin: the format from FDGETPRM), any block device holding exactly one of the three
+// kin: the format from FDGETPRM), any block device holding exactly one of the standard
 // formats (a USB drive such as /dev/sdb: BLKGETSIZE64), or a regular file of that size.
 // Block devices are opened exclusively, and written synchronously so that a failing
 // sector is reported by the write that hit it. Errors are errno values.
@@ -20,7 +20,7 @@ public:
     LinuxFloppyDevice(const LinuxFloppyDevice&) = delete;
     LinuxFloppyDevice& operator=(const LinuxFloppyDevice&) = delete;
 
-    DeviceQuery QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) override;
+    DeviceQuery QueryGeometry(DeviceAccess access, DiskGeometry* geometry) override;
     bool Open(DeviceAccess access) override;
     bool Read(uint32_t firstSector, void* buffer, uint32_t bytes, uint32_t* transferred,
               uint32_t* error) override;
@@ -43,15 +43,14 @@ private:
     uint64_t diskBytes_ = 0;
 };
 
-// The format of the disk behind an open descriptor: 0 with its sectors per track and
-// byte size, or -1 when it is no floppy format (`*bytes` then tells the size when known,
-// else 0).
-int DiskFormatOf(DeviceCalls& calls, int fd, const NodeFacts& facts, uint32_t* sectorsPerTrack,
+// The format of the disk behind an open descriptor: 0 with its geometry and byte size,
+// or -1 when it is no floppy format (`*bytes` then tells the size when known, else 0).
+int DiskFormatOf(DeviceCalls& calls, int fd, const NodeFacts& facts, DiskGeometry* geometry,
                  uint64_t* bytes);
 
 // The front end's look at the device before a job: the path exists and is a floppy
 // drive, a block device or a file; a block device is not mounted; it opens in the
-// job's direction (exclusively); it holds one of the three formats. 0, or -1 once the
+// job's direction (exclusively); it holds one of the standard formats. 0, or -1 once the
 // user has been told why not: unable to open, write protected, in use, mounted (naming
 // the mount point), or not a floppy.
 int CheckDevice(DeviceCalls& calls, const char* path, DeviceAccess access, MessageSink& sink);

@@ -38,10 +38,13 @@ int SystemDeviceCalls::Open(const char* path, bool write, bool exclusive, bool s
     return fd >= 0 ? fd : -errno;
 }
 
-int SystemDeviceCalls::FloppySectorsPerTrack(int fd, uint32_t* sectorsPerTrack) {
-    struct floppy_struct parameters = {};
-    if (ioctl(fd, FDGETPRM, &parameters) != 0) return -errno;
-    *sectorsPerTrack = parameters.sect;
+int SystemDeviceCalls::FloppyFormat(int fd, FloppyParameters* parameters) {
+    struct floppy_struct answer = {};
+    if (ioctl(fd, FDGETPRM, &answer) != 0) return -errno;
+    parameters->size = answer.size;
+    parameters->sect = answer.sect;
+    parameters->head = answer.head;
+    parameters->track = answer.track;
     return 0;
 }
 

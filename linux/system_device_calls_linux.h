@@ -6,7 +6,7 @@ class SystemDeviceCalls final : public DeviceCalls {
 public:
     NodeFacts Inspect(const char* path) override;
     int Open(const char* path, bool write, bool exclusive, bool synchronous) override;
-    int FloppySectorsPerTrack(int fd, uint32_t* sectorsPerTrack) override;
+    int FloppyFormat(int fd, FloppyParameters* parameters) override;
     int BlockDeviceBytes(int fd, uint64_t* bytes) override;
     int BlockDeviceReadOnly(int fd, bool* readOnly) override;
     long ReadAt(int fd, void* buffer, size_t bytes, uint64_t offset) override;

@@ -149,8 +149,10 @@ int Info(const Arguments& arguments, TerminalContext& context) {
     }
     char description[kDescriptionBufferSize];
     int sectorsPerTrack = 0;
+    int totalSectors = 0;
     TrailerChecksum checksum;
-    const int read = ReadImageTrailer(image.c_str(), context.sink, description, &sectorsPerTrack, &checksum);
+    const int read = ReadImageTrailer(image.c_str(), context.sink, description, &sectorsPerTrack, &checksum,
+                                      nullptr, &totalSectors);
     if (read == kTrailerUnreadable) {
         Tell(context.sink, IDS_UNABLE_TO_OPEN, image.c_str());
         return kStatusNotDone;
@@ -162,10 +164,11 @@ int Info(const Arguments& arguments, TerminalContext& context) {
         return kStatusDone;
     }
     out += "Description:  " + std::string(description[0] != '\0' ? description : "(none)") + "\n";
-    const FloppyType* type = sectorsPerTrack > 0 ? FindFloppyType(static_cast<uint32_t>(sectorsPerTrack)) : nullptr;
+    const FloppyType* type = FindFloppyTypeOfTrailer(sectorsPerTrack, totalSectors);
     if (type != nullptr) {
-        out += "Format:       " + std::string(type->sizeText) + ", " + std::to_string(sectorsPerTrack) +
-               " sectors per track\n";
+        char name[kFormatNameSize];
+        FormatName(*type, name);
+        out += "Format:       " + std::string(name) + "\n";
     } else if (sectorsPerTrack > 0) {
         out += "Format:       unknown, " + std::to_string(sectorsPerTrack) + " sectors per track\n";
     } else {

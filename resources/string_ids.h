@@ -54,6 +54,7 @@
 #define IDS_DRIVE_NOT_READY                  141
 #define IDS_NOT_THE_SAME_DISK                142
 #define IDS_IMAGE_TOO_LARGE                  143
+#define IDS_DISK_NEEDS_FORMAT                150
 /* Other programs' ZIP archives: the one floppy-sized member, or why none is read */
 #define IDS_ZIP_NO_IMAGE                     144
 #define IDS_ZIP_SEVERAL_IMAGES               145

@@ -9,7 +9,15 @@ enum class DeviceAccess { Read, Write };
 enum class DeviceQuery {
     Ok,
     OpenFailed,   // the drive could not be opened (the job reports "Unable to open")
-    QueryFailed,  // the drive opened but did not tell its sectors per track
+    QueryFailed,  // the drive opened but did not tell its medium's format
+};
+
+// What a drive tells of the medium in it; 0 where it does not say.
+struct DiskGeometry {
+    uint32_t cylinders = 0;
+    uint32_t heads = 0;
+    uint32_t sectorsPerTrack = 0;
+    uint32_t totalSectors = 0;
 };
 
 // What became of a request for the volume of the open drive.
@@ -25,9 +33,10 @@ public:
 
     virtual ~FloppyDevice() = default;
 
-    // Opens the drive in the given direction, asks for the sectors per track of the
-    // medium in it and closes it again, whatever the outcome.
-    virtual DeviceQuery QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) = 0;
+    // Opens the drive in the given direction, asks for the geometry of the medium in it
+    // and closes it again, whatever the outcome. DetermineFloppyType (floppy_type.h)
+    // judges the answer.
+    virtual DeviceQuery QueryGeometry(DeviceAccess access, DiskGeometry* geometry) = 0;
 
     // Opens the drive for a whole transfer; false when it cannot be opened.
     virtual bool Open(DeviceAccess access) = 0;

@@ -2,12 +2,17 @@
 
 #include <string.h>
 
-DeviceQuery MemoryFloppyDevice::QuerySectorsPerTrack(DeviceAccess access,
-                                                     uint32_t* sectorsPerTrack) {
+DeviceQuery MemoryFloppyDevice::QueryGeometry(DeviceAccess access, DiskGeometry* geometry) {
     if (access == DeviceAccess::Write) {
         return DeviceQuery::OpenFailed;
     }
-    *sectorsPerTrack = sectorsPerTrack_;
+    if (format_ == nullptr) {
+        return DeviceQuery::QueryFailed;
+    }
+    geometry->cylinders = format_->cylinders;
+    geometry->heads = format_->heads;
+    geometry->sectorsPerTrack = format_->sectorsPerTrack;
+    geometry->totalSectors = TotalSectors(*format_);
     return DeviceQuery::Ok;
 }
 

@@ -2,6 +2,7 @@
 #include <stdint.h>
 
 #include "engine/device/floppy_device.h"
+#include "engine/device/floppy_type.h"
 
 // A disk that is already in memory: the decoded sectors of an image file, read by the
 // unchanged read job when it converts an image instead of reading a drive. It can only be
@@ -9,12 +10,16 @@
 // behaves like the NT method at the disk's end: a read there delivers what is left.
 class MemoryFloppyDevice final : public FloppyDevice {
 public:
-    // `data` holds `bytes` bytes of a disk with `sectorsPerTrack` sectors per track; it
-    // stays the caller's and must outlive the device.
+    // `data` holds `bytes` bytes of a disk of `format`; it stays the caller's and must
+    // outlive the device.
+    MemoryFloppyDevice(const char* data, uint32_t bytes, const FloppyType& format)
+        : data_(data), bytes_(bytes), format_(&format) {}
+    // The same for a classic format, named by its sectors per track; any other number
+    // makes a disk whose format cannot be told.
     MemoryFloppyDevice(const char* data, uint32_t bytes, uint32_t sectorsPerTrack)
-        : data_(data), bytes_(bytes), sectorsPerTrack_(sectorsPerTrack) {}
+        : data_(data), bytes_(bytes), format_(FindFloppyType(sectorsPerTrack)) {}
 
-    DeviceQuery QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) override;
+    DeviceQuery QueryGeometry(DeviceAccess access, DiskGeometry* geometry) override;
     bool Open(DeviceAccess access) override;
     bool Read(uint32_t firstSector, void* buffer, uint32_t bytes, uint32_t* transferred,
               uint32_t* error) override;
@@ -33,6 +38,6 @@ public:
 private:
     const char* data_;
     uint32_t bytes_;
-    uint32_t sectorsPerTrack_;
+    const FloppyType* format_;
     bool open_ = false;
 };

@@ -14,6 +14,15 @@ bool SystemVolumeControl(void* handle, uint32_t code, uint32_t* error);
 using VolumePause = void (*)(uint32_t milliseconds);
 void SystemVolumePause(uint32_t milliseconds);
 
+// The format that an answer to IOCTL_DISK_GET_DRIVE_GEOMETRY describes, as a geometry
+// that DetermineFloppyType takes: its cylinders, heads and sectors per track where they
+// are one format's; else the format its media type (`mediaType`, a MEDIA_TYPE) names;
+// else the classic format of its sectors per track, unless the media type names a floppy
+// format we do not know. False for sectors other than 512 bytes and for any other answer.
+bool FloppyGeometryOfAnswer(uint32_t mediaType, uint64_t cylinders, uint32_t heads,
+                            uint32_t sectorsPerTrack, uint32_t bytesPerSector,
+                            DiskGeometry* geometry);
+
 // The NT family's way to a floppy: the drive opened as a device ("\\.\A:") and read and
 // written like a file. Defined in nt_floppy_device_win32.cpp.
 class NtFloppyDevice : public FloppyDevice {
@@ -25,7 +34,7 @@ public:
     NtFloppyDevice(const NtFloppyDevice&) = delete;
     NtFloppyDevice& operator=(const NtFloppyDevice&) = delete;
 
-    DeviceQuery QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) override;
+    DeviceQuery QueryGeometry(DeviceAccess access, DiskGeometry* geometry) override;
     bool Open(DeviceAccess access) override;
     bool Read(uint32_t firstSector, void* buffer, uint32_t bytes, uint32_t* transferred,
               uint32_t* error) override;

@@ -58,9 +58,16 @@ bool LengthInfo(HANDLE device, ULONGLONG* size) {
     return true;
 }
 
+void SetGeometry(const FloppyType& type, DiskGeometry* geometry) {
+    geometry->cylinders = type.cylinders;
+    geometry->heads = type.heads;
+    geometry->sectorsPerTrack = type.sectorsPerTrack;
+    geometry->totalSectors = TotalSectors(type);
+}
+
 // For drivers that do not tell their geometry (Wine's, for one): a medium of exactly
 // one of the known sizes has that format.
-bool SectorsPerTrackFromSize(HANDLE device, uint32_t* sectorsPerTrack) {
+bool GeometryFromSize(HANDLE device, DiskGeometry* geometry) {
     ULONGLONG size = 0;
     if (!FileSize(device, &size) && !LengthInfo(device, &size)) {
         return false;
@@ -69,8 +76,31 @@ bool SectorsPerTrackFromSize(HANDLE device, uint32_t* sectorsPerTrack) {
     if (type == nullptr) {
         return false;
     }
-    *sectorsPerTrack = type->sectorsPerTrack;
+    SetGeometry(*type, geometry);
     return true;
+}
+
+struct MediaFormat {
+    MEDIA_TYPE mediaType;
+    uint32_t kilobytes;  // 0: a floppy format of other sectors or sizes than ours
+};
+
+const MediaFormat kMediaFormats[] = {
+    {F5_160_512, 160},  {F5_180_512, 180},   {F5_320_512, 320},   {F5_360_512, 360},
+    {F3_720_512, 720},  {F5_1Pt2_512, 1200}, {F3_1Pt44_512, 1440}, {F3_2Pt88_512, 2880},
+    {F3_20Pt8_512, 0},  {F5_320_1024, 0},    {F3_120M_512, 0},    {F3_640_512, 0},
+    {F5_640_512, 0},    {F5_720_512, 0},     {F3_1Pt2_512, 0},    {F3_1Pt23_1024, 0},
+    {F5_1Pt23_1024, 0}, {F3_128Mb_512, 0},   {F3_230Mb_512, 0},   {F8_256_128, 0},
+    {F3_200Mb_512, 0},  {F3_240M_512, 0},    {F3_32M_512, 0},
+};
+
+// The media type's entry, or nullptr for a medium that is no floppy of a known kind
+// (RemovableMedia, FixedMedia, Unknown): its geometry alone tells.
+const MediaFormat* FindMedia(uint32_t mediaType) {
+    for (const MediaFormat& media : kMediaFormats) {
+        if (static_cast<uint32_t>(media.mediaType) == mediaType) return &media;
+    }
+    return nullptr;
 }
 
 // Only these answers mean that files on the disk are open; every other refusal is a
@@ -80,6 +110,29 @@ bool MeansInUse(uint32_t error) {
 }
 
 }  // namespace
+
+bool FloppyGeometryOfAnswer(uint32_t mediaType, uint64_t cylinders, uint32_t heads,
+                            uint32_t sectorsPerTrack, uint32_t bytesPerSector,
+                            DiskGeometry* geometry) {
+    if (bytesPerSector != FloppyDevice::kSectorSize || cylinders > 0xFFFF) {
+        return false;
+    }
+    DiskGeometry told;
+    told.cylinders = static_cast<uint32_t>(cylinders);
+    told.heads = heads;
+    told.sectorsPerTrack = sectorsPerTrack;
+    const FloppyType* type = cylinders != 0 && heads != 0 ? FindFloppyTypeOfGeometry(told) : nullptr;
+    const MediaFormat* media = FindMedia(mediaType);
+    if (type == nullptr && media != nullptr) {
+        type = media->kilobytes != 0 ? FindFloppyTypeOfSize(media->kilobytes * 1024ull) : nullptr;
+        if (type == nullptr) return false;  // a floppy format we do not know
+    }
+    // What the first versions went by: the sectors per track alone.
+    if (type == nullptr) type = FindFloppyType(sectorsPerTrack);
+    if (type == nullptr) return false;
+    SetGeometry(*type, geometry);
+    return true;
+}
 
 bool SystemVolumeControl(void* handle, uint32_t code, uint32_t* error) {
     DWORD returned = 0;
@@ -122,20 +175,24 @@ void* NtFloppyDevice::OpenHandle(DeviceAccess access) const {
                        OPEN_EXISTING, 0, nullptr);
 }
 
-DeviceQuery NtFloppyDevice::QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) {
+DeviceQuery NtFloppyDevice::QueryGeometry(DeviceAccess access, DiskGeometry* geometry) {
     UniqueHandle device(OpenHandle(access));
     if (!device.Valid()) {
         return DeviceQuery::OpenFailed;
     }
-    DISK_GEOMETRY geometry;
+    DISK_GEOMETRY answer;
     DWORD returned = 0;
-    if (DeviceIoControl(device.Get(), IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &geometry,
-                        sizeof geometry, &returned, nullptr)) {
-        if (returned < sizeof geometry) {
+    if (DeviceIoControl(device.Get(), IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &answer,
+                        sizeof answer, &returned, nullptr)) {
+        if (returned < sizeof answer) {
             return DeviceQuery::QueryFailed;
         }
-        *sectorsPerTrack = geometry.SectorsPerTrack;
-        return DeviceQuery::Ok;
+        return FloppyGeometryOfAnswer(static_cast<uint32_t>(answer.MediaType),
+                                      static_cast<uint64_t>(answer.Cylinders.QuadPart),
+                                      answer.TracksPerCylinder, answer.SectorsPerTrack,
+                                      answer.BytesPerSector, geometry)
+                   ? DeviceQuery::Ok
+                   : DeviceQuery::QueryFailed;
     }
     // Only a driver that does not know the request gets a second chance; a drive that
     // knows it and fails (no disk, unreadable disk) has answered.
@@ -143,8 +200,7 @@ DeviceQuery NtFloppyDevice::QuerySectorsPerTrack(DeviceAccess access, uint32_t* 
     if (error != ERROR_NOT_SUPPORTED && error != ERROR_INVALID_FUNCTION) {
         return DeviceQuery::QueryFailed;
     }
-    return SectorsPerTrackFromSize(device.Get(), sectorsPerTrack) ? DeviceQuery::Ok
-                                                                    : DeviceQuery::QueryFailed;
+    return GeometryFromSize(device.Get(), geometry) ? DeviceQuery::Ok : DeviceQuery::QueryFailed;
 }
 
 bool NtFloppyDevice::Open(DeviceAccess access) {

@@ -37,8 +37,7 @@ HANDLE Vwin32FloppyDevice::OpenService(DeviceAccess access) const {
                              0, nullptr);
 }
 
-DeviceQuery Vwin32FloppyDevice::QuerySectorsPerTrack(DeviceAccess access,
-                                                     uint32_t* sectorsPerTrack) {
+DeviceQuery Vwin32FloppyDevice::QueryGeometry(DeviceAccess access, DiskGeometry* geometry) {
     UniqueHandle service(OpenService(access), calls_.closeHandle);
     if (!service.Valid()) {
         return DeviceQuery::OpenFailed;
@@ -57,8 +56,7 @@ DeviceQuery Vwin32FloppyDevice::QuerySectorsPerTrack(DeviceAccess access,
         (registers.reg_Flags & kCarryFlag) != 0) {
         return DeviceQuery::QueryFailed;
     }
-    const uint8_t* field = &parameters.bytes[kDeviceParametersSectorsPerTrack];
-    *sectorsPerTrack = static_cast<uint32_t>(field[0]) | (static_cast<uint32_t>(field[1]) << 8);
+    *geometry = GeometryOfDeviceParameters(parameters);
     return DeviceQuery::Ok;
 }
 

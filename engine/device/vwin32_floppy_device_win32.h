@@ -25,7 +25,7 @@ public:
     Vwin32FloppyDevice(const Vwin32FloppyDevice&) = delete;
     Vwin32FloppyDevice& operator=(const Vwin32FloppyDevice&) = delete;
 
-    DeviceQuery QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) override;
+    DeviceQuery QueryGeometry(DeviceAccess access, DiskGeometry* geometry) override;
     bool Open(DeviceAccess access) override;
     bool Read(uint32_t firstSector, void* buffer, uint32_t bytes, uint32_t* transferred,
               uint32_t* error) override;

@@ -1,6 +1,8 @@
 #pragma once
 #include <stdint.h>
 
+#include "engine/device/floppy_device.h"
+
 // The records the Windows 9x VWIN32 service exchanges with a program asking it to run
 // MS-DOS disk functions. Addresses travel as 32-bit numbers: the service only exists for
 // 32-bit programs.
@@ -48,13 +50,21 @@ static_assert(sizeof(DiocRegisters) == 28, "DIOC_REGISTERS");
 
 // The device-parameter block of Generic IOCTL 0860h. Byte 0 set to 1 asks for the
 // medium in the drive rather than the drive's defaults; the BIOS parameter block follows
-// at offset 7, its sectors-per-track field at offset 20 of the whole block.
+// at offset 7: its fields below are offsets into the whole block.
 struct DeviceParameters {
     uint8_t bytes[40];
 };
 constexpr unsigned kDeviceParametersSpecialFunctions = 0;
-constexpr unsigned kDeviceParametersSectorsPerTrack = 20;
+constexpr unsigned kDeviceParametersBytesPerSector = 7;    // word
+constexpr unsigned kDeviceParametersTotalSectors = 15;     // word; 0: the 32-bit field
+constexpr unsigned kDeviceParametersSectorsPerTrack = 20;  // word
+constexpr unsigned kDeviceParametersHeads = 22;            // word
+constexpr unsigned kDeviceParametersBigTotalSectors = 28;  // dword
 constexpr uint8_t kCurrentMedium = 1;
+
+// The medium's geometry in the block's BPB: sectors per track, heads and total sectors
+// (0 where a field is empty). Sectors of another size than 512 bytes give none at all.
+DiskGeometry GeometryOfDeviceParameters(const DeviceParameters& parameters);
 
 // DISKIO, packed: start sector (32-bit), number of sectors (16-bit), buffer (32-bit).
 #pragma pack(push, 1)

@@ -9,15 +9,13 @@
 
 namespace {
 
-// The formats, smallest first.
-constexpr uint32_t kFormatSectors[] = {9, 18, 21};
-
 // What "needed" means for data of no format's size: the smallest disk it would fit,
 // else the largest, so that the message names a size the user can compare with.
 uint32_t NearestDiskSize(uint32_t bytes) {
-    for (uint32_t sectors : kFormatSectors) {
-        const FloppyType* type = FindFloppyType(sectors);
-        if (type != nullptr && bytes <= type->totalBytes) return type->totalBytes;
+    uint32_t count = 0;
+    const FloppyType* types = FloppyTypes(&count);
+    for (uint32_t i = 0; i < count; ++i) {
+        if (bytes <= types[i].totalBytes) return types[i].totalBytes;
     }
     return kLargestFloppyBytes;
 }
@@ -119,8 +117,9 @@ int CheckedImage::Load(const char* path, MessageSink& sink, LoadCancel* cancel,
         return -1;
     }
     int sectorsPerTrack = 0;
-    if (ReadImageTrailer(path, sink, description, &sectorsPerTrack, &stored) ==
-            kTrailerNewerVersion &&
+    int totalSectors = 0;
+    if (ReadImageTrailer(path, sink, description, &sectorsPerTrack, &stored, nullptr,
+                         &totalSectors) == kTrailerNewerVersion &&
         newer == NewerTrailer::Refuse) {
         return -1;  // its message is shown
     }
@@ -140,9 +139,8 @@ int CheckedImage::Load(const char* path, MessageSink& sink, LoadCancel* cancel,
         return Fail(sink, IDS_IMAGE_READ_FAILED);
     }
     input.Close();
-    // A foreign trailer's number, or none: the data's own size must be a format's.
-    const FloppyType* named =
-        sectorsPerTrack > 0 ? FindFloppyType(static_cast<uint32_t>(sectorsPerTrack)) : nullptr;
+    // A foreign trailer's numbers, or none: the data's own size must be a format's.
+    const FloppyType* named = FindFloppyTypeOfTrailer(sectorsPerTrack, totalSectors);
     format = named != nullptr ? named : FindFloppyTypeOfSize(found);
     const uint32_t needed = format != nullptr ? format->totalBytes : NearestDiskSize(found);
     if (found != needed) {
@@ -161,23 +159,19 @@ int CheckedImage::Load(const char* path, MessageSink& sink, LoadCancel* cancel,
     return 0;
 }
 
-const char* FormatName(const FloppyType& format) {
-    switch (format.sectorsPerTrack) {
-    case 9:
-        return "720 kB";
-    case 21:
-        return "1.68 MB";
-    default:
-        return "1.44 MB";
-    }
+void FormatName(const FloppyType& format, char (&out)[kFormatNameSize]) {
+    snprintf(out, sizeof out, "%s (%u x %u x %u)", format.name,  // NOLINT(cert-err33-c): fits
+             static_cast<unsigned>(format.cylinders), static_cast<unsigned>(format.heads),
+             static_cast<unsigned>(format.sectorsPerTrack));
 }
 
 void ComposeCheckReport(const CheckedImage& image, MessageTexts& texts, char* out, size_t size) {
     ReportWriter report(texts, out, size);
     report.Line(KindLine(image.kind));
     if (image.format != nullptr) {
-        report.Line(IDS_CHECK_FORMAT, FormatName(*image.format),
-                    static_cast<unsigned long>(image.format->sectorsPerTrack));
+        char name[kFormatNameSize];
+        FormatName(*image.format, name);
+        report.Line(IDS_CHECK_FORMAT, name);
     }
     if (image.description[0] != '\0') {
         report.Line(IDS_CHECK_DESCRIPTION, image.description);

@@ -1,4 +1,5 @@
 #pragma once
+#include <stddef.h>
 #include <stdint.h>
 
 #include "engine/device/floppy_type.h"
@@ -10,8 +11,9 @@
 #include "platform/user_message.h"
 
 // An image file read whole and judged as a write would judge it, without a disk: the
-// format its trailer names (9, 18 or 21 sectors per track), or, without a trailer or
-// with a number no format has, the one whose size the data has. Owns its data.
+// format its trailer names (its sectors per track, with its sector count where it has
+// one), or, without a trailer or with numbers no format has, the one whose size the data
+// has. Owns its data.
 class CheckedImage {
 public:
     CheckedImage() = default;
@@ -51,8 +53,10 @@ private:
     uint32_t bytes_ = 0;
 };
 
-// The format's name as the check shows it: "720 kB", "1.44 MB", "1.68 MB".
-const char* FormatName(const FloppyType& format);
+// The format's name as the check shows it, with its cylinders, heads and sectors per
+// track: "360 kB, 5.25-inch double density (40 x 2 x 9)".
+constexpr size_t kFormatNameSize = 96;
+void FormatName(const FloppyType& format, char (&out)[kFormatNameSize]);
 
 // The report on a good image, from the string table's lines: kind, format, description,
 // data size, the SHA-256 computed and whether it matches a stored one or none is stored.

@@ -64,12 +64,15 @@ void ReadSourceImage(const char* path, const TrailerPolicy& policy, SourceImage*
     image->compressed = ImageKindOf(path) != ImageKind::Raw;
     image->container = SourceContainerOf(path, image->compressed);
     int sectorsPerTrack = 0;
-    const int result =
-        ReadTrailerFile(path, policy, image->description, &sectorsPerTrack, &image->checksum);
+    int totalSectors = 0;
+    const int result = ReadTrailerFile(path, policy, image->description, &sectorsPerTrack,
+                                       &image->checksum, nullptr, &totalSectors);
     // Whatever the reader makes of the trailer's contents, a block it recognises is no
     // sector data.
     image->endsWithTrailer = result != kTrailerMissing && result != kTrailerUnreadable;
     image->sectorsPerTrack = sectorsPerTrack;
+    image->totalSectors = totalSectors;
+    image->format = FindFloppyTypeOfTrailer(sectorsPerTrack, totalSectors);
 }
 
 // Only the main program writes raw images; its policy it is.

@@ -24,7 +24,9 @@ struct SourceImage {
     bool compressed = false;       // ".imz" or ".exe" (any name but ".img": a stub's own)
     ImageContainer container = ImageContainer::Raw;  // by the name, and an ".imz" by its first bytes
     bool endsWithTrailer = false;  // a block the reader recognises, of whatever contents
-    int32_t sectorsPerTrack = 0;   // the trailer's format; 0 when it names none
+    int32_t sectorsPerTrack = 0;   // the trailer's sectors per track; 0 when it names none
+    int32_t totalSectors = 0;      // the trailer's sector count; 0 for a classic format's
+    const FloppyType* format = nullptr;  // the format they name, nullptr for none we know
     TrailerChecksum checksum;      // None for an image made before checksums
     char description[kDescriptionBufferSize] = "";
 };

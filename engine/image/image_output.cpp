@@ -58,13 +58,14 @@ int ImageOutput::Finish() {
     return 0;
 }
 
-int ImageOutput::AppendTrailer(const char* description, int sectorsPerTrack,
+int ImageOutput::AppendTrailer(const char* description, const FloppyType& format,
                                const char* checksumHex, int badSectors) {
     FILE* file = temporary_.Stream();
     if (file == nullptr || !finished_) {
         return -1;
     }
-    return AppendImageTrailer(file, description, sectorsPerTrack, checksumHex, badSectors);
+    return AppendImageTrailer(file, description, static_cast<int>(format.sectorsPerTrack),
+                              checksumHex, badSectors, TrailerTotalSectors(format));
 }
 
 int ImageOutput::Close() {

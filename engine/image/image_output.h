@@ -2,6 +2,7 @@
 #include <stdio.h>
 
 #include "engine/files/temporary_target.h"
+#include "engine/device/floppy_type.h"
 #include "engine/image/bzip2_stream.h"
 
 // Outcomes of ImageOutput::Open; each failure names what the job reports.
@@ -38,9 +39,9 @@ public:
     // when the image is incomplete. The file stays open for the trailer.
     int Finish();
 
-    // Appends the trailer (AppendImageTrailer) to the finished image: 0, or -1 when it was
-    // not written whole.
-    int AppendTrailer(const char* description, int sectorsPerTrack, const char* checksumHex,
+    // Appends the trailer (AppendImageTrailer) of a disk of `format` to the finished
+    // image: 0, or -1 when it was not written whole.
+    int AppendTrailer(const char* description, const FloppyType& format, const char* checksumHex,
                       int badSectors);
 
     // Closes the finished file, its bytes on stable storage: 0, or -1 when they may not

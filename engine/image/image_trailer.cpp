@@ -48,7 +48,8 @@ struct TextBuilder {
 
 // The whole trailer block: the text, then zeros.
 void FormatTrailer(char (&block)[kImageTrailerSize], const char* description,
-                   int sectorsPerTrack, const char* checksumHex, int badSectors) {
+                   int sectorsPerTrack, const char* checksumHex, int badSectors,
+                   int totalSectors) {
     memset(block, 0, sizeof block);
     TextBuilder text{block};
     text.Append(kTrailerVersionTag);
@@ -77,19 +78,26 @@ void FormatTrailer(char (&block)[kImageTrailerSize], const char* description,
         text.AppendNumber(badSectors);
         text.AppendChar(']');
     }
+    if (totalSectors > 0) {
+        text.Append(" ");
+        text.Append(kTrailerTotalSectorsTag);
+        text.AppendNumber(totalSectors);
+        text.AppendChar(']');
+    }
 }
 
 }  // namespace
 
 int AppendImageTrailer(const char* path, const char* description, int sectorsPerTrack,
-                       const char* checksumHex, int badSectors) {
+                       const char* checksumHex, int badSectors, int totalSectors) {
     // "r+b" rather than "ab": the image must already exist.
     FILE* file = fopen(path, "r+b");
     if (file == nullptr) {
         return -1;
     }
     bool written =
-        AppendImageTrailer(file, description, sectorsPerTrack, checksumHex, badSectors) == 0;
+        AppendImageTrailer(file, description, sectorsPerTrack, checksumHex, badSectors,
+                           totalSectors) == 0;
     if (fclose(file) != 0) {
         written = false;
     }
@@ -97,10 +105,10 @@ int AppendImageTrailer(const char* path, const char* description, int sectorsPer
 }
 
 int AppendImageTrailer(FILE* file, const char* description, int sectorsPerTrack,
-                       const char* checksumHex, int badSectors) {
+                       const char* checksumHex, int badSectors, int totalSectors) {
     char block[kImageTrailerSize];
     FormatTrailer(block, description != nullptr ? description : "", sectorsPerTrack, checksumHex,
-                  badSectors);
+                  badSectors, totalSectors);
     // Flushed: the trailer must not sit in the stream's buffer, where a full disk goes unseen.
     const bool written = fseek(file, 0, SEEK_END) == 0 &&
                          fwrite(block, 1, sizeof block, file) == sizeof block && fflush(file) == 0;
@@ -109,9 +117,9 @@ int AppendImageTrailer(FILE* file, const char* description, int sectorsPerTrack,
 
 int ReadImageTrailer(const char* path, MessageSink& sink,
                      char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
-                     TrailerChecksum* checksum, int* badSectors) {
+                     TrailerChecksum* checksum, int* badSectors, int* totalSectors) {
     const int result = ReadTrailerFile(path, kProgramTrailerPolicy, description, sectorsPerTrack,
-                                       checksum, badSectors);
+                                       checksum, badSectors, totalSectors);
     if (result == kTrailerNewerVersion) {
         sink.Show({IDS_NEWER_IMAGE_VERSION, MessageStyle::Warning});
     }

@@ -12,15 +12,18 @@ constexpr int kDescriptionBufferSize = kMaxDescriptionLength + 1;
 
 // The layout, shared by the writer and the reader: "[FileVersion 002] [Description ",
 // the description, 0x01, "] [SectorsPerTrack ", the number, "]", then, where the image
-// has one, " [SHA256 ", 64 lowercase hexadecimal digits, "]", and, for an emergency read
-// that could not read every sector, " [BadSectors ", their count, "]". Readers that know
-// only the first three fields look for their tags and ignore the rest.
+// has one, " [SHA256 ", 64 lowercase hexadecimal digits, "]", for an emergency read
+// that could not read every sector, " [BadSectors ", their count, "]", and, for a format
+// other than the three whose sectors per track name them (80 cylinders, 2 heads),
+// " [Sectors ", the disk's sector count, "]". Readers that know only the first three
+// fields look for their tags and ignore the rest.
 constexpr int kTrailerCurrentVersion = 2;
 inline constexpr char kTrailerVersionTag[] = "[FileVersion ";
 inline constexpr char kTrailerDescriptionTag[] = "[Description ";
 inline constexpr char kTrailerSectorsTag[] = "[SectorsPerTrack ";
 inline constexpr char kTrailerChecksumTag[] = "[SHA256 ";
 inline constexpr char kTrailerBadSectorsTag[] = "[BadSectors ";
+inline constexpr char kTrailerTotalSectorsTag[] = "[Sectors ";
 constexpr int kTrailerChecksumLength = 64;
 constexpr char kTrailerDescriptionEnd = '\x01';
 // Version 1 trailers kept the description, zero-terminated, at this offset.
@@ -49,24 +52,30 @@ struct TrailerChecksum {
 // first 255 characters, each 0x01 in it stored as a blank; nullptr stands for none.
 // `checksumHex` is the data's SHA-256 as 64 lowercase digits, or nullptr for none;
 // `badSectors` the count of sectors the image holds as zeros for want of their data, 0
-// for none (no field then, so an image of a good disk is what it always was).
+// for none (no field then, so an image of a good disk is what it always was);
+// `totalSectors` the disk's sector count, 0 for none (TrailerTotalSectors: a classic
+// format's trailer stays as it always was).
 // Returns 0, or -1 when the file cannot be opened or the trailer not written whole.
 // Shows nothing: the caller reports.
 int AppendImageTrailer(const char* path, const char* description, int sectorsPerTrack,
-                       const char* checksumHex = nullptr, int badSectors = 0);
+                       const char* checksumHex = nullptr, int badSectors = 0,
+                       int totalSectors = 0);
 
 // The same through `file`, an image open for writing: the trailer goes to its end and
 // the stream is flushed, but stays open. Returns 0, or -1 when it was not written whole.
 int AppendImageTrailer(FILE* file, const char* description, int sectorsPerTrack,
-                       const char* checksumHex = nullptr, int badSectors = 0);
+                       const char* checksumHex = nullptr, int badSectors = 0,
+                       int totalSectors = 0);
 
 // The program's reader: reads the trailer of `path` under kProgramTrailerPolicy
 // (trailer_reader.h). `description` becomes the description, cut to 255 characters, or
 // empty; `sectorsPerTrack` the disk's sectors per track, or 0 when the trailer does not
 // tell; `checksum`, unless nullptr, the checksum field; `badSectors`, unless nullptr, the
-// bad-sector count or 0. Returns one of the kTrailer*
+// bad-sector count or 0; `totalSectors`, unless nullptr, the disk's sector count or 0.
+// Returns one of the kTrailer*
 // results above; only kTrailerNewerVersion shows a message (57666, "made with a newer
 // version").
 int ReadImageTrailer(const char* path, MessageSink& sink,
                      char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
-                     TrailerChecksum* checksum = nullptr, int* badSectors = nullptr);
+                     TrailerChecksum* checksum = nullptr, int* badSectors = nullptr,
+                     int* totalSectors = nullptr);

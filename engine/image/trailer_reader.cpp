@@ -95,13 +95,22 @@ const char* DescriptionEnd(const char* text) {
                             : nullptr;
 }
 
+// The number behind the first `tag` behind the description; a negative one is none.
+int CountBehind(const char* descriptionEnd, const char* tag, size_t tagLength,
+                const TrailerPolicy& policy) {
+    const char* found = strstr(descriptionEnd, tag);
+    if (found == nullptr) return 0;
+    const int count = policy.numberAt(found + tagLength);
+    return count > 0 ? count : 0;
+}
+
 // The description runs from its tag to the first 0x01 behind it (none: it is empty).
 // The sectors per track follow the first tag of theirs outside the description: text
 // that someone typed must not change the disk's format. Where the description has no
 // end there is no description, and the first tag anywhere counts.
 void ReadTags(const char* text, const TrailerPolicy& policy,
               char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
-              TrailerChecksum* checksum, int* badSectors) {
+              TrailerChecksum* checksum, int* badSectors, int* totalSectors) {
     const char* start = strstr(text, kTrailerDescriptionTag);
     const char* end = nullptr;
     if (start != nullptr) {
@@ -123,11 +132,12 @@ void ReadTags(const char* text, const TrailerPolicy& policy,
     // The count of sectors an emergency read could not read stands behind it too; a
     // negative one is no count.
     if (badSectors != nullptr && end != nullptr) {
-        const char* tag = strstr(end, kTrailerBadSectorsTag);
-        if (tag != nullptr) {
-            const int count = policy.numberAt(tag + sizeof kTrailerBadSectorsTag - 1);
-            *badSectors = count > 0 ? count : 0;
-        }
+        *badSectors = CountBehind(end, kTrailerBadSectorsTag, sizeof kTrailerBadSectorsTag - 1, policy);
+    }
+    // So does the sector count of a format that its sectors per track do not name.
+    if (totalSectors != nullptr && end != nullptr) {
+        *totalSectors =
+            CountBehind(end, kTrailerTotalSectorsTag, sizeof kTrailerTotalSectorsTag - 1, policy);
     }
 }
 
@@ -138,9 +148,10 @@ const TrailerPolicy kStubTrailerPolicy = {AnyVersion, PlainNumber};
 
 int ReadTrailerFile(const char* path, const TrailerPolicy& policy,
                     char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
-                    TrailerChecksum* checksum, int* badSectors) {
+                    TrailerChecksum* checksum, int* badSectors, int* totalSectors) {
     description[0] = '\0';
     *sectorsPerTrack = 0;
+    if (totalSectors != nullptr) *totalSectors = 0;
     if (checksum != nullptr) *checksum = TrailerChecksum{};
     if (badSectors != nullptr) *badSectors = 0;
 
@@ -165,7 +176,7 @@ int ReadTrailerFile(const char* path, const TrailerPolicy& policy,
     }
     const TrailerVersionVerdict verdict = policy.checkVersion(text, description);
     if (verdict == TrailerVersionVerdict::ReadTags) {
-        ReadTags(text, policy, description, sectorsPerTrack, checksum, badSectors);
+        ReadTags(text, policy, description, sectorsPerTrack, checksum, badSectors, totalSectors);
     } else if (checksum != nullptr) {
         // Whatever else a version's layout holds, a checksum field it carries is compared:
         // data that differs from what was read off the disk must not reach another one.

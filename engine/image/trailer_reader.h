@@ -40,9 +40,12 @@ extern const TrailerPolicy kStubTrailerPolicy;
 // own behind the 0x01 that ends the description (one typed into the description is text),
 // None when there is none; read in a trailer of any version, also one refused as newer or
 // read by an older layout; `badSectors`, unless nullptr, the number behind
-// the first bad-sector tag behind the description, 0 without one. Returns kTrailerRead, kTrailerUnreadable
+// the first bad-sector tag behind the description, 0 without one; `totalSectors`, unless
+// nullptr, the number behind the first sector-count tag behind the description, 0
+// without one (a trailer of a classic format). Returns kTrailerRead, kTrailerUnreadable
 // (the file does not open or holds nothing), kTrailerMissing, kTrailerNoDescription or
 // kTrailerNewerVersion.
 int ReadTrailerFile(const char* path, const TrailerPolicy& policy,
                     char (&description)[kDescriptionBufferSize], int* sectorsPerTrack,
-                    TrailerChecksum* checksum = nullptr, int* badSectors = nullptr);
+                    TrailerChecksum* checksum = nullptr, int* badSectors = nullptr,
+                    int* totalSectors = nullptr);

@@ -64,7 +64,7 @@ JobOutcome RunImageConversion(const JobRequest& request, JobHost& host, TargetFi
     if (read.description[0] == '\0') {
         CopyJobText(read.description, source.description);
     }
-    MemoryFloppyDevice disk(source.Data(), source.Bytes(), source.format->sectorsPerTrack);
+    MemoryFloppyDevice disk(source.Data(), source.Bytes(), *source.format);
     ReadFloppyJob job(read, host, disk, files);
     job.KeepBadSectors(BadSectorsOf(request.sourceImagePath, outcome.Messages()));
     job.Run();

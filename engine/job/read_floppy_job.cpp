@@ -69,7 +69,7 @@ int ReadFloppyJob::Run() {
         return -1;
     }
     totalBytes_ = type->totalBytes;
-    diskSectorsPerTrack_ = type->sectorsPerTrack;
+    format_ = type;
     CopyJobText(progress_.sizeText, type->sizeText);
     unreadable_.Reset(totalBytes_ / kSector);
     if (request_.rereadMappedSectors && LoadEarlierRead() != 0) {
@@ -171,11 +171,13 @@ ReadFloppyJob::DiskRead ReadFloppyJob::ReadSectorAgain(uint32_t sector, char* in
 // Reads one sector on the half of the disk away from `sector`: whether that read works
 // does not matter, only that the head travelled. False when the job stops instead.
 bool ReadFloppyJob::MoveHeadAway(uint32_t sector) {
-    const uint32_t cylinders = totalBytes_ / kSector / (2 * diskSectorsPerTrack_);
-    const uint32_t cylinder = AddressOfSector(sector, diskSectorsPerTrack_).cylinder;
+    const uint32_t cylinders = format_->cylinders;
+    const uint32_t cylinder =
+        AddressOfSector(sector, format_->sectorsPerTrack, format_->heads).cylinder;
     const uint32_t far = cylinder < cylinders / 2 ? cylinders - 1 : 0;
     uint32_t error = 0;
-    return Request(far * 2 * diskSectorsPerTrack_, headScratch_, kSector, &error) !=
+    return Request(far * format_->heads * format_->sectorsPerTrack, headScratch_, kSector,
+                   &error) !=
            DiskRead::Stopped;
 }
 
@@ -329,8 +331,8 @@ int ReadFloppyJob::Complete() {
     // Only a whole image, trailer included and on stable storage, may take the target's
     // place.
     if ((TakesTrailer(targetPath_, request_.compatible) &&
-         output_.AppendTrailer(request_.description, static_cast<int>(diskSectorsPerTrack_),
-                               checksum, static_cast<int>(zeroFilled)) != 0) ||
+         output_.AppendTrailer(request_.description, *format_, checksum,
+                               static_cast<int>(zeroFilled)) != 0) ||
         output_.Close() != 0) {
         output_.Abandon();
         return Fail(IDS_IMAGE_WRITE_FAILED);
@@ -428,6 +430,6 @@ int ReadFloppyJob::Fail(unsigned messageId, const char* text, long number) {
 
 int ReadFloppyJob::FailAtSector(uint32_t sector, uint32_t error) {
     char prefix[kSectorPrefixSize];
-    FormatSectorPrefix(prefix, sector, diskSectorsPerTrack_);
+    FormatSectorPrefix(prefix, sector, format_->sectorsPerTrack, format_->heads);
     return Fail(IDS_SECTOR_READ_FAILED_AT, prefix, static_cast<long>(error));
 }

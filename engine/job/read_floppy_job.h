@@ -2,6 +2,7 @@
 #include <stdint.h>
 
 #include "engine/device/floppy_device.h"
+#include "engine/device/floppy_type.h"
 #include "engine/device/transfer_cursor.h"
 #include "engine/files/target_files.h"
 #include "engine/files/temporary_target.h"
@@ -103,7 +104,7 @@ private:
     char* earlierImage_ = nullptr;  // the image being read again, all of its sectors
     char headScratch_[FloppyDevice::kSectorSize];
     uint32_t totalBytes_ = 0xFFFFFFFF;  // not known until the floppy type is
-    uint32_t diskSectorsPerTrack_ = 0;
+    const FloppyType* format_ = nullptr;  // of the disk, once known
     uint32_t keptBadSectors_ = 0;
     bool mediumGone_ = false;  // why the last Stopped request stopped; else a cancel
     int64_t startSeconds_ = 0;

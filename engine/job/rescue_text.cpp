@@ -6,8 +6,8 @@
 #include "engine/device/sector_address.h"
 
 void FormatSectorPrefix(char (&out)[kSectorPrefixSize], uint32_t logicalSector,
-                        uint32_t sectorsPerTrack) {
-    const SectorAddress at = AddressOfSector(logicalSector, sectorsPerTrack);
+                        uint32_t sectorsPerTrack, uint32_t heads) {
+    const SectorAddress at = AddressOfSector(logicalSector, sectorsPerTrack, heads);
     // Four numbers of at most ten digits each fit the room with the words.
     // NOLINTNEXTLINE(cert-err33-c): cannot fail or overflow, as above
     sprintf(out, "Sector %u (cylinder %u, head %u, sector %u): ", static_cast<unsigned>(logicalSector),

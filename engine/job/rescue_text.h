@@ -10,9 +10,9 @@ constexpr int kSectorPrefixSize = 96;
 constexpr int kRecoveryTextSize = 512;
 
 // "Sector %u (cylinder %u, head %u, sector %u): " for `logicalSector` of a disk of
-// `sectorsPerTrack`, which IDS_SECTOR_READ_FAILED_AT puts in front of message 119's text.
+// `sectorsPerTrack` and `heads`, which IDS_SECTOR_READ_FAILED_AT puts in front of message 119's text.
 void FormatSectorPrefix(char (&out)[kSectorPrefixSize], uint32_t logicalSector,
-                        uint32_t sectorsPerTrack);
+                        uint32_t sectorsPerTrack, uint32_t heads);
 
 // "Recovered %u of %u sectors.\n%u sectors could not be read and were filled with zeros;
 // they are listed in %s." for IDS_SECTORS_RECOVERED; a path too long for the room is cut.

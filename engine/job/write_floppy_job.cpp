@@ -64,16 +64,12 @@ int WriteFloppyJob::Prepare() {
         return -1;
     }
     totalBytes_ = type->totalBytes;
-    sectorsPerTrack_ = type->sectorsPerTrack;
+    diskType_ = type;
     CopyJobText(progress_.sizeText, type->sizeText);
-    // A foreign trailer's number, or none: the disk in the drive says what a whole
+    // A foreign trailer's numbers, or none: the disk in the drive says what a whole
     // image is.
-    const FloppyType* named = source_.sectorsPerTrack > 0
-                                  ? FindFloppyType(static_cast<uint32_t>(source_.sectorsPerTrack))
-                                  : nullptr;
-    imageBytes_ = named != nullptr ? named->totalBytes : type->totalBytes;
-    return CheckImageAgainstDisk(source_.sectorsPerTrack, type->sectorsPerTrack,
-                                 outcome_.Messages());
+    imageBytes_ = source_.format != nullptr ? source_.format->totalBytes : type->totalBytes;
+    return CheckImageAgainstDisk(source_.format, *type, outcome_.Messages());
 }
 
 int WriteFloppyJob::OpenInput() {

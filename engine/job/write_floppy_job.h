@@ -2,6 +2,7 @@
 #include <stdint.h>
 
 #include "engine/device/floppy_device.h"
+#include "engine/device/floppy_type.h"
 #include "engine/device/transfer_cursor.h"
 #include "engine/image/image_input.h"
 #include "engine/job/floppy_device_factory.h"
@@ -14,8 +15,8 @@
 // program's `trailers` policy, for the format and the checksum. Before the drive is opened for writing, the disk's format must
 // fit the image and the whole image is read into memory and checked: a stream that does
 // not decode to its end is a failed read, and the data must be exactly one disk of the
-// format the trailer names (9, 18 or 21 sectors per track), else of the disk in the
-// drive. So a bad image leaves the disk as it was, and only image data reaches it; a
+// format the trailer names (its sectors per track, with its sector count where it has
+// one), else of the disk in the drive. So a bad image leaves the disk as it was, and only image data reaches it; a
 // raw image's trailer never does. Nor is a disk written whose volume lock is refused
 // because files on it are open (IDS_FLOPPY_IN_USE). Reports through the host: Progress
 // notices, Finished once on success, Failed after its message on any failure, nothing
@@ -26,7 +27,7 @@
 // has gone (FloppyDevice::MediumGone) ends either pass at once (IDS_DRIVE_NOT_READY).
 // The source is never changed. Built and run on the worker thread; it
 // closes the device (releasing its lock) and the image on every path. Shared with the
-// restorer stub: no allocation but its one buffer (at most a 1,720,320-byte image and
+// restorer stub: no allocation but its one buffer (at most a 2,949,120-byte image and
 // one chunk read back), no library beyond stdio and bzip2.
 class WriteFloppyJob {
 public:
@@ -82,7 +83,7 @@ private:
     char sourcePath_[kJobPathSize];
     SourceImage source_;  // kind, format and checksum, read once from the image itself
     bool verify_;
-    uint32_t sectorsPerTrack_ = 0;      // of the disk in the drive
+    const FloppyType* diskType_ = nullptr;  // of the disk in the drive, once known
     char* image_ = nullptr;             // the whole image, once loaded
     char* readBack_ = nullptr;          // one chunk behind the image, for the verify pass
     uint32_t imageBytes_ = 0;           // what the format needs, and the image holds

@@ -89,7 +89,8 @@ int WriteFloppyJob::Stop() {
 }
 
 int WriteFloppyJob::FailVerify(uint32_t badSector) {
-    const SectorAddress where = AddressOfSector(badSector, sectorsPerTrack_);
+    const SectorAddress where =
+        AddressOfSector(badSector, diskType_->sectorsPerTrack, diskType_->heads);
     UserMessage message{IDS_VERIFY_MISMATCH, MessageStyle::Error};
     message.number = static_cast<long>(badSector);
     message.secondNumber = static_cast<long>(where.cylinder);

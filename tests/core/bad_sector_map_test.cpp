@@ -142,13 +142,14 @@ struct Prefix {
     uint32_t sector;
     uint32_t sectorsPerTrack;
     const char* text;
+    uint32_t heads = 2;
 };
 
 class SectorPrefix : public ::testing::TestWithParam<Prefix> {};
 
 TEST_P(SectorPrefix, NamesCylinderHeadAndSectorFromOne) {
     char text[kSectorPrefixSize];
-    FormatSectorPrefix(text, GetParam().sector, GetParam().sectorsPerTrack);
+    FormatSectorPrefix(text, GetParam().sector, GetParam().sectorsPerTrack, GetParam().heads);
     EXPECT_STREQ(text, GetParam().text);
 }
 
@@ -159,7 +160,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Prefix{18, 18, "Sector 18 (cylinder 0, head 1, sector 1): "},
                       Prefix{36, 18, "Sector 36 (cylinder 1, head 0, sector 1): "},
                       Prefix{1439, 9, "Sector 1439 (cylinder 79, head 1, sector 9): "},
-                      Prefix{3359, 21, "Sector 3359 (cylinder 79, head 1, sector 21): "}));
+                      Prefix{3359, 21, "Sector 3359 (cylinder 79, head 1, sector 21): "},
+                      // A single-sided disk has no head 1: the next track is the next cylinder.
+                      Prefix{9, 9, "Sector 9 (cylinder 1, head 0, sector 1): ", 1},
+                      Prefix{359, 9, "Sector 359 (cylinder 39, head 0, sector 9): ", 1},
+                      Prefix{5759, 36, "Sector 5759 (cylinder 79, head 1, sector 36): "}));
 
 TEST(RecoveryText, CarriesTheThreeCountsAndTheMap) {
     char text[kRecoveryTextSize];

@@ -6,6 +6,7 @@
 #include <string>
 #include <tuple>
 
+#include "engine/device/floppy_type.h"
 #include "engine/image/image_kind.h"
 #include "engine/image/image_trailer.h"
 #include "engine/job/read_floppy_job.h"
@@ -88,6 +89,41 @@ INSTANTIATE_TEST_SUITE_P(AllKindsAndFormats, FloppyJobRoundTrip,
                          ::testing::Combine(::testing::Values(".img", ".imz", ".exe"),
                                             ::testing::Values(9u, 18u, 21u)),
                          [](const ::testing::TestParamInfo<Case>& param) {
+                             return std::string(std::get<0>(param.param) + 1) +
+                                    std::to_string(std::get<1>(param.param));
+                         });
+
+// Every standard format, each kind: disks that report their whole geometry.
+using FormatCase = std::tuple<const char*, uint32_t>;  // extension, kilobytes
+
+class EveryFormatRoundTrip : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(EveryFormatRoundTrip, DiskComesBackByteForByte) {
+    const std::string extension = std::get<0>(GetParam());
+    const FloppyType* format = FindFloppyTypeOfSize(std::get<1>(GetParam()) * 1024ull);
+    ASSERT_NE(format, nullptr);
+    SimulatedFloppy original(*format, Flavour::Nt);
+    const std::string content = BinaryTestData(format->totalBytes, format->sectorsPerTrack + 3);
+    SetDiskBytes(original, content);
+    SimulatedFloppy copy(*format, Flavour::Vwin32);
+    RoundTrip trip("disk" + extension);
+
+    ASSERT_EQ(trip.Read(original, Flavour::Nt), 0);
+    ASSERT_EQ(trip.Write(copy, Flavour::Vwin32), 0);
+
+    EXPECT_EQ(trip.trailerSectorsPerTrack, static_cast<int>(format->sectorsPerTrack));
+    EXPECT_TRUE(DiskBytes(copy) == content) << "the copy differs from the original";
+    EXPECT_TRUE(trip.writeHost.sink.shown.empty());
+    EXPECT_EQ(trip.writeHost.Outcome(), JobNotice::Finished);
+    ASSERT_NE(trip.writeHost.Last(JobNotice::Finished), nullptr);
+    EXPECT_STREQ(trip.writeHost.Last(JobNotice::Finished)->progress.sizeText, format->sizeText);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllKindsAndFormats, EveryFormatRoundTrip,
+                         ::testing::Combine(::testing::Values(".img", ".imz", ".exe"),
+                                            ::testing::Values(160u, 180u, 320u, 360u, 720u, 1200u,
+                                                              1440u, 1680u, 2880u)),
+                         [](const ::testing::TestParamInfo<FormatCase>& param) {
                              return std::string(std::get<0>(param.param) + 1) +
                                     std::to_string(std::get<1>(param.param));
                          });

@@ -119,7 +119,9 @@ TEST_P(CheckImageAgainstDiskTable, GivesTheVerdict) {
     const Verdict& v = GetParam();
     RecordingSink sink;
 
-    const int result = CheckImageAgainstDisk(v.image, v.disk, sink);
+    const FloppyType* disk = FindFloppyType(v.disk);
+    ASSERT_NE(disk, nullptr);
+    const int result = CheckImageAgainstDisk(FindFloppyTypeOfTrailer(v.image, 0), *disk, sink);
 
     if (v.id == 0) {
         EXPECT_EQ(result, 0);

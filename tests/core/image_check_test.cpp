@@ -72,15 +72,15 @@ TEST_P(GoodImageCheck, ReportsKindFormatDescriptionSizeAndMatchingChecksum) {
 INSTANTIATE_TEST_SUITE_P(
     EveryKindAndFormat, GoodImageCheck,
     ::testing::Values(
-        GoodCase{".img", 9, "Kind: raw image (IMG)", "Format: 720 kB, 9 sectors per track"},
-        GoodCase{".img", 18, "Kind: raw image (IMG)", "Format: 1.44 MB, 18 sectors per track"},
-        GoodCase{".img", 21, "Kind: raw image (IMG)", "Format: 1.68 MB, 21 sectors per track"},
-        GoodCase{".imz", 9, "Kind: compressed image (IMZ)", "Format: 720 kB, 9 sectors per track"},
-        GoodCase{".imz", 18, "Kind: compressed image (IMZ)", "Format: 1.44 MB, 18 sectors per track"},
-        GoodCase{".imz", 21, "Kind: compressed image (IMZ)", "Format: 1.68 MB, 21 sectors per track"},
-        GoodCase{".exe", 9, "Kind: self-extracting image (EXE)", "Format: 720 kB, 9 sectors per track"},
-        GoodCase{".exe", 18, "Kind: self-extracting image (EXE)", "Format: 1.44 MB, 18 sectors per track"},
-        GoodCase{".exe", 21, "Kind: self-extracting image (EXE)", "Format: 1.68 MB, 21 sectors per track"}),
+        GoodCase{".img", 9, "Kind: raw image (IMG)", "Format: 720 kB, 3.5-inch double density (80 x 2 x 9)"},
+        GoodCase{".img", 18, "Kind: raw image (IMG)", "Format: 1440 kB, 3.5-inch high density (80 x 2 x 18)"},
+        GoodCase{".img", 21, "Kind: raw image (IMG)", "Format: 1680 kB, 3.5-inch high density (80 x 2 x 21)"},
+        GoodCase{".imz", 9, "Kind: compressed image (IMZ)", "Format: 720 kB, 3.5-inch double density (80 x 2 x 9)"},
+        GoodCase{".imz", 18, "Kind: compressed image (IMZ)", "Format: 1440 kB, 3.5-inch high density (80 x 2 x 18)"},
+        GoodCase{".imz", 21, "Kind: compressed image (IMZ)", "Format: 1680 kB, 3.5-inch high density (80 x 2 x 21)"},
+        GoodCase{".exe", 9, "Kind: self-extracting image (EXE)", "Format: 720 kB, 3.5-inch double density (80 x 2 x 9)"},
+        GoodCase{".exe", 18, "Kind: self-extracting image (EXE)", "Format: 1440 kB, 3.5-inch high density (80 x 2 x 18)"},
+        GoodCase{".exe", 21, "Kind: self-extracting image (EXE)", "Format: 1680 kB, 3.5-inch high density (80 x 2 x 21)"}),
     [](const ::testing::TestParamInfo<GoodCase>& param) {
         return std::string(param.param.extension + 1) + std::to_string(param.param.sectorsPerTrack);
     });
@@ -101,13 +101,13 @@ TEST(ImageCheckWithoutTrailerFormat, TheDataSizeNamesTheFormat) {
     WriteWholeFile(foreignPath, foreign);
     ASSERT_EQ(AppendImageTrailer(foreignPath.c_str(), "other maker", 15), 0);
     const std::vector<SizeCase> cases = {
-        {"plain9.img", BinaryTestData(DiskSize(9), 1), "Format: 720 kB, 9 sectors per track",
+        {"plain9.img", BinaryTestData(DiskSize(9), 1), "Format: 720 kB, 3.5-inch double density (80 x 2 x 9)",
          "Description: none"},
-        {"plain21.img", BinaryTestData(DiskSize(21), 2), "Format: 1.68 MB, 21 sectors per track",
+        {"plain21.img", BinaryTestData(DiskSize(21), 2), "Format: 1680 kB, 3.5-inch high density (80 x 2 x 21)",
          "Description: none"},
         {"plain18.imz", CompressedStream(BinaryTestData(kDisk1440, 4)),
-         "Format: 1.44 MB, 18 sectors per track", "Description: none"},
-        {"foreign.img", ReadWholeFile(foreignPath), "Format: 1.44 MB, 18 sectors per track",
+         "Format: 1440 kB, 3.5-inch high density (80 x 2 x 18)", "Description: none"},
+        {"foreign.img", ReadWholeFile(foreignPath), "Format: 1440 kB, 3.5-inch high density (80 x 2 x 18)",
          "Description: other maker"},
     };
     for (const SizeCase& c : cases) {
@@ -232,13 +232,15 @@ TEST(ImageCheckFaults, WrongSizesNameFoundAndNeeded) {
     const Images& made = Made();
     const std::string trailer = made.img.substr(kDisk720);
     ExpectFaults({
-        {"empty.img", "", IDS_IMAGE_NOT_WHOLE_DISK, 0, kDisk720},
+        // Data of no format's size: the smallest disk it would fit.
+        {"empty.img", "", IDS_IMAGE_NOT_WHOLE_DISK, 0, 163840},
         {"less-a-sector.img", made.content.substr(512) + trailer, IDS_IMAGE_NOT_WHOLE_DISK,
          kDisk720 - 512, kDisk720},
-        {"byte-more.img", made.content + "x", IDS_IMAGE_NOT_WHOLE_DISK, kDisk720 + 1, kDisk1440},
+        {"byte-more.img", made.content + "x", IDS_IMAGE_NOT_WHOLE_DISK, kDisk720 + 1, 1228800},
+        {"past-1680.img", BinaryTestData(DiskSize(21) + 512, 5), IDS_IMAGE_NOT_WHOLE_DISK,
+         static_cast<long>(DiskSize(21)) + 512, 2949120},
         // More than the largest disk: refused by its size alone, naming that disk's.
-        {"too-long.img", BinaryTestData(DiskSize(21) + 512, 5), IDS_IMAGE_TOO_LARGE, 0,
-         static_cast<long>(DiskSize(21))},
+        {"too-long.img", BinaryTestData(2949120 + 512, 5), IDS_IMAGE_TOO_LARGE, 0, 2949120},
         // The trailer names 9 sectors: 1440 kB of data is not that disk.
         {"named9.imz", CompressedStream(BinaryTestData(kDisk1440, 6)) + trailer,
          IDS_IMAGE_NOT_WHOLE_DISK, kDisk1440, kDisk720},

@@ -37,7 +37,7 @@ TEST(ImageOutput, TrailerGoesThroughTheOpenFileAndOnlyAWholeImageReplaces) {
             ASSERT_EQ(output.Open(target.c_str(), false, "", nullptr), OutputOpen::Opened);
             ASSERT_EQ(output.Write(data.data(), static_cast<unsigned>(data.size())), 0);
             ASSERT_EQ(output.Finish(), 0);
-            ASSERT_EQ(output.AppendTrailer("Described", 18, nullptr, 0), 0);
+            ASSERT_EQ(output.AppendTrailer("Described", *FindFloppyType(18), nullptr, 0), 0);
             EXPECT_EQ(output.Close(), failingClose ? -1 : 0);
             EXPECT_EQ(output.Commit(), failingClose ? -1 : 0);
         }

@@ -49,10 +49,11 @@ TEST(MemoryFloppyDevice, ReadsLikeADriveAtEveryPlace) {
 TEST(MemoryFloppyDevice, CanNeitherBeWrittenNorReadWhenClosed) {
     std::string disk(9 * 512 * 2 * 80, 'd');
     MemoryFloppyDevice device(disk.data(), static_cast<uint32_t>(disk.size()), 9);
-    uint32_t sectorsPerTrack = 0;
-    EXPECT_EQ(device.QuerySectorsPerTrack(DeviceAccess::Read, &sectorsPerTrack), DeviceQuery::Ok);
-    EXPECT_EQ(sectorsPerTrack, 9u);
-    EXPECT_EQ(device.QuerySectorsPerTrack(DeviceAccess::Write, &sectorsPerTrack), DeviceQuery::OpenFailed);
+    DiskGeometry geometry;
+    EXPECT_EQ(device.QueryGeometry(DeviceAccess::Read, &geometry), DeviceQuery::Ok);
+    EXPECT_EQ(geometry.sectorsPerTrack, 9u);
+    EXPECT_EQ(geometry.totalSectors, 1440u);
+    EXPECT_EQ(device.QueryGeometry(DeviceAccess::Write, &geometry), DeviceQuery::OpenFailed);
     EXPECT_FALSE(device.Open(DeviceAccess::Write));
 
     char buffer[512];

@@ -103,6 +103,9 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{IDS_DISK_NEEDS_OTHER_DENSITY, "high density (HD)",
                     IDS_STUB_NEEDS_OTHER_DENSITY},
         MessageCase{IDS_DISK_NEEDS_OTHER_FORMAT, nullptr, IDS_STUB_NEEDS_OTHER_FORMAT},
+        // The same words, the format's name as the %s.
+        MessageCase{IDS_DISK_NEEDS_FORMAT, "360 kB, 5.25-inch double density",
+                    IDS_STUB_NEEDS_OTHER_DENSITY},
         MessageCase{IDS_CANNOT_OPEN_PROGRAM_FILE, "x", IDS_STUB_CANNOT_OPEN_IMAGE},
         MessageCase{IDS_NEWER_IMAGE_VERSION, nullptr, IDS_STUB_NEWER_IMAGE_VERSION},
         MessageCase{IDS_DRIVE_NOT_READY, "A:", IDS_STUB_DRIVE_NOT_READY},

@@ -33,7 +33,7 @@ protected:
     }
 
     std::string Report(const char* kind) const {
-        return std::string(kind) + "\nFormat: 1.44 MB, 18 sectors per track\nDescription: Sample\n" +
+        return std::string(kind) + "\nFormat: 1440 kB, 3.5-inch high density (80 x 2 x 18)\nDescription: Sample\n" +
                "Data: 1474560 bytes\nSHA-256: " + hex_ +
                "\nThe checksum stored in the image file matches its contents.";
     }

@@ -49,7 +49,7 @@ done
 run info disk.imz
 expect_status 0 "info"
 case "$out" in
-*"Description:  Disk 720"*"Format:       720 kB, 9 sectors per track"*"SHA-256:      "$(sha256sum sample-720.img | cut -c1-64)*) ;;
+*"Description:  Disk 720"*"Format:       720 kB, 3.5-inch double density (80 x 2 x 9)"*"SHA-256:      "$(sha256sum sample-720.img | cut -c1-64)*) ;;
 *) fail "info said [$out]" ;;
 esac
 

@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <gtest/gtest.h>
 
+#include "engine/device/floppy_type.h"
 #include "engine/job/floppy_job_runner.h"
 #include "linux/linux_floppy_device.h"
 #include "linux/terminal_messages.h"
@@ -53,7 +54,10 @@ const CheckCase kCheckCases[] = {
     {"UsbDrive1680", Kind::BlockDevice, 1720320, 0, DeviceAccess::Read, 0, 0},
     {"HardDiskRefused", Kind::BlockDevice, 8000000000ull, 0, DeviceAccess::Write, 0, kMsgNotFloppySize},
     {"OneSectorShortRefused", Kind::BlockDevice, 1474048, 0, DeviceAccess::Write, 0, kMsgNotFloppySize},
-    {"Empty1200kFloppyDrive", Kind::FloppyDrive, 1228800, 15, DeviceAccess::Read, 0, IDS_UNKNOWN_FLOPPY_TYPE},
+    {"FloppyDrive15", Kind::FloppyDrive, 1228800, 15, DeviceAccess::Read, 0, 0},
+    {"UsbDrive360", Kind::BlockDevice, 368640, 0, DeviceAccess::Write, 0, 0},
+    {"UsbDrive2880", Kind::BlockDevice, 2949120, 0, DeviceAccess::Read, 0, 0},
+    {"FloppyDriveOfNoFormat", Kind::FloppyDrive, 1474560, 17, DeviceAccess::Read, 0, IDS_UNKNOWN_FLOPPY_TYPE},
     {"FloppyDrive18", Kind::FloppyDrive, 1474560, 18, DeviceAccess::Write, 0, 0},
     {"FloppyDrive21", Kind::FloppyDrive, 1720320, 21, DeviceAccess::Read, 0, 0},
     {"FileOfFloppySize", Kind::File, 737280, 0, DeviceAccess::Write, 0, 0},
@@ -68,6 +72,43 @@ const CheckCase kCheckCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Devices, DeviceCheckTest, ::testing::ValuesIn(kCheckCases),
                          [](const ::testing::TestParamInfo<CheckCase>& p) { return p.param.name; });
+
+// FDGETPRM's answers: the drive's own idea of the medium names the format.
+struct FloppyAnswer {
+    uint32_t size, sect, head, track;
+    uint32_t kilobytes;  // 0: unknown
+};
+
+TEST(LinuxFloppyDeviceQuery, FdgetprmNamesEveryFormat) {
+    const FloppyAnswer answers[] = {
+        {320, 8, 1, 40, 160},     {360, 9, 1, 40, 180},     {640, 8, 2, 40, 320},
+        {720, 9, 2, 40, 360},     {1440, 9, 2, 80, 720},    {2400, 15, 2, 80, 1200},
+        {2880, 18, 2, 80, 1440},  {3360, 21, 2, 80, 1680},  {5760, 36, 2, 80, 2880},
+        // Values that are not all one format's.
+        {720, 9, 1, 40, 0},       {1440, 18, 2, 40, 0},     {3444, 21, 2, 82, 0},
+        {5760, 17, 2, 80, 0},
+    };
+    for (const FloppyAnswer& a : answers) {
+        SCOPED_TRACE(::testing::Message() << a.track << "x" << a.head << "x" << a.sect);
+        SimulatedDeviceCalls calls("/dev/fd0", Kind::FloppyDrive, 2949120);
+        calls.floppyTotalSectors = a.size;
+        calls.floppySectors = a.sect;
+        calls.floppyHeads = a.head;
+        calls.floppyCylinders = a.track;
+        LinuxFloppyDevice device(calls, "/dev/fd0");
+        DiskGeometry geometry;
+        const DeviceQuery result = device.QueryGeometry(DeviceAccess::Read, &geometry);
+        EXPECT_EQ(calls.openDescriptors, 0);
+        if (a.kilobytes == 0) {
+            EXPECT_EQ(result, DeviceQuery::QueryFailed);
+            continue;
+        }
+        ASSERT_EQ(result, DeviceQuery::Ok);
+        const FloppyType* type = FindFloppyTypeOfGeometry(geometry);
+        ASSERT_NE(type, nullptr);
+        EXPECT_EQ(type->totalBytes, a.kilobytes * 1024);
+    }
+}
 
 TEST(DeviceCheck, MissingDeviceIsNamed) {
     SimulatedDeviceCalls calls(kDevice);

@@ -48,11 +48,17 @@ int SimulatedDeviceCalls::Open(const char* path, bool write, bool exclusive, boo
     return fd;
 }
 
-int SimulatedDeviceCalls::FloppySectorsPerTrack(int fd, uint32_t* sectorsPerTrack) {
+int SimulatedDeviceCalls::FloppyFormat(int fd, FloppyParameters* parameters) {
     if (descriptors_.count(fd) == 0) return -EBADF;
     if (kind_ != Kind::FloppyDrive) return -ENOTTY;
     if (queryError != 0) return -queryError;
-    *sectorsPerTrack = floppySectors;
+    const uint32_t sectors = static_cast<uint32_t>(disk.size() / 512);
+    const uint32_t perCylinder = floppySectors * floppyHeads;
+    parameters->size = floppyTotalSectors != 0 ? floppyTotalSectors : sectors;
+    parameters->sect = floppySectors;
+    parameters->head = floppyHeads;
+    parameters->track = floppyCylinders != 0 || perCylinder == 0 ? floppyCylinders
+                                                                 : parameters->size / perCylinder;
     return 0;
 }
 

@@ -23,8 +23,12 @@ public:
     std::string disk;
     uint64_t largeBytes = 0;
     static constexpr uint64_t kLargestHeld = 4 << 20;
-    // FDGETPRM's sectors per track for a floppy drive.
+    // FDGETPRM's answer for a floppy drive: sectors per track and heads; the disk's
+    // sectors and its cylinders follow from its size unless given (not 0).
     uint32_t floppySectors = 18;
+    uint32_t floppyHeads = 2;
+    uint32_t floppyTotalSectors = 0;
+    uint32_t floppyCylinders = 0;
     // Faults: an errno for every open in that direction; EIO for reads covering the
     // sector; an errno for writes covering the sector; an errno from fsync.
     int openReadError = 0;
@@ -57,7 +61,7 @@ public:
 
     NodeFacts Inspect(const char* path) override;
     int Open(const char* path, bool write, bool exclusive, bool synchronous) override;
-    int FloppySectorsPerTrack(int fd, uint32_t* sectorsPerTrack) override;
+    int FloppyFormat(int fd, FloppyParameters* parameters) override;
     int BlockDeviceBytes(int fd, uint64_t* bytes) override;
     int BlockDeviceReadOnly(int fd, bool* isReadOnly) override;
     long ReadAt(int fd, void* buffer, size_t bytes, uint64_t offset) override;

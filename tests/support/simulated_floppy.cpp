@@ -5,8 +5,23 @@
 SimulatedFloppy::SimulatedFloppy(uint32_t sectorsPerTrack, Flavour flavour)
     : flavour_(flavour),
       sectorsPerTrack_(sectorsPerTrack),
-      disk_(static_cast<size_t>(sectorsPerTrack) * kSectorSize * 2 * 80),
-      reportedSectorsPerTrack_(sectorsPerTrack) {
+      heads_(2),
+      disk_(static_cast<size_t>(sectorsPerTrack) * kSectorSize * 2 * 80) {
+    reported_.sectorsPerTrack = sectorsPerTrack;
+    for (size_t i = 0; i < disk_.size(); ++i) {
+        disk_[i] = PatternByte(static_cast<uint32_t>(i));
+    }
+}
+
+SimulatedFloppy::SimulatedFloppy(const FloppyType& format, Flavour flavour)
+    : flavour_(flavour),
+      sectorsPerTrack_(format.sectorsPerTrack),
+      heads_(format.heads),
+      disk_(format.totalBytes) {
+    reported_.cylinders = format.cylinders;
+    reported_.heads = format.heads;
+    reported_.sectorsPerTrack = format.sectorsPerTrack;
+    reported_.totalSectors = TotalSectors(format);
     for (size_t i = 0; i < disk_.size(); ++i) {
         disk_[i] = PatternByte(static_cast<uint32_t>(i));
     }
@@ -66,7 +81,15 @@ bool SimulatedFloppy::MediumSectorsPerTrack(uint32_t* sectorsPerTrack) const {
     if (failQuery_) {
         return false;
     }
-    *sectorsPerTrack = reportedSectorsPerTrack_;
+    *sectorsPerTrack = reported_.sectorsPerTrack;
+    return true;
+}
+
+bool SimulatedFloppy::MediumGeometry(DiskGeometry* geometry) const {
+    if (failQuery_) {
+        return false;
+    }
+    *geometry = reported_;
     return true;
 }
 
@@ -79,12 +102,12 @@ bool SimulatedFloppy::EveryOpenClosed() const {
     return true;
 }
 
-DeviceQuery SimulatedFloppy::QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) {
+DeviceQuery SimulatedFloppy::QueryGeometry(DeviceAccess access, DiskGeometry* geometry) {
     if (!OpenOne(access, failQueryOpen_)) {
         return DeviceQuery::OpenFailed;
     }
     opens_.back().closed = true;  // the query's handle lives only for the question
-    return MediumSectorsPerTrack(sectorsPerTrack) ? DeviceQuery::Ok : DeviceQuery::QueryFailed;
+    return MediumGeometry(geometry) ? DeviceQuery::Ok : DeviceQuery::QueryFailed;
 }
 
 bool SimulatedFloppy::Open(DeviceAccess access) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/device/floppy_device.h"
+#include "engine/device/floppy_type.h"
 #include "engine/job/floppy_device_factory.h"
 
 // A floppy drive over an in-memory disk, with the faults a real one shows. It behaves
@@ -47,6 +48,8 @@ public:
     // of its own (see PatternByte), reporting `sectorsPerTrack` when asked. Any other
     // content: assign to disk(), keeping its size.
     explicit SimulatedFloppy(uint32_t sectorsPerTrack = 18, Flavour flavour = Flavour::Nt);
+    // A disk of `format`, reporting its whole geometry when asked.
+    explicit SimulatedFloppy(const FloppyType& format, Flavour flavour = Flavour::Nt);
 
     // The byte a fresh disk holds at `offset`. Each sector starts with a stamp of its
     // own number and no byte is constant, so misplaced, repeated or zeroed sectors show.
@@ -72,7 +75,13 @@ public:
     void SetWriteProtected(bool on) { writeProtected_ = on; }
     void FailOpen(bool inQuery, bool inTransferOpen);
     void FailQuery(bool on) { failQuery_ = on; }
-    void ReportSectorsPerTrack(uint32_t value) { reportedSectorsPerTrack_ = value; }
+    // What the query answers instead: the sectors per track alone (as the first versions
+    // asked), or a whole geometry.
+    void ReportSectorsPerTrack(uint32_t value) {
+        reported_ = DiskGeometry{};
+        reported_.sectorsPerTrack = value;
+    }
+    void ReportGeometry(const DiskGeometry& geometry) { reported_ = geometry; }
     // What LockVolume answers: Unsupported, as a drive without a file system's volume,
     // unless told otherwise. A refused lock changes nothing, a taken one is held until
     // Close.
@@ -87,6 +96,7 @@ public:
     // What the medium tells the drive, without opening anything; false when the query
     // is made to fail. For emulations of the platform services built on this disk.
     bool MediumSectorsPerTrack(uint32_t* sectorsPerTrack) const;
+    bool MediumGeometry(DiskGeometry* geometry) const;
 
     // The record. Opening again while open leaves the earlier open unclosed for good, as
     // a leaked handle would be.
@@ -98,7 +108,7 @@ public:
     // The cylinder of the first transfer and of each later one on another cylinder than
     // the one before: where the head travelled, in order.
     const std::vector<uint32_t>& headMoves() const { return headMoves_; }
-    uint32_t CylinderOf(uint32_t sector) const { return sector / (2 * sectorsPerTrack_); }
+    uint32_t CylinderOf(uint32_t sector) const { return sector / (heads_ * sectorsPerTrack_); }
     // Each LockVolume request, in order, and whether the lock is held now.
     struct LockRecord {
         DeviceAccess access;
@@ -109,7 +119,7 @@ public:
     bool LockHeld() const { return lockHeld_; }
 
     // FloppyDevice
-    DeviceQuery QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) override;
+    DeviceQuery QueryGeometry(DeviceAccess access, DiskGeometry* geometry) override;
     bool Open(DeviceAccess access) override;
     bool Read(uint32_t firstSector, void* buffer, uint32_t bytes, uint32_t* transferred,
               uint32_t* error) override;
@@ -132,8 +142,9 @@ private:
 
     Flavour flavour_;
     uint32_t sectorsPerTrack_;
+    uint32_t heads_;
     std::vector<uint8_t> disk_;
-    uint32_t reportedSectorsPerTrack_;
+    DiskGeometry reported_;
     std::map<uint32_t, uint32_t> unreadable_;   // sector -> error code
     std::map<uint32_t, uint32_t> writeFaults_;  // sector -> error code
     struct Flaky {

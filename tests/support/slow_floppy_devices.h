@@ -14,8 +14,8 @@ public:
     SlowFloppyDevice(FloppyDevice& device, std::function<void()> pause)
         : device_(device), pause_(std::move(pause)) {}
 
-    DeviceQuery QuerySectorsPerTrack(DeviceAccess access, uint32_t* sectorsPerTrack) override {
-        return device_.QuerySectorsPerTrack(access, sectorsPerTrack);
+    DeviceQuery QueryGeometry(DeviceAccess access, DiskGeometry* geometry) override {
+        return device_.QueryGeometry(access, geometry);
     }
     bool Open(DeviceAccess access) override { return device_.Open(access); }
     bool Read(uint32_t firstSector, void* buffer, uint32_t bytes, uint32_t* transferred,

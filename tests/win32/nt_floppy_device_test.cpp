@@ -2,8 +2,10 @@
 // scripts/with-floppy-image). Wine's driver does not answer the geometry request, so
 // the query goes by the medium's size here.
 #include "engine/device/nt_floppy_device.h"
+#include "engine/device/floppy_type.h"
 
 #include <windows.h>
+#include <winioctl.h>
 
 #include <gtest/gtest.h>
 
@@ -68,6 +70,7 @@ struct SizeCase {
     size_t bytes;
     DeviceQuery result;
     uint32_t sectorsPerTrack;
+    uint32_t heads = 2;
 };
 
 void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.bytes << " bytes"; }
@@ -78,11 +81,15 @@ TEST_P(NtFloppyDeviceQuery, GoesByTheMediumSizeAndClosesItsHandle) {
     Insert(GetParam().bytes);
     for (DeviceAccess access : {DeviceAccess::Read, DeviceAccess::Write}) {
         NtFloppyDevice device("A:");
-        uint32_t sectorsPerTrack = 0;
+        DiskGeometry geometry;
 
-        EXPECT_EQ(device.QuerySectorsPerTrack(access, &sectorsPerTrack), GetParam().result);
+        EXPECT_EQ(device.QueryGeometry(access, &geometry), GetParam().result);
 
-        EXPECT_EQ(sectorsPerTrack, GetParam().sectorsPerTrack);
+        EXPECT_EQ(geometry.sectorsPerTrack, GetParam().sectorsPerTrack);
+        if (GetParam().result == DeviceQuery::Ok) {
+            EXPECT_EQ(geometry.heads, GetParam().heads);
+            EXPECT_EQ(geometry.totalSectors, GetParam().bytes / kSector);
+        }
         EXPECT_TRUE(NothingHoldsTheImage(image_));
     }
 }
@@ -91,10 +98,13 @@ INSTANTIATE_TEST_SUITE_P(
     ImageSizes, NtFloppyDeviceQuery,
     ::testing::Values(SizeCase{737280, DeviceQuery::Ok, 9}, SizeCase{1474560, DeviceQuery::Ok, 18},
                       SizeCase{1720320, DeviceQuery::Ok, 21},
+                      SizeCase{163840, DeviceQuery::Ok, 8, 1}, SizeCase{184320, DeviceQuery::Ok, 9, 1},
+                      SizeCase{327680, DeviceQuery::Ok, 8}, SizeCase{368640, DeviceQuery::Ok, 9},
+                      SizeCase{1228800, DeviceQuery::Ok, 15}, SizeCase{2949120, DeviceQuery::Ok, 36},
                       // A size of no known format, however close, is no answer.
                       SizeCase{1474561, DeviceQuery::QueryFailed, 0},
                       SizeCase{1474048, DeviceQuery::QueryFailed, 0},
-                      SizeCase{1228800, DeviceQuery::QueryFailed, 0},
+                      SizeCase{2949632, DeviceQuery::QueryFailed, 0},
                       SizeCase{0, DeviceQuery::QueryFailed, 0}));
 
 using NtFloppyDevice_Mapped = MappedDriveA;
@@ -179,9 +189,8 @@ TEST_F(NtFloppyDevice_Mapped, TransfersNeedAnOpenDevice) {
 // Needs no mapping: drive B: never has one in the test prefix.
 TEST(NtFloppyDevice, AnUnmappedDriveCannotBeOpened) {
     NtFloppyDevice device("B:");
-    uint32_t sectorsPerTrack = 0;
-    EXPECT_EQ(device.QuerySectorsPerTrack(DeviceAccess::Read, &sectorsPerTrack),
-              DeviceQuery::OpenFailed);
+    DiskGeometry geometry;
+    EXPECT_EQ(device.QueryGeometry(DeviceAccess::Read, &geometry), DeviceQuery::OpenFailed);
     EXPECT_FALSE(device.Open(DeviceAccess::Read));
     EXPECT_FALSE(device.Open(DeviceAccess::Write));
 }
@@ -193,5 +202,49 @@ TEST(NtFloppyDevice, AnUnusableDriveTextOpensNothing) {
         EXPECT_FALSE(device.Open(DeviceAccess::Read));
     }
 }
+
+// The driver's answer to the geometry request, by media type and geometry.
+struct MediaCase {
+    MEDIA_TYPE mediaType;
+    uint32_t cylinders, heads, sectorsPerTrack, bytesPerSector;
+    uint32_t kilobytes;  // 0: no format
+};
+
+void PrintTo(const MediaCase& c, std::ostream* os) {
+    *os << "type " << c.mediaType << ", " << c.cylinders << "x" << c.heads << "x" << c.sectorsPerTrack;
+}
+
+class NtMediaType : public ::testing::TestWithParam<MediaCase> {};
+
+TEST_P(NtMediaType, NamesTheFormatOrNone) {
+    const MediaCase& c = GetParam();
+    DiskGeometry geometry;
+    const bool named = FloppyGeometryOfAnswer(static_cast<uint32_t>(c.mediaType), c.cylinders,
+                                              c.heads, c.sectorsPerTrack, c.bytesPerSector, &geometry);
+    EXPECT_EQ(named, c.kilobytes != 0);
+    if (named) {
+        EXPECT_EQ(geometry.totalSectors, c.kilobytes * 2);
+        const FloppyType* type = FindFloppyTypeOfGeometry(geometry);
+        ASSERT_NE(type, nullptr);
+        EXPECT_EQ(type->totalBytes, c.kilobytes * 1024);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, NtMediaType,
+    ::testing::Values(MediaCase{F5_160_512, 40, 1, 8, 512, 160}, MediaCase{F5_180_512, 40, 1, 9, 512, 180},
+                      MediaCase{F5_320_512, 40, 2, 8, 512, 320}, MediaCase{F5_360_512, 40, 2, 9, 512, 360},
+                      MediaCase{F3_720_512, 80, 2, 9, 512, 720}, MediaCase{F5_1Pt2_512, 80, 2, 15, 512, 1200},
+                      MediaCase{F3_1Pt44_512, 80, 2, 18, 512, 1440},
+                      MediaCase{F3_2Pt88_512, 80, 2, 36, 512, 2880},
+                      // The 21-sector format has no media type of its own.
+                      MediaCase{F3_1Pt44_512, 80, 2, 21, 512, 1680},
+                      // A USB drive: its geometry alone.
+                      MediaCase{RemovableMedia, 40, 2, 9, 512, 360},
+                      // A geometry of no format: the media type's, else the sectors per track.
+                      MediaCase{F5_360_512, 41, 2, 9, 512, 360}, MediaCase{Unknown, 0, 0, 18, 512, 1440},
+                      MediaCase{F3_20Pt8_512, 0, 0, 18, 512, 0}, MediaCase{F5_320_1024, 40, 2, 8, 1024, 0},
+                      MediaCase{F3_1Pt44_512, 80, 2, 18, 2048, 0}, MediaCase{FixedMedia, 1024, 255, 63, 512, 0},
+                      MediaCase{F3_640_512, 80, 2, 8, 512, 0}));
 
 }  // namespace

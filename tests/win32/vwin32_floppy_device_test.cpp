@@ -35,11 +35,11 @@ TEST_P(Vwin32Query, AnswersTheMediumsSectorsPerTrackAndClosesTheService) {
         SimulatedFloppy disk(GetParam(), kVwin32);
         Vwin32ServiceEmulation service(disk);
         Vwin32FloppyDevice device("A:", service.Calls());
-        uint32_t sectorsPerTrack = 0;
+        DiskGeometry geometry;
 
-        EXPECT_EQ(device.QuerySectorsPerTrack(access, &sectorsPerTrack), DeviceQuery::Ok);
+        EXPECT_EQ(device.QueryGeometry(access, &geometry), DeviceQuery::Ok);
 
-        EXPECT_EQ(sectorsPerTrack, GetParam());
+        EXPECT_EQ(geometry.sectorsPerTrack, GetParam());
         EXPECT_THAT(service.problems(), IsEmpty());
         EXPECT_EQ(service.OpenHandles(), 0u);
         ASSERT_EQ(disk.opens().size(), 1u);
@@ -56,18 +56,18 @@ TEST(Vwin32FloppyDevice, QueryFailuresAreToldApart) {
     SimulatedFloppy disk(18, kVwin32);
     Vwin32ServiceEmulation service(disk);
     Vwin32FloppyDevice device("A:", service.Calls());
-    uint32_t sectorsPerTrack = 0;
+    DiskGeometry geometry;
 
     disk.FailQuery(true);  // carry set
-    EXPECT_EQ(device.QuerySectorsPerTrack(DeviceAccess::Read, &sectorsPerTrack),
+    EXPECT_EQ(device.QueryGeometry(DeviceAccess::Read, &geometry),
               DeviceQuery::QueryFailed);
     disk.FailQuery(false);
     service.FailCalls(ERROR_NOT_SUPPORTED);
-    EXPECT_EQ(device.QuerySectorsPerTrack(DeviceAccess::Read, &sectorsPerTrack),
+    EXPECT_EQ(device.QueryGeometry(DeviceAccess::Read, &geometry),
               DeviceQuery::QueryFailed);
     service.FailCalls(0);
     service.AllowOpens(0);
-    EXPECT_EQ(device.QuerySectorsPerTrack(DeviceAccess::Read, &sectorsPerTrack),
+    EXPECT_EQ(device.QueryGeometry(DeviceAccess::Read, &geometry),
               DeviceQuery::OpenFailed);
     EXPECT_FALSE(device.Open(DeviceAccess::Read));
 
@@ -91,12 +91,12 @@ TEST_P(Vwin32Drive, EveryRequestAddressesTheDrivesNumber) {
     Vwin32ServiceEmulation service(disk, GetParam().number);
     Vwin32FloppyDevice device(GetParam().text, service.Calls());
     std::vector<uint8_t> buffer(kSector);
-    uint32_t sectorsPerTrack = 0;
+    DiskGeometry geometry;
     uint32_t got = 0;
     uint32_t error = 0;
 
     EXPECT_EQ(Vwin32DriveNumber(GetParam().text), GetParam().number);
-    EXPECT_EQ(device.QuerySectorsPerTrack(DeviceAccess::Write, &sectorsPerTrack), DeviceQuery::Ok);
+    EXPECT_EQ(device.QueryGeometry(DeviceAccess::Write, &geometry), DeviceQuery::Ok);
     ASSERT_TRUE(device.Open(DeviceAccess::Write));
     EXPECT_TRUE(device.Read(0, buffer.data(), kSector, &got, &error));
     EXPECT_TRUE(device.Write(0, buffer.data(), kSector, &error));

@@ -205,6 +205,11 @@ private:
         Succeed(r);
     }
 
+    static void PutWord(uint8_t* block, unsigned offset, uint32_t value) {
+        block[offset] = static_cast<uint8_t>(value);
+        block[offset + 1] = static_cast<uint8_t>(value >> 8);
+    }
+
     void GetDeviceParameters(DiocRegisters& r) {
         Expect(r.reg_EAX == kDosGenericIoctl, "IOCTL: EAX not 440Dh");
         Expect(r.reg_ECX == kGetDeviceParameters, "IOCTL: ECX not 0860h");
@@ -216,15 +221,15 @@ private:
         uint8_t* block = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(r.reg_EDX));
         Expect(block[kDeviceParametersSpecialFunctions] == kCurrentMedium,
                "IOCTL: special functions not 1 (current medium)");
-        uint32_t sectorsPerTrack = 0;
-        if (!disk_.MediumSectorsPerTrack(&sectorsPerTrack)) {
+        DiskGeometry geometry;
+        if (!disk_.MediumGeometry(&geometry)) {
             return Fail(r, kDriveNotReady);
         }
         block[7] = 0x00;  // bytes per sector, 512
         block[8] = 0x02;
-        block[kDeviceParametersSectorsPerTrack] = static_cast<uint8_t>(sectorsPerTrack);
-        block[kDeviceParametersSectorsPerTrack + 1] = static_cast<uint8_t>(sectorsPerTrack >> 8);
-        block[22] = 2;  // heads
+        PutWord(block, kDeviceParametersSectorsPerTrack, geometry.sectorsPerTrack);
+        PutWord(block, kDeviceParametersHeads, geometry.heads != 0 ? geometry.heads : 2);
+        PutWord(block, kDeviceParametersTotalSectors, geometry.totalSectors);
         Succeed(r);
     }
 
