@@ -144,6 +144,19 @@ TEST_F(MainDialogRun, ADroppedRawImageOfAnotherProgramFillsTheWritePanel) {
     Close(main);
 }
 
+TEST_F(MainDialogRun, ASecondStartHandsItsVfdToTheFirst) {
+    std::string image = SampleImage("handed.vfd", "Handed over");
+    HWND main = OpenMainDialog({});
+    ASSERT_NE(nullptr, main);
+    DrivenProcess second;
+    ASSERT_EQ(0, second.Start(VorlixProgram(), {image}));
+    EXPECT_TRUE(second.Wait()) << "the second start did not end";
+    EXPECT_EQ(3u, second.ExitCode());
+    for (int i = 0; i < 100 && ControlText(main, kWritePath).empty(); ++i) Sleep(50);
+    ExpectWritePanel(main, image, "Handed over");
+    Close(main);
+}
+
 TEST_F(MainDialogRun, OneFlpArgumentFillsTheWritePanel) {
     std::string image = SampleImage("vm.flp", "From a virtual machine");
     HWND main = OpenMainDialog({image});
