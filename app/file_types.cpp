@@ -47,6 +47,28 @@ void Unregister(RegistryKey& key, const FileType& type) {
     key.Close();
 }
 
+// Offers the raw image's ProgID under "Open with" for other programs' raw names. The
+// extension's default value, their default program, is never written.
+void OfferForOpenWith(RegistryKey& key) {
+    for (const char* extension : kOpenWithExtensions) {
+        key.Create(RegistryRoot::ClassesRoot, (std::string(extension) + kOpenWithProgIdsKey).c_str());
+        key.SetString(kImgProgId, "");
+        key.Close();
+    }
+}
+
+// Removes only our value: the key holds other programs' values too, and a missing key is
+// left missing.
+void WithdrawFromOpenWith(RegistryKey& key) {
+    for (const char* extension : kOpenWithExtensions) {
+        if (!key.Open(RegistryRoot::ClassesRoot, (std::string(extension) + kOpenWithProgIdsKey).c_str())) {
+            continue;
+        }
+        key.Delete(kImgProgId);
+        key.Close();
+    }
+}
+
 void SetRegistered(RegistryKey& key, const ShellEnvironment& shell, const FileType& type,
                    bool enable) {
     if (enable) {
@@ -84,10 +106,16 @@ void RegisterAllTypes(RegistryKey& key, const ShellEnvironment& shell) {
     Register(key, shell.ProgramPath(), kImgType);
     Register(key, shell.ProgramPath(), kImzType);
     RemoveOldVerbs(key);
+    OfferForOpenWith(key);
 }
 
 void RegisterImgType(RegistryKey& key, const ShellEnvironment& shell, bool enable) {
     SetRegistered(key, shell, kImgType, enable);
+    if (enable) {
+        OfferForOpenWith(key);
+    } else {
+        WithdrawFromOpenWith(key);
+    }
 }
 
 void RegisterImzType(RegistryKey& key, const ShellEnvironment& shell, bool enable) {

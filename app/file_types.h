@@ -9,11 +9,14 @@ class ShellEnvironment;
 // key is written with its own Create and Close, so one failing key does not stop the
 // rest. The caller sends the association-changed notice once after a batch.
 
-// Both types, and the removal of the write verb's old key name.
+// Both types, the removal of the write verb's old key name, and Vorlix under "Open with"
+// for ".ima", ".vfd" and ".flp" (the raw type's ProgID in their OpenWithProgids keys;
+// their default program is left alone).
 void RegisterAllTypes(RegistryKey& key, const ShellEnvironment& shell);
 
 // `enable` registers the type; otherwise the extension's link to its ProgID is removed
-// and the ProgID's keys stay in place.
+// and the ProgID's keys stay in place. The ".img" type takes the "Open with" entries of
+// the other raw names along, and removes only its own value from them.
 void RegisterImgType(RegistryKey& key, const ShellEnvironment& shell, bool enable);
 void RegisterImzType(RegistryKey& key, const ShellEnvironment& shell, bool enable);
 

@@ -127,14 +127,24 @@ int Write(const Arguments& arguments, TerminalContext& context) {
     return StatusOf(RunJob(request, context, arguments.device), sink);
 }
 
-const char* KindName(ImageKind kind) {
+// A raw image goes by any of four names; the kind line says which.
+const char* RawExtension(const std::string& image) {
+    for (const char* extension : {".ima", ".vfd", ".flp"}) {
+        if (HasExtension(image.c_str(), extension)) return extension;
+    }
+    return ".img";
+}
+
+std::string KindName(const std::string& image, ImageKind kind) {
     switch (kind) {
     case ImageKind::Raw:
-        return "raw disk image (.img)";
+        return std::string("raw disk image (") + RawExtension(image) + ")";
     case ImageKind::Compressed:
         return "compressed image (.imz)";
     case ImageKind::SelfExtracting:
         return "self-extracting image (.exe)";
+    case ImageKind::Zip:
+        return "ZIP archive holding an image (.zip)";
     default:
         return "";
     }
@@ -158,7 +168,7 @@ int Info(const Arguments& arguments, TerminalContext& context) {
         return kStatusNotDone;
     }
     if (read == kTrailerNewerVersion) return kStatusNotDone;
-    std::string out = "Image:        " + image + "\nKind:         " + KindName(kind) + "\n";
+    std::string out = "Image:        " + image + "\nKind:         " + KindName(image, kind) + "\n";
     if (read == kTrailerMissing) {
         context.writeOut(out + "Trailer:      none (a plain disk image without description)\n");
         return kStatusDone;

@@ -19,7 +19,8 @@ const ProgramString kTerminalStrings[] = {
     {kMsgPathTooLong, "The path is too long: %s"},
     {kMsgNoTerminalToAsk, "No terminal to ask: give -y to answer yes"},
     {kMsgSameFile, "The image and the device are the same file: %s"},
-    {kMsgNotImageName, "%s is not an image: its name must end in .img, .imz or .exe"},
+    {kMsgNotImageName,
+     "%s is not an image: its name must end in .img, .ima, .vfd, .flp, .imz, .zip or .exe"},
     {kMsgOutputLost, "The output could not be written: %s"},
 };
 

@@ -111,13 +111,17 @@ bool BrowseImageToOpen(HWND owner, const PlatformInfo& platform, MessageSink& si
 
 bool BrowseImageToWrite(HWND owner, const PlatformInfo& platform, MessageSink& sink, std::string& path) {
     return BrowseImageToOpen(owner, platform, sink, "Open Image File",
-                             "Image Files (*.imz,*.img)\0*.imz; *.img\0All Files (*.*)\0*.*\0", path);
+                             "Image Files (*.imz,*.img,*.ima,*.vfd,*.flp,*.zip)\0"
+                             "*.imz; *.img; *.ima; *.vfd; *.flp; *.zip\0"
+                             "All Files (*.*)\0*.*\0",
+                             path);
 }
 
 bool BrowseImageOfAnyKind(HWND owner, const PlatformInfo& platform, MessageSink& sink, const char* title,
                           std::string& path) {
     return BrowseImageToOpen(owner, platform, sink, title,
-                             "Image Files (*.imz,*.img,*.exe)\0*.imz; *.img; *.exe\0"
+                             "Image Files (*.imz,*.img,*.ima,*.vfd,*.flp,*.zip,*.exe)\0"
+                             "*.imz; *.img; *.ima; *.vfd; *.flp; *.zip; *.exe\0"
                              "All Files (*.*)\0*.*\0",
                              path);
 }
@@ -130,7 +134,10 @@ bool BrowseImageToCreate(HWND owner, const PlatformInfo& platform, int filterInd
     record.lpstrFilter =
         "Compressed Image File (*.imz)\0*.imz\0"
         "Uncompressed Image File (*.img)\0*.img\0"
-        "Self-Extracting Image File (*.exe)\0*.exe\0";
+        "Self-Extracting Image File (*.exe)\0*.exe\0"
+        "WinImage Raw Image File (*.ima)\0*.ima\0"
+        "Virtual Floppy Disk File (*.vfd)\0*.vfd\0"
+        "VMware Floppy Image File (*.flp)\0*.flp\0";
     record.nFilterIndex = filterIndex;
     record.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
     if (!GetSaveFileNameA(&record)) return false;

@@ -3,6 +3,11 @@
 #include "engine/image/image_kind.h"
 
 int SaveFilterIndexFor(const std::string& path, int current) {
+    // Other programs' raw names come after the first three, whose numbers stay.
+    const char* const bareRawNames[] = {".ima", ".vfd", ".flp"};
+    for (int i = 0; i < 3; ++i) {
+        if (HasExtension(path.c_str(), bareRawNames[i])) return 4 + i;
+    }
     switch (ImageKindOf(path.c_str())) {
     case ImageKind::Compressed:
         return 1;

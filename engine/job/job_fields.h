@@ -24,7 +24,7 @@ struct JobFields {
     std::string description;       // for the image to create
     // A conversion: the image the read takes its sectors from instead of the drive.
     std::string sourceImagePath;
-    bool compressed = false;       // the chosen image is ".imz" or ".exe"
+    bool compressed = false;       // the chosen image is not raw: ".imz", ".exe" or ".zip"
     bool commandLineMode = false;  // one unattended job from the command line
     bool rereadMappedSectors = false;  // the read takes only the sectors an earlier one lost
 };

@@ -34,8 +34,9 @@ int CheckKind(const std::string& path, JobFields& fields, MessageSink& sink, boo
     return 0;
 }
 
-// An emergency read onto an ".img" whose map lists sectors that an earlier read could
-// not read may read only those again. Suppressed questions take the answer that loses
+// An emergency read onto a raw image whose map lists sectors that an earlier read could
+// not read may read only those again. The map is the record: a bare raw image (".ima",
+// ".vfd", ".flp") has no trailer to count them. Suppressed questions take the answer that loses
 // nothing of what was rescued before: yes.
 bool RereadsMappedSectors(const std::string& path, const StartChoices& choices, MessageSink& sink) {
     if (!choices.emergency || ImageKindOf(path.c_str()) != ImageKind::Raw) return false;
@@ -140,7 +141,9 @@ int StartRead(JobFields& fields, const std::string& descriptionEditText, const S
         ShowError(sink, IDS_CANNOT_SAVE_TO_SOURCE_FLOPPY);
         return -1;
     }
-    if (!choices.suppress && choices.compatible && ImageKindOf(path.c_str()) == ImageKind::Raw &&
+    // Compatible mode leaves out the trailer of ".img" alone: other programs' raw names
+    // never get one, so their description is not lost to it.
+    if (!choices.suppress && choices.compatible && HasExtension(path.c_str(), ".img") &&
         !Confirmed(sink, IDS_ASK_COMPATIBLE_NO_DESCRIPTION)) {
         return -1;
     }

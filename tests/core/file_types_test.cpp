@@ -66,6 +66,17 @@ std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<st
     return a;
 }
 
+// The "Open with" entries for other programs' raw names, as the store sees them.
+std::vector<std::string> OpenWithLog() {
+    std::vector<std::string> log;
+    for (const char* extension : {".ima", ".vfd", ".flp"}) {
+        log.push_back(std::string("Create CR ") + extension + "\\OpenWithProgids");
+        log.push_back("SetString VorlixFile=");
+        log.push_back("Close");
+    }
+    return log;
+}
+
 const std::string kOldImgVerb = "VorlixFile\\Shell\\write image to floppy disk";
 const std::string kOldImzVerb = "VorlixCompressedFile\\Shell\\write image to floppy disk";
 
@@ -90,7 +101,8 @@ TEST(RegisterAllTypes, WritesBothTypesThenRemovesTheOldVerbs) {
                                                      "Create CR VorlixCompressedFile\\Shell",
                                                      "Delete write image to floppy disk",
                                                      "Close"};
-    EXPECT_EQ(registry.log, Concat(Concat(RegisterLog(kImg), RegisterLog(kImz)), removeOldVerbs));
+    EXPECT_EQ(registry.log,
+              Concat(Concat(Concat(RegisterLog(kImg), RegisterLog(kImz)), removeOldVerbs), OpenWithLog()));
     EXPECT_EQ(shell.notices, 0);  // the caller notifies once after its batch
 }
 
@@ -185,7 +197,7 @@ TEST(RegisterType, RegistersOneTypeAndLeavesTheOldVerbsAlone) {
 
     registry.log.clear();
     RegisterImgType(key, shell, true);
-    EXPECT_EQ(registry.log, RegisterLog(kImg));
+    EXPECT_EQ(registry.log, Concat(RegisterLog(kImg), OpenWithLog()));
 }
 
 TEST(RegisterType, UnregisteringEndsTheAssociationAndKeepsTheProgId) {
@@ -227,6 +239,63 @@ TEST(RegisterType, UnregisteringAMissingTypeLeavesNothingBehind) {
     RegisterImgType(key, shell, false);
     EXPECT_FALSE(registry.HasKey(kClasses, ".img"));
     EXPECT_FALSE(key.IsHolding());
+}
+
+// Other programs keep ".ima", ".vfd" and ".flp" as their default: Vorlix is only one more
+// program under "Open with", added and withdrawn with the ".img" type.
+TEST(OpenWith, OffersVorlixForOtherRawNamesWithoutTakingTheirDefault) {
+    struct Start {
+        const char* extension;
+        const char* defaultProgId;  // nullptr: no extension key
+        const char* otherOpenWith;  // another program's OpenWithProgids value, or nullptr
+    };
+    const Start starts[] = {
+        {".vfd", "OtherVm.Floppy", "OtherVm.Floppy"},
+        {".flp", "OtherVm.flp", nullptr},
+        {".ima", nullptr, nullptr},
+    };
+    for (void (*registerAll)(RegistryKey&, const ShellEnvironment&) :
+         {RegisterAllTypes, +[](RegistryKey& k, const ShellEnvironment& s) { RegisterImgType(k, s, true); }}) {
+        MemoryRegistry registry;
+        for (const Start& start : starts) {
+            if (start.defaultProgId) registry.PutString(kClasses, start.extension, "", start.defaultProgId);
+            if (start.otherOpenWith) {
+                registry.PutString(kClasses, std::string(start.extension) + "\\OpenWithProgids",
+                                   start.otherOpenWith, "");
+            }
+        }
+        MemoryRegistryKey key(registry);
+        FakeShell shell(kProgram);
+        registerAll(key, shell);
+        for (const Start& start : starts) {
+            SCOPED_TRACE(start.extension);
+            const std::string openWith = std::string(start.extension) + "\\OpenWithProgids";
+            EXPECT_TRUE(registry.HasValue(kClasses, openWith, "VorlixFile"));
+            EXPECT_EQ(registry.HasValue(kClasses, start.extension, ""), start.defaultProgId != nullptr);
+            EXPECT_EQ(DefaultAt(registry, start.extension), start.defaultProgId ? start.defaultProgId : "");
+            EXPECT_FALSE(IsTypeAssociated(key, shell, start.extension));
+        }
+
+        RegisterImgType(key, shell, false);
+        for (const Start& start : starts) {
+            SCOPED_TRACE(start.extension);
+            const std::string openWith = std::string(start.extension) + "\\OpenWithProgids";
+            EXPECT_FALSE(registry.HasValue(kClasses, openWith, "VorlixFile"));
+            EXPECT_EQ(registry.ValueCount(kClasses, openWith), start.otherOpenWith ? 1u : 0u);
+            EXPECT_EQ(DefaultAt(registry, start.extension), start.defaultProgId ? start.defaultProgId : "");
+        }
+    }
+}
+
+TEST(OpenWith, WithdrawingCreatesNoKeys) {
+    MemoryRegistry registry;
+    MemoryRegistryKey key(registry);
+    FakeShell shell(kProgram);
+    RegisterImgType(key, shell, false);
+    for (const char* extension : {".ima", ".vfd", ".flp"}) EXPECT_FALSE(registry.HasKey(kClasses, extension));
+    RegisterImzType(key, shell, true);
+    RegisterImzType(key, shell, false);
+    EXPECT_FALSE(registry.HasKey(kClasses, ".vfd")) << "the .imz type leaves the raw names alone";
 }
 
 struct AssociationCase {

@@ -83,6 +83,11 @@ const ExtensionCase kExtensions[] = {
     {"img", -1, -1, false},
     {"", -1, -1, false},
     {".imz", 0, 0, true},
+    {"x.IMA", 0, 0, false},
+    {"c:\\vm\\floppy.vfd", 0, 0, false},
+    {"x.Flp", 0, 0, false},
+    {"x.zip", 0, -1, true},
+    {"x.vfd.zip.txt", -1, -1, false},
 };
 
 class ExtensionChecks : public ::testing::TestWithParam<ExtensionCase> {};
@@ -204,6 +209,13 @@ const StartRow kStarts[] = {
      kJobFinished, false, {"job:read"}, kJobFinished},
     {"ReadCompatibleSuppressed", JobKind::Read, "c:\\x.img", With(1, 1, 0, 0), false, false, {},
      kJobFinished, false, {"job:read"}, kJobFinished},
+    // Other programs' raw names never take a trailer: compatible mode has nothing to leave out.
+    {"ReadCompatibleImaDoesNotAsk", JobKind::Read, "c:\\x.ima", With(0, 1, 0, 0), false, false, {},
+     kJobFinished, false, {"job:read"}, kJobFinished},
+    {"ReadCompatibleVfdDoesNotAsk", JobKind::Read, "c:\\x.VFD", With(0, 1, 0, 0), false, false, {},
+     kJobFinished, false, {"job:read"}, kJobFinished},
+    {"ReadEmergencyFlp", JobKind::Read, "c:\\x.flp", With(0, 0, 1, 0), false, false, {}, kJobFinished,
+     false, {"job:read"}, kJobFinished},
     {"ReadEmergencyExeEvenSuppressed", JobKind::Read, "c:\\x.exe", With(1, 0, 1, 0), false, false, {},
      kJobFinished, false, {"57678!"}, -1},
     {"ReadEmergencyImz", JobKind::Read, "c:\\x.imz", With(0, 0, 1, 0), false, false, {}, kJobFinished,
@@ -353,6 +365,20 @@ TEST_F(ModelTest, ReadTargetSetsTheFilterForNextTime) {
     EXPECT_EQ(model.AcceptReadTarget("c:\\x.img"), 0);
     EXPECT_EQ(model.saveFilterIndex, 2);
     EXPECT_FALSE(model.fields.compressed);
+}
+
+// The save dialog's first three filters keep their numbers; other programs' raw names
+// follow them. A ZIP archive is never a target and leaves the filter as it was.
+TEST_F(ModelTest, ReadTargetOfAnotherProgramsNameSetsItsOwnFilter) {
+    const std::pair<const char*, int> targets[] = {
+        {"c:\\x.IMA", 4}, {"c:\\x.vfd", 5}, {"c:\\x.flp", 6}, {"c:\\x.zip", 6},
+        {"c:\\x.imz", 1}, {"c:\\x.img", 2}, {"c:\\x.exe", 3},
+    };
+    for (const auto& target : targets) {
+        EXPECT_EQ(model.AcceptReadTarget(target.first), HasExtension(target.first, ".zip") ? -1 : 0);
+        EXPECT_EQ(model.saveFilterIndex, target.second) << target.first;
+    }
+    EXPECT_EQ(host.log, (Log{"120!"}));
 }
 
 TEST_F(ModelTest, OpenImageArgumentNeedsAnImageThatOpens) {

@@ -127,6 +127,44 @@ TEST_F(MainDialogRun, ADropLoadsTheFirstFileAndRefusesOtherKinds) {
     Close(main);
 }
 
+// Other programs' raw images are taken as ".img" is: bare, they show no description.
+TEST_F(MainDialogRun, ADroppedRawImageOfAnotherProgramFillsTheWritePanel) {
+    std::string image = Image("floppy.ima");
+    ASSERT_TRUE(CopyFileA(SampleDisk("sample", 1440).c_str(), image.c_str(), FALSE));
+    std::string described = SampleImage("described.vfd", "Kept behind the data");
+    HWND main = OpenMainDialog({});
+    ASSERT_NE(nullptr, main);
+    ASSERT_EQ(0, DropFiles(main, {image}));
+    for (int i = 0; i < 100 && ControlText(main, kWritePath).empty(); ++i) Sleep(50);
+    ExpectWritePanel(main, image, "");
+
+    ASSERT_EQ(0, DropFiles(main, {described}));
+    for (int i = 0; i < 100 && ControlText(main, kWritePath) != described; ++i) Sleep(50);
+    ExpectWritePanel(main, described, "Kept behind the data");
+    Close(main);
+}
+
+TEST_F(MainDialogRun, ASecondStartHandsItsVfdToTheFirst) {
+    std::string image = SampleImage("handed.vfd", "Handed over");
+    HWND main = OpenMainDialog({});
+    ASSERT_NE(nullptr, main);
+    DrivenProcess second;
+    ASSERT_EQ(0, second.Start(VorlixProgram(), {image}));
+    EXPECT_TRUE(second.Wait()) << "the second start did not end";
+    EXPECT_EQ(3u, second.ExitCode());
+    for (int i = 0; i < 100 && ControlText(main, kWritePath).empty(); ++i) Sleep(50);
+    ExpectWritePanel(main, image, "Handed over");
+    Close(main);
+}
+
+TEST_F(MainDialogRun, OneFlpArgumentFillsTheWritePanel) {
+    std::string image = SampleImage("vm.flp", "From a virtual machine");
+    HWND main = OpenMainDialog({image});
+    ASSERT_NE(nullptr, main);
+    ExpectWritePanel(main, image, "From a virtual machine");
+    Close(main);
+}
+
 TEST_F(MainDialogRun, BrowsingMovesTheActivePanel) {
     std::string image = SampleImage("browsed.img", "Browsed");
     HWND main = OpenMainDialog({});

@@ -63,7 +63,7 @@ Try 'vorlix --help' for more information."
 run --version; expect_status 0 "--version"
 [ "$out" = "vorlix 1.5.2" ] || fail "--version printed [$out]"
 run read -d sample-1440.img disk.txt; expect_status 255 "read to .txt"
-expect_err "vorlix: Only files with extensions IMG, IMZ and EXE can be created with Vorlix"
+expect_err "vorlix: Only files with extensions IMG, IMA, VFD, FLP, IMZ and EXE can be created with Vorlix"
 run write -d target.img missing.imz; expect_status 255 "write of a missing image"
 expect_err "vorlix: Unable to open missing.imz"
 
@@ -121,6 +121,25 @@ run convert -q broken.img never.imz; expect_status 1 "convert of a damaged image
 [ ! -e never.imz ] || fail "a damaged source made an image"
 run convert disk.imz disk.imz; expect_status 255 "convert onto the source"
 run check notes.txt; expect_status 255 "check of a .txt"
+
+# Other programs' raw names hold exactly the disk's bytes; a trailer behind them is
+# honoured and never written to the disk; a ".zip" is never made.
+run read -q -d sample-1440.img other.vfd; expect_status 0 "read to .vfd"
+cmp -s other.vfd sample-1440.img || fail "the .vfd is not the disk byte for byte"
+run info other.vfd
+case "$out" in *"Kind:         raw disk image (.vfd)"*"Trailer:      none"*) ;; *) fail "info of a .vfd [$out]" ;; esac
+run convert -q other.vfd from-vfd.imz; expect_status 0 "convert .vfd to .imz"
+run convert -q from-vfd.imz back.flp; expect_status 0 "convert .imz to .flp"
+cmp -s back.flp sample-1440.img || fail "the .flp made from the .imz differs"
+run read -q -d sample-1440.img -m "Kept" described.img && cp described.img described.ima
+truncate -s 0 target.img && truncate -s 1474560 target.img
+run write -q -y -d target.img described.ima; expect_status 0 "write of an .ima with a trailer"
+cmp -s target.img sample-1440.img || fail "an .ima with a trailer wrote more than its data"
+run convert disk.imz disk.zip; expect_status 255 "convert to .zip"
+expect_err "vorlix: Only files with extensions IMG, IMA, VFD, FLP, IMZ and EXE can be created with Vorlix"
+[ ! -e disk.zip ] || fail "a refused conversion made disk.zip"
+run info notes.txt; expect_status 255 "info of a .txt"
+expect_err "vorlix: notes.txt is not an image: its name must end in .img, .ima, .vfd, .flp, .imz, .zip or .exe"
 
 # Emergency reads with retries: the image of a good disk is the disk.
 run read -q -e --retries 2 -d sample-1440.img rescued.img; expect_status 0 "read -e --retries 2"

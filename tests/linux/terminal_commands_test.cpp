@@ -26,6 +26,7 @@ protected:
         arguments.verify = verify;
         arguments.emergency = emergency;
         arguments.yes = yes;
+        arguments.description = description;
         TerminalContext context{calls,
                                 sink,
                                 progress,
@@ -46,6 +47,7 @@ protected:
     VerifyChoice verify = VerifyChoice::Default;
     bool emergency = false;
     bool yes = false;
+    std::string description;
     std::string out;
 };
 
@@ -189,6 +191,107 @@ TEST_F(TerminalCommandsTest, InfoOfAPlainImageSaysItHasNoTrailer) {
     EXPECT_NE(out.find("Trailer:      none"), std::string::npos) << out;
     EXPECT_EQ(Run(Command::Info, {dir.File("missing.imz")}), kStatusNotDone);
     EXPECT_EQ(Run(Command::Info, {dir.File("notes.txt")}), kStatusRefused);
+}
+
+// Every name an image may have, through every command that takes an image: made by a
+// read, checked, written back, converted there and back. Other programs' raw names hold
+// exactly the disk's bytes; a ZIP archive is never made.
+struct NameRow {
+    const char* name;
+    bool made;      // read and convert make it; else both refuse it with 120
+    bool bare;      // exactly the disk's bytes, no trailer
+    const char* kind;  // info's kind line
+};
+
+const NameRow kNames[] = {
+    {"disk.img", true, false, "raw disk image (.img)"},
+    {"DISK.IMA", true, true, "raw disk image (.ima)"},
+    {"disk.vfd", true, true, "raw disk image (.vfd)"},
+    {"disk.flp", true, true, "raw disk image (.flp)"},
+    {"disk.imz", true, false, "compressed image (.imz)"},
+    {"disk.zip", false, false, nullptr},
+    {"disk.txt", false, false, nullptr},
+};
+
+class ImageNameTest : public TerminalCommandsTest, public ::testing::WithParamInterface<NameRow> {};
+
+TEST_P(ImageNameTest, IsTakenOrRefusedByEveryCommand) {
+    const NameRow& row = GetParam();
+    const std::string image = dir.File(row.name);
+    const std::string disk = calls.disk;
+    const unsigned kCreatableOnly = IDS_ONLY_IMG_IMZ_EXE_CREATABLE;
+    if (!row.made) {
+        EXPECT_EQ(Run(Command::Read, {image}), kStatusRefused);
+        const std::string source = dir.File("source.img");
+        WriteWholeFile(source, disk);
+        EXPECT_EQ(Run(Command::Convert, {source, image}), kStatusRefused);
+        EXPECT_EQ(sink.Ids(), (std::vector<unsigned>{kCreatableOnly, kCreatableOnly}));
+        EXPECT_FALSE(FileExists(image));
+        return;
+    }
+    ASSERT_EQ(Run(Command::Read, {image}), kStatusDone);
+    const std::string made = ReadWholeFile(image);
+    EXPECT_EQ(made == disk, row.bare);
+    EXPECT_EQ(Run(Command::Check, {image}), kStatusDone);
+    EXPECT_EQ(Run(Command::Info, {image}), kStatusDone);
+    EXPECT_NE(out.find(std::string("Kind:         ") + row.kind + "\n"), std::string::npos) << out;
+
+    calls.disk.assign(disk.size(), '\0');
+    EXPECT_EQ(Run(Command::Write, {image}), kStatusDone);
+    EXPECT_TRUE(calls.disk == disk) << "the disk written from " << row.name << " differs";
+
+    const std::string between = dir.File("between.imz");
+    const std::string back = dir.File(std::string("back-") + row.name);
+    EXPECT_EQ(Run(Command::Convert, {image, between}), kStatusDone);
+    EXPECT_EQ(Run(Command::Convert, {between, back}), kStatusDone);
+    EXPECT_EQ(ReadWholeFile(back) == disk, row.bare);
+    EXPECT_EQ(sink.Ids(), std::vector<unsigned>{IDS_ASK_OVERWRITE_FLOPPY}) << "only the write asked";
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ImageNameTest, ::testing::ValuesIn(kNames),
+                         [](const ::testing::TestParamInfo<NameRow>& p) {
+                             std::string name = p.param.name;
+                             return name.substr(name.size() - 3);
+                         });
+
+// Another program may keep an image whose trailer it never wrote under its own raw name:
+// the trailer is still honoured, and only the data reaches the disk.
+TEST_F(TerminalCommandsTest, ATrailerBehindABareRawImageIsHonoured) {
+    const std::string disk = calls.disk;
+    const std::string described = dir.File("described.img");
+    description = "From elsewhere";
+    ASSERT_EQ(Run(Command::Read, {described}), kStatusDone);
+    const std::string image = dir.File("described.vfd");
+    WriteWholeFile(image, ReadWholeFile(described));
+    ASSERT_GT(ReadWholeFile(image).size(), disk.size());
+
+    EXPECT_EQ(Run(Command::Info, {image}), kStatusDone);
+    EXPECT_NE(out.find("Description:  From elsewhere"), std::string::npos) << out;
+    calls.disk.assign(disk.size(), '\0');
+    EXPECT_EQ(Run(Command::Write, {image}), kStatusDone);
+    EXPECT_TRUE(calls.disk == disk);
+}
+
+// An emergency read may make a bare raw image; with no trailer to count what it lost,
+// its map is the record, and the next emergency read offers to read only those again.
+TEST_F(TerminalCommandsTest, EmergencyReadOntoABareRawImageKeepsItsMapAsTheRecord) {
+    constexpr uint32_t kLost = 7;
+    const std::string image = dir.File("rescue.ima");
+    emergency = true;
+    calls.badReadSectors[kLost] = EIO;
+    ASSERT_EQ(Run(Command::Read, {image}), kStatusDone);
+    EXPECT_EQ(ReadWholeFile(image).size(), calls.disk.size()) << "no trailer";
+    EXPECT_FALSE(ReadWholeFile(image + ".map").empty());
+
+    calls.badReadSectors.clear();
+    sink.shown.clear();
+    sink.answers = {MessageAnswer::Yes};
+    EXPECT_EQ(Run(Command::Read, {image}), kStatusDone);
+    ASSERT_FALSE(sink.shown.empty());
+    EXPECT_EQ(sink.shown[0].id, static_cast<unsigned>(IDS_ASK_REREAD_BAD_SECTORS));
+    EXPECT_EQ(sink.shown[0].number, 1);
+    EXPECT_TRUE(ReadWholeFile(image) == calls.disk);
+    EXPECT_FALSE(FileExists(image + ".map")) << "every sector has been read";
 }
 
 TEST(InterruptToCancel, CtrlCIsNotedInsteadOfEndingTheProcessAndTheOldHandlerReturns) {
