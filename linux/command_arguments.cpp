@@ -256,7 +256,7 @@ int ParseArguments(const std::vector<std::string>& words, Arguments* out, std::s
 
 const char* UsageText() {
     return "Usage: vorlix COMMAND [OPTION]... IMAGE...\n"
-           "Make and restore images of 3.5-inch floppy disks (720 kB, 1.44 MB, 1.68 MB).\n"
+           "Make and restore images of PC floppy disks (160 kB to 2880 kB).\n"
            "\n"
            "Commands:\n"
            "  read [-d DEVICE] [-m TEXT] [-e] [--retries N] IMAGE\n"

@@ -9,8 +9,8 @@ namespace {
 const ProgramString kTerminalStrings[] = {
     {kMsgText, "%s"},
     {kMsgNotFloppySize,
-     "%s is not a 3.5-inch floppy disk (%u bytes).\nOnly disks of 737,280, 1,474,560 or "
-     "1,720,320 bytes are read or written."},
+     "%s is not a floppy disk (%u bytes).\nOnly disks of a standard PC floppy format (160 kB "
+     "to 2880 kB) are read or written."},
     {kMsgNotFloppyKind, "%s is neither a floppy drive, a block device nor a regular file"},
     {kMsgMounted, "%s.\nUnmount it first; a mounted disk is never read or written."},
     {kMsgStubMissing,

@@ -87,6 +87,8 @@ unsigned KindLine(ImageKind kind) {
         return IDS_CHECK_KIND_COMPRESSED;
     case ImageKind::SelfExtracting:
         return IDS_CHECK_KIND_SELF_EXTRACTING;
+    case ImageKind::Zip:
+        return IDS_CHECK_KIND_ZIP;
     default:
         return IDS_CHECK_KIND_RAW;
     }

@@ -70,8 +70,8 @@ expect_err "vorlix: Unable to open missing.imz"
 # Devices that are no floppy: refused, nothing created.
 truncate -s 2000000 big.raw
 run read -d big.raw new.img; expect_status 1 "read from a 2 MB file"
-expect_err "vorlix: big.raw is not a 3.5-inch floppy disk (2000000 bytes).
-Only disks of 737,280, 1,474,560 or 1,720,320 bytes are read or written."
+expect_err "vorlix: big.raw is not a floppy disk (2000000 bytes).
+Only disks of a standard PC floppy format (160 kB to 2880 kB) are read or written."
 [ ! -e new.img ] || fail "a refused read left new.img"
 run read -d /nonexistent/fd0 new.img; expect_status 1 "read from a missing device"
 expect_err "vorlix: Unable to open /nonexistent/fd0"

@@ -59,8 +59,8 @@ run write -q -y -d "$source_loop" disk.imz
     fail "read-only loop device: $status [$err]"
 
 run write -q -y -d "$big_loop" disk.imz
-[ "$status" -eq 1 ] && [ "$err" = "vorlix: $big_loop is not a 3.5-inch floppy disk (2097152 bytes).
-Only disks of 737,280, 1,474,560 or 1,720,320 bytes are read or written." ] ||
+[ "$status" -eq 1 ] && [ "$err" = "vorlix: $big_loop is not a floppy disk (2097152 bytes).
+Only disks of a standard PC floppy format (160 kB to 2880 kB) are read or written." ] ||
     fail "2 MB loop device: $status [$err]"
 [ "$(cmp big.img <(head -c 2097152 /dev/zero) 2>&1)" = "" ] || fail "the 2 MB device was written to"
 

@@ -49,8 +49,8 @@ if [[ "$args" == *" install "* ]]; then
 fi
 if [[ "$args" == *" source "* ]]; then
     package="${*: -1}"
-    mkdir -p "$package-1.0"
-    touch "$package-1.0/bzlib.c" "$package-1.0/sha256-compress.c"
+    mkdir -p "$package-1.0/contrib/minizip"
+    touch "$package-1.0/bzlib.c" "$package-1.0/sha256-compress.c" "$package-1.0/contrib/minizip/unzip.c"
     exit 0
 fi
 exit 1
@@ -73,7 +73,7 @@ chmod +x "$work/bin/"*
 base_installed="cmake ninja-build make g++ googletest libgtest-dev libbz2-dev bzip2 fuse3 python3-fusepy
 mingw-w64 gcc-mingw-w64-i686 g++-mingw-w64-i686 gcc-mingw-w64-x86-64 g++-mingw-w64-x86-64
 wine wine64 xvfb fonts-wine x11-utils imagemagick dosfstools dpkg-dev python3 nettle-dev
-clang clang-tidy libclang-rt-14-dev llvm"
+clang clang-tidy libclang-rt-14-dev llvm zlib1g-dev libminizip-dev libz-mingw-w64-dev zip unzip"
 
 # name | mirror | status | updates made | tier afterwards | text stderr holds | text it must not hold
 cases=(
@@ -90,8 +90,8 @@ for row in "${cases[@]}"; do
     IFS='|' read -r name mode want_status want_updates want_tier want_text unwanted <<<"$row"
     mode=$(trim "$mode"); want_tier=$(trim "$want_tier")
     fake="$work/$mode"
-    mkdir -p "$fake/deps/bzip2" "$fake/deps/nettle"
-    touch "$fake/deps/bzip2/bzlib.c" "$fake/deps/nettle/sha256-compress.c"
+    mkdir -p "$fake/deps/bzip2" "$fake/deps/nettle" "$fake/deps/minizip"
+    touch "$fake/deps/bzip2/bzlib.c" "$fake/deps/nettle/sha256-compress.c" "$fake/deps/minizip/unzip.c"
     tr ' ' '\n' <<<"$base_installed" | grep -v '^$' >"$fake/installed"
     [ "$mode" = base-refused ] && sed -i '/^libgtest-dev$/d' "$fake/installed"
     status=0
