@@ -169,42 +169,20 @@ InputRead ImageInput::LoadRaw(char* buffer, uint32_t capacity, uint32_t* found, 
     return InputRead::Data;
 }
 
-// A few kilobytes of bzip2 may decode to gigabytes: the decoding stops as soon as the
-// data is more than any disk.
-InputRead ImageInput::LoadCompressed(char* buffer, uint32_t capacity, uint32_t* found,
-                                     LoadCancel* cancel) {
-    uint32_t total = 0;
-    for (;;) {
-        if (cancel != nullptr && cancel->Requested()) {
-            return InputRead::Cancelled;
-        }
-        // Past the buffer's end the bytes are only counted: the image is refused anyway.
-        const uint32_t room = total < capacity ? capacity - total : 0;
-        char* to = room != 0 ? buffer + total : buffer;
-        const int size = static_cast<int>(room != 0 && room < kChunkSize ? room : kChunkSize);
-        int got = 0;
-        switch (decompressor_.Read(to, size, &got)) {
-        case Bzip2ReadStatus::Data:
-            total += static_cast<uint32_t>(got);
-            if (total > kLargestFloppyBytes) {
-                *found = total;
-                return InputRead::TooLarge;
-            }
-            break;
-        case Bzip2ReadStatus::End:
-            *found = total;
-            return InputRead::Data;
-        default:
-            // A damaged or truncated stream is as unreadable as a failing file: the image
-            // on the disk would be incomplete.
-            return InputRead::Failed;
-        }
-    }
-}
+namespace {
 
-// The member is of a floppy's size, and minizip inflates no more than that; the bound
-// stands all the same, as for a bzip2 stream.
-InputRead ImageInput::LoadZip(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel) {
+// One step of a decoder: a chunk delivered, the end reached cleanly, or anything else.
+enum class ChunkStep { Data, End, Failed };
+
+// Decodes chunk after chunk through `next` into `buffer`. A few kilobytes of bzip2 or
+// deflate may decode to gigabytes: the decoding stops as soon as the data is more than
+// any disk, and past the buffer's end the bytes are only counted (the image is refused
+// anyway). A damaged or truncated stream, a bad CRC-32 or a cut archive is as unreadable
+// as a failing file: the image on the disk would be incomplete.
+template <typename NextChunk>
+InputRead LoadDecoded(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel,
+                      NextChunk next) {
+    constexpr uint32_t kChunk = ImageInput::kChunkSize;
     uint32_t total = 0;
     for (;;) {
         if (cancel != nullptr && cancel->Requested()) {
@@ -212,22 +190,49 @@ InputRead ImageInput::LoadZip(char* buffer, uint32_t capacity, uint32_t* found, 
         }
         const uint32_t room = total < capacity ? capacity - total : 0;
         char* to = room != 0 ? buffer + total : buffer;
-        unsigned got = 0;
-        switch (zip_.Read(to, room != 0 && room < kChunkSize ? room : kChunkSize, &got)) {
-        case ZipRead::Data:
+        uint32_t got = 0;
+        switch (next(to, room != 0 && room < kChunk ? room : kChunk, &got)) {
+        case ChunkStep::Data:
             total += got;
             if (total > kLargestFloppyBytes) {
                 *found = total;
                 return InputRead::TooLarge;
             }
             break;
-        case ZipRead::End:
+        case ChunkStep::End:
             *found = total;
             return InputRead::Data;
-        default:
-            return InputRead::Failed;  // a bad CRC-32 or a cut archive, as a damaged stream
+        case ChunkStep::Failed:
+            return InputRead::Failed;
         }
     }
+}
+
+}  // namespace
+
+InputRead ImageInput::LoadCompressed(char* buffer, uint32_t capacity, uint32_t* found,
+                                     LoadCancel* cancel) {
+    return LoadDecoded(buffer, capacity, found, cancel, [this](char* to, uint32_t size, uint32_t* got) {
+        int delivered = 0;
+        const Bzip2ReadStatus status = decompressor_.Read(to, static_cast<int>(size), &delivered);
+        *got = static_cast<uint32_t>(delivered);
+        return status == Bzip2ReadStatus::Data  ? ChunkStep::Data
+               : status == Bzip2ReadStatus::End ? ChunkStep::End
+                                                : ChunkStep::Failed;
+    });
+}
+
+// The member is of a floppy's size, and minizip inflates no more than that; the bound
+// stands all the same, as for a bzip2 stream.
+InputRead ImageInput::LoadZip(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel) {
+    return LoadDecoded(buffer, capacity, found, cancel, [this](char* to, uint32_t size, uint32_t* got) {
+        unsigned delivered = 0;
+        const ZipRead status = zip_.Read(to, size, &delivered);
+        *got = delivered;
+        return status == ZipRead::Data  ? ChunkStep::Data
+               : status == ZipRead::End ? ChunkStep::End
+                                        : ChunkStep::Failed;
+    });
 }
 
 void ImageInput::Close() {
