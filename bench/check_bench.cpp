@@ -57,7 +57,7 @@ std::string ReadFile(const std::string& path) {
 
 // The ".imz" the program would make of the disk.
 bool MakeImage(const std::string& disk, const std::string& image) {
-    MemoryFloppyDevice device(disk.data(), static_cast<uint32_t>(disk.size()), 18);
+    MemoryFloppyDevice device(disk.data(), static_cast<uint32_t>(disk.size()), *FindFloppyType(18));
     JobRequest request;
     snprintf(request.imagePath, sizeof request.imagePath, "%s", image.c_str());
     snprintf(request.description, sizeof request.description, "bench");

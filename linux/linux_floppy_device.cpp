@@ -34,23 +34,6 @@ int OpenFor(DeviceCalls& calls, const char* path, const NodeFacts& facts, Device
 
 }  // namespace
 
-namespace {
-
-// Of a disk of one of the formats, whose size is all that is known of it.
-DiskGeometry GeometryOfSize(uint64_t bytes) {
-    DiskGeometry geometry;
-    const FloppyType* type = FindFloppyTypeOfSize(bytes);
-    if (type != nullptr) {
-        geometry.cylinders = type->cylinders;
-        geometry.heads = type->heads;
-        geometry.sectorsPerTrack = type->sectorsPerTrack;
-        geometry.totalSectors = TotalSectors(*type);
-    }
-    return geometry;
-}
-
-}  // namespace
-
 int DiskFormatOf(DeviceCalls& calls, int fd, const NodeFacts& facts, DiskGeometry* geometry,
                  uint64_t* bytes) {
     *bytes = 0;
@@ -72,7 +55,8 @@ int DiskFormatOf(DeviceCalls& calls, int fd, const NodeFacts& facts, DiskGeometr
         if (calls.BlockDeviceBytes(fd, &size) != 0) return -1;
     }
     *bytes = size;
-    *geometry = GeometryOfSize(size);
+    // A disk of one of the formats, whose size is all that is known of it.
+    *geometry = GeometryOf(FindFloppyTypeOfSize(size));
     return geometry->totalSectors != 0 ? 0 : -1;
 }
 

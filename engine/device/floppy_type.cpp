@@ -102,6 +102,17 @@ const FloppyType* FindFloppyTypeOfTrailer(int32_t sectorsPerTrack, int32_t total
     return FindFloppyTypeOfGeometry(geometry);
 }
 
+DiskGeometry GeometryOf(const FloppyType* type) {
+    DiskGeometry geometry;
+    if (type != nullptr) {
+        geometry.cylinders = type->cylinders;
+        geometry.heads = type->heads;
+        geometry.sectorsPerTrack = type->sectorsPerTrack;
+        geometry.totalSectors = TotalSectors(*type);
+    }
+    return geometry;
+}
+
 int TrailerTotalSectors(const FloppyType& type) {
     return type.classic ? 0 : static_cast<int>(TotalSectors(type));
 }

@@ -27,6 +27,9 @@ inline uint32_t TotalSectors(const FloppyType& type) {
     return type.totalBytes / FloppyDevice::kSectorSize;
 }
 
+// What a drive of `type` answers; all zeros, which names no format, for nullptr.
+DiskGeometry GeometryOf(const FloppyType* type);
+
 // The classic format with this many sectors per track (9, 18, 21), or nullptr: what a
 // trailer without a sector count means.
 const FloppyType* FindFloppyType(uint32_t sectorsPerTrack);

@@ -6,13 +6,7 @@ DeviceQuery MemoryFloppyDevice::QueryGeometry(DeviceAccess access, DiskGeometry*
     if (access == DeviceAccess::Write) {
         return DeviceQuery::OpenFailed;
     }
-    if (format_ == nullptr) {
-        return DeviceQuery::QueryFailed;
-    }
-    geometry->cylinders = format_->cylinders;
-    geometry->heads = format_->heads;
-    geometry->sectorsPerTrack = format_->sectorsPerTrack;
-    geometry->totalSectors = TotalSectors(*format_);
+    *geometry = GeometryOf(format_);
     return DeviceQuery::Ok;
 }
 

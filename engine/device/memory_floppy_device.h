@@ -14,10 +14,6 @@ public:
     // outlive the device.
     MemoryFloppyDevice(const char* data, uint32_t bytes, const FloppyType& format)
         : data_(data), bytes_(bytes), format_(&format) {}
-    // The same for a classic format, named by its sectors per track; any other number
-    // makes a disk whose format cannot be told.
-    MemoryFloppyDevice(const char* data, uint32_t bytes, uint32_t sectorsPerTrack)
-        : data_(data), bytes_(bytes), format_(FindFloppyType(sectorsPerTrack)) {}
 
     DeviceQuery QueryGeometry(DeviceAccess access, DiskGeometry* geometry) override;
     bool Open(DeviceAccess access) override;
@@ -38,6 +34,6 @@ public:
 private:
     const char* data_;
     uint32_t bytes_;
-    const FloppyType* format_;
+    const FloppyType* format_;  // the caller's, never null
     bool open_ = false;
 };

@@ -58,13 +58,6 @@ bool LengthInfo(HANDLE device, ULONGLONG* size) {
     return true;
 }
 
-void SetGeometry(const FloppyType& type, DiskGeometry* geometry) {
-    geometry->cylinders = type.cylinders;
-    geometry->heads = type.heads;
-    geometry->sectorsPerTrack = type.sectorsPerTrack;
-    geometry->totalSectors = TotalSectors(type);
-}
-
 // For drivers that do not tell their geometry (Wine's, for one): a medium of exactly
 // one of the known sizes has that format.
 bool GeometryFromSize(HANDLE device, DiskGeometry* geometry) {
@@ -76,7 +69,7 @@ bool GeometryFromSize(HANDLE device, DiskGeometry* geometry) {
     if (type == nullptr) {
         return false;
     }
-    SetGeometry(*type, geometry);
+    *geometry = GeometryOf(type);
     return true;
 }
 
@@ -130,7 +123,7 @@ bool FloppyGeometryOfAnswer(uint32_t mediaType, uint64_t cylinders, uint32_t hea
     // What the first versions went by: the sectors per track alone.
     if (type == nullptr) type = FindFloppyType(sectorsPerTrack);
     if (type == nullptr) return false;
-    SetGeometry(*type, geometry);
+    *geometry = GeometryOf(type);
     return true;
 }
 

@@ -21,7 +21,7 @@ struct ReadCase {
 
 TEST(MemoryFloppyDevice, ReadsLikeADriveAtEveryPlace) {
     const std::string disk = BinaryTestData(18 * 512 * 2 * 80, 90);
-    MemoryFloppyDevice device(disk.data(), static_cast<uint32_t>(disk.size()), 18);
+    MemoryFloppyDevice device(disk.data(), static_cast<uint32_t>(disk.size()), *FindFloppyType(18));
     ASSERT_TRUE(device.Open(DeviceAccess::Read));
     const uint32_t sectors = static_cast<uint32_t>(disk.size() / 512);
     const ReadCase cases[] = {
@@ -48,7 +48,7 @@ TEST(MemoryFloppyDevice, ReadsLikeADriveAtEveryPlace) {
 
 TEST(MemoryFloppyDevice, CanNeitherBeWrittenNorReadWhenClosed) {
     std::string disk(9 * 512 * 2 * 80, 'd');
-    MemoryFloppyDevice device(disk.data(), static_cast<uint32_t>(disk.size()), 9);
+    MemoryFloppyDevice device(disk.data(), static_cast<uint32_t>(disk.size()), *FindFloppyType(9));
     DiskGeometry geometry;
     EXPECT_EQ(device.QueryGeometry(DeviceAccess::Read, &geometry), DeviceQuery::Ok);
     EXPECT_EQ(geometry.sectorsPerTrack, 9u);
