@@ -2,12 +2,6 @@
 
 #include <sstream>
 
-#include "engine/device/floppy_type.h"
-
-uint32_t SectorsPerTrackForBytes(uint64_t bytes) {
-    const FloppyType* type = FindFloppyTypeOfSize(bytes);
-    return type != nullptr ? type->sectorsPerTrack : 0;
-}
 
 std::string UnescapeMountField(const std::string& field) {
     std::string out;

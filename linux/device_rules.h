@@ -4,10 +4,6 @@
 #include <functional>
 #include <string>
 
-// The sectors per track of a disk of `bytes` (8 to 36), 0 for any other size: only
-// a disk of one of the standard formats is ever written to.
-uint32_t SectorsPerTrackForBytes(uint64_t bytes);
-
 // The mount point of the device numbered `deviceNumber` in the text of /proc/self/mounts,
 // its escapes (\040 for a blank and the like) undone; "" when it is not mounted.
 // `deviceOf` gives the device number of a mount's source path, false when it has none.

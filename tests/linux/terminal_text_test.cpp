@@ -54,19 +54,6 @@ const Fill kFills[] = {
 
 INSTANTIATE_TEST_SUITE_P(Patterns, FillTemplateTest, ::testing::ValuesIn(kFills));
 
-TEST(DeviceRules, OnlyTheFloppyFormatsHaveSectorsPerTrack) {
-    EXPECT_EQ(SectorsPerTrackForBytes(163840), 8u);
-    EXPECT_EQ(SectorsPerTrackForBytes(368640), 9u);
-    EXPECT_EQ(SectorsPerTrackForBytes(737280), 9u);
-    EXPECT_EQ(SectorsPerTrackForBytes(1228800), 15u);
-    EXPECT_EQ(SectorsPerTrackForBytes(1474560), 18u);
-    EXPECT_EQ(SectorsPerTrackForBytes(1720320), 21u);
-    EXPECT_EQ(SectorsPerTrackForBytes(2949120), 36u);
-    for (uint64_t other : {0ull, 512ull, 1474560ull + 512, 2949120ull + 512, 4000000000ull}) {
-        EXPECT_EQ(SectorsPerTrackForBytes(other), 0u) << other;
-    }
-}
-
 TEST(DeviceRules, MountPointUndoesTheKernelsEscapes) {
     EXPECT_EQ(UnescapeMountField("/media/a\\040b\\011c\\134d"), "/media/a b\tc\\d");
     EXPECT_EQ(UnescapeMountField("/odd\\09x\\"), "/odd\\09x\\");
