@@ -61,8 +61,7 @@ ImageContainer SourceContainerOf(const char* path, bool compressed) {
 
 void ReadSourceImage(const char* path, const TrailerPolicy& policy, SourceImage* image) {
     *image = SourceImage{};
-    image->compressed = ImageKindOf(path) != ImageKind::Raw;
-    image->container = SourceContainerOf(path, image->compressed);
+    image->container = SourceContainerOf(path, ImageKindOf(path) != ImageKind::Raw);
     int sectorsPerTrack = 0;
     int totalSectors = 0;
     const int result = ReadTrailerFile(path, policy, image->description, &sectorsPerTrack,
@@ -71,7 +70,6 @@ void ReadSourceImage(const char* path, const TrailerPolicy& policy, SourceImage*
     // sector data.
     image->endsWithTrailer = result != kTrailerMissing && result != kTrailerUnreadable;
     image->sectorsPerTrack = sectorsPerTrack;
-    image->totalSectors = totalSectors;
     image->format = FindFloppyTypeOfTrailer(sectorsPerTrack, totalSectors);
 }
 
@@ -81,16 +79,13 @@ InputOpen ImageInput::Open(const char* sourcePath, bool compressed) {
     if (!compressed) {
         ReadSourceImage(sourcePath, kProgramTrailerPolicy, &source);
     }
-    source.compressed = compressed;
     source.container = SourceContainerOf(sourcePath, compressed);
     return Open(sourcePath, source);
 }
 
 InputOpen ImageInput::Open(const char* sourcePath, const SourceImage& source) {
     Close();
-    container_ = !source.compressed                         ? ImageContainer::Raw
-                 : source.container == ImageContainer::Zip ? ImageContainer::Zip
-                                                           : ImageContainer::Bzip2;
+    container_ = source.container;
     file_ = fopen(sourcePath, "rb");
     if (file_ == nullptr) {
         return InputOpen::NotOpened;

@@ -21,12 +21,13 @@ enum class ImageContainer {
 // the format and the checksum from here, never from its front end, so that data whose
 // checksum differs is refused however the job was started.
 struct SourceImage {
-    bool compressed = false;       // ".imz" or ".exe" (any name but ".img": a stub's own)
-    ImageContainer container = ImageContainer::Raw;  // by the name, and an ".imz" by its first bytes
+    // By the name (any but a raw image's is compressed: a stub's own), and an ".imz" by
+    // its first bytes.
+    ImageContainer container = ImageContainer::Raw;
     bool endsWithTrailer = false;  // a block the reader recognises, of whatever contents
     int32_t sectorsPerTrack = 0;   // the trailer's sectors per track; 0 when it names none
-    int32_t totalSectors = 0;      // the trailer's sector count; 0 for a classic format's
-    const FloppyType* format = nullptr;  // the format they name, nullptr for none we know
+    const FloppyType* format = nullptr;  // the format it names, with its sector count where
+                                         // it has one; nullptr for none we know
     TrailerChecksum checksum;      // None for an image made before checksums
     char description[kDescriptionBufferSize] = "";
 };
