@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/registry_names.h"
+#include "engine/image/image_kind.h"
 #include "platform/registry_key.h"
 #include "platform/shell_environment.h"
 
@@ -50,7 +51,7 @@ void Unregister(RegistryKey& key, const FileType& type) {
 // Offers the raw image's ProgID under "Open with" for other programs' raw names. The
 // extension's default value, their default program, is never written.
 void OfferForOpenWith(RegistryKey& key) {
-    for (const char* extension : kOpenWithExtensions) {
+    for (const char* extension : kBareRawExtensions) {
         key.Create(RegistryRoot::ClassesRoot, (std::string(extension) + kOpenWithProgIdsKey).c_str());
         key.SetString(kImgProgId, "");
         key.Close();
@@ -60,7 +61,7 @@ void OfferForOpenWith(RegistryKey& key) {
 // Removes only our value: the key holds other programs' values too, and a missing key is
 // left missing.
 void WithdrawFromOpenWith(RegistryKey& key) {
-    for (const char* extension : kOpenWithExtensions) {
+    for (const char* extension : kBareRawExtensions) {
         if (!key.Open(RegistryRoot::ClassesRoot, (std::string(extension) + kOpenWithProgIdsKey).c_str())) {
             continue;
         }

@@ -33,10 +33,9 @@ constexpr char kImgExtension[] = ".img";
 constexpr char kImzExtension[] = ".imz";
 constexpr char kImgProgId[] = "VorlixFile";
 constexpr char kImzProgId[] = "VorlixCompressedFile";
-// Other programs' raw image names: Vorlix is only offered under "Open with", as a value
-// named after kImgProgId in the extension's OpenWithProgids key; their default program
-// (the extension's default value) stays theirs.
-constexpr const char* kOpenWithExtensions[] = {".ima", ".vfd", ".flp"};
+// For other programs' raw image names (kBareRawExtensions) Vorlix is only offered under
+// "Open with", as a value named after kImgProgId in the extension's OpenWithProgids key;
+// their default program (the extension's default value) stays theirs.
 constexpr char kOpenWithProgIdsKey[] = "\\OpenWithProgids";
 
 // Appended to a ProgID.

@@ -129,10 +129,8 @@ int Write(const Arguments& arguments, TerminalContext& context) {
 
 // A raw image goes by any of four names; the kind line says which.
 const char* RawExtension(const std::string& image) {
-    for (const char* extension : {".ima", ".vfd", ".flp"}) {
-        if (HasExtension(image.c_str(), extension)) return extension;
-    }
-    return ".img";
+    const char* bare = BareRawExtensionOf(image.c_str());
+    return bare != nullptr ? bare : ".img";
 }
 
 std::string KindName(const std::string& image, ImageKind kind) {

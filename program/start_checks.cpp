@@ -4,9 +4,10 @@
 
 int SaveFilterIndexFor(const std::string& path, int current) {
     // Other programs' raw names come after the first three, whose numbers stay.
-    const char* const bareRawNames[] = {".ima", ".vfd", ".flp"};
-    for (int i = 0; i < 3; ++i) {
-        if (HasExtension(path.c_str(), bareRawNames[i])) return 4 + i;
+    int index = 4;
+    for (const char* extension : kBareRawExtensions) {
+        if (HasExtension(path.c_str(), extension)) return index;
+        ++index;
     }
     switch (ImageKindOf(path.c_str())) {
     case ImageKind::Compressed:

@@ -22,8 +22,15 @@ bool HasExtension(const char* path, const char* extension) {
     return true;
 }
 
+const char* BareRawExtensionOf(const char* path) {
+    for (const char* extension : kBareRawExtensions) {
+        if (HasExtension(path, extension)) return extension;
+    }
+    return nullptr;
+}
+
 bool IsBareRawName(const char* path) {
-    return HasExtension(path, ".ima") || HasExtension(path, ".vfd") || HasExtension(path, ".flp");
+    return BareRawExtensionOf(path) != nullptr;
 }
 
 bool TakesTrailer(const char* path, bool compatible) {

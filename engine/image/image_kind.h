@@ -14,8 +14,15 @@ enum class ImageKind {
 
 ImageKind ImageKindOf(const char* path);
 
-// True for the raw names other programs use (".ima", ".vfd", ".flp"): an image read to
-// one holds exactly the disk's bytes, as those programs expect, and no trailer.
+// The raw names other programs use (WinImage, Virtual PC and VirtualBox, VMware), in the
+// order the save dialog offers them.
+inline constexpr const char* kBareRawExtensions[] = {".ima", ".vfd", ".flp"};
+
+// The one of them that `path` ends in, or nullptr.
+const char* BareRawExtensionOf(const char* path);
+
+// True for those names: an image read to one holds exactly the disk's bytes, as those
+// programs expect, and no trailer.
 bool IsBareRawName(const char* path);
 
 // Whether a read to `path` appends a trailer: not for a bare raw name, nor for an ".img"
