@@ -6,20 +6,8 @@ set -u
 vorlix=$(realpath "$1")
 source_dir=$(realpath "$2")
 [ -x "$vorlix" ] || { echo "no program at $1" >&2; exit 1; }
-work=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX") || exit 1
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-
-# Runs vorlix without a controlling terminal (no question can be asked), at most 60 s;
-# sets $status, $out and $err.
-run() {
-    status=0
-    timeout -k 5 60 setsid "$vorlix" "$@" >out.txt 2>err.txt </dev/null || status=$?
-    out=$(cat out.txt)
-    err=$(cat err.txt)
-}
+source "$(dirname "$0")/script_support.sh"
+start_work e2e
 expect_status() {
     [ "$status" -eq "$1" ] || fail "vorlix $2: status $status, expected $1; stderr: $err"
 }

@@ -9,17 +9,8 @@ vorlix=$(realpath "$1")
 [ -x "$vorlix" ] || { echo "no program at $1" >&2; exit 1; }
 command -v mformat >/dev/null && command -v minfo >/dev/null ||
     { echo "skipped: mtools (mformat, minfo) not installed"; exit 77; }
-work=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-formats.XXXXXX") || exit 1
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-
-# Without a controlling terminal, at most 60 s; sets $status and $out.
-run() {
-    status=0
-    out=$(timeout -k 5 60 setsid "$vorlix" "$@" 2>err.txt </dev/null) || status=$?
-}
+source "$(dirname "$0")/script_support.sh"
+start_work formats
 
 # kilobytes, cylinders, heads, sectors per track, name
 while IFS=, read -r kb cylinders heads sectors name; do

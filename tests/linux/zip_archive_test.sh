@@ -11,19 +11,8 @@ source_dir=$(realpath "$2")
 for tool in zip unzip python3; do
     command -v "$tool" >/dev/null || { echo "skipped: no $tool (scripts/setup installs it)"; exit 77; }
 done
-work=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-zip.XXXXXX") || exit 1
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-
-# Runs vorlix without a controlling terminal, at most 60 s; sets $status, $out and $err.
-run() {
-    status=0
-    timeout -k 5 60 setsid "$vorlix" "$@" >out.txt 2>err.txt </dev/null || status=$?
-    out=$(cat out.txt)
-    err=$(cat err.txt)
-}
+source "$(dirname "$0")/script_support.sh"
+start_work zip
 sum_of() { sha256sum "$1" | cut -c1-64; }
 # make_zip ARCHIVE METHOD NAME=FILE...: an archive by Python's zipfile (stored, deflated, bzip2).
 make_zip() {
