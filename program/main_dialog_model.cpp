@@ -2,6 +2,7 @@
 
 #include "app/exit_status.h"
 #include "engine/image/image_check.h"
+#include "engine/image/image_input.h"
 #include "engine/image/image_trailer.h"
 
 namespace {
@@ -19,6 +20,12 @@ void MainDialogModel::LoadImageTrailer(const std::string& path) {
     int sectorsPerTrack = 0;
     int result = ReadImageTrailer(path.c_str(), host_.Messages(), description, &sectorsPerTrack);
     if (result == kTrailerRead) panels.ShowImageDescription(description);
+    // A newer trailer was refused above, and names nothing this version knows.
+    if (result == kTrailerNewerVersion) return;
+    SourceImage source;
+    ReadSourceImage(path.c_str(), kProgramTrailerPolicy, &source);
+    const FloppyType* format = ApparentFormatOf(path.c_str(), source);
+    if (format != nullptr) panels.ShowImageFormat(format->name);
 }
 
 int MainDialogModel::AcceptImageToWrite(const std::string& path) {

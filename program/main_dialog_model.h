@@ -47,8 +47,8 @@ public:
     int saveFilterIndex = 1;
 
 private:
-    // Reads the trailer of the image to write: its sectors per track for the write job,
-    // and its description into the Write Floppy panel when it has one.
+    // Reads the trailer of the image to write: its description into the Write Floppy
+    // panel when it has one, and the format the image needs as far as its file tells.
     void LoadImageTrailer(const std::string& path);
 
     Settings& settings_;

@@ -239,6 +239,7 @@ void MainDialog::ReflectPanels() {
     const PanelState& panels = model_.panels;
     Reflect(*this, IDC_WRITE_PATH, panels.writePath);
     Reflect(*this, IDC_WRITE_DESCRIPTION, panels.writeDescription);
+    Reflect(*this, IDC_WRITE_FORMAT, panels.writeFormat);
     EnableItem(IDC_WRITE_START, panels.writeStart.enabled);
     Reflect(*this, IDC_READ_PATH, panels.readPath);
     Reflect(*this, IDC_READ_DESCRIPTION, panels.readDescription);

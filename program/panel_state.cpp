@@ -12,6 +12,7 @@ PanelState::PanelState() {
 void PanelState::ShowWritePanel(const std::string& path) {
     writePath.text = path;
     writeDescription.text.clear();
+    writeFormat.text.clear();
     writePath.enabled = true;
     writeStart.enabled = true;
     writeDescription.visible = false;
@@ -25,6 +26,7 @@ void PanelState::ShowWritePanel(const std::string& path) {
 void PanelState::ShowReadPanel(const std::string& path) {
     writePath.text.clear();
     writeDescription.text.clear();
+    writeFormat.text.clear();
     writePath.enabled = false;
     writeStart.enabled = false;
     writeDescription.visible = false;
@@ -38,6 +40,10 @@ void PanelState::ShowReadPanel(const std::string& path) {
 void PanelState::ShowImageDescription(const std::string& description) {
     writeDescription.text = description;
     writeDescription.visible = true;
+}
+
+void PanelState::ShowImageFormat(const std::string& name) {
+    writeFormat.text = name;
 }
 
 PanelState::Active PanelState::active() const {

@@ -28,6 +28,8 @@ public:
     void ShowReadPanel(const std::string& path);
     // The description stored in the image of the Write Floppy panel.
     void ShowImageDescription(const std::string& description);
+    // The floppy format the image of the Write Floppy panel needs, by name.
+    void ShowImageFormat(const std::string& name);
 
     Active active() const;
 
@@ -37,4 +39,5 @@ public:
     ControlState writePath;         // edit 1005
     ControlState writeStart;        // button 1007
     ControlState writeDescription;  // edit 1027
+    ControlState writeFormat;       // static 1046: empty while no format is known
 };

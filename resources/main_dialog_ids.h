@@ -24,6 +24,7 @@
 #define IDC_WRITE_BROWSE            1006
 #define IDC_WRITE_START             1007
 #define IDC_WRITE_DESCRIPTION       1027
+#define IDC_WRITE_FORMAT            1046
 
 /* Menu commands */
 #define ID_APP_EXIT                 57665

@@ -240,6 +240,28 @@ void ImageInput::Close() {
     rawBytes_ = -1;
 }
 
+long ImageInput::DeclaredBytes() const {
+    switch (container_) {
+    case ImageContainer::Raw:
+        return rawBytes_;
+    case ImageContainer::Zip:
+        return static_cast<long>(zip_.MemberBytes());
+    case ImageContainer::Bzip2:
+        break;
+    }
+    return -1;
+}
+
+const FloppyType* ApparentFormatOf(const char* path, const SourceImage& source) {
+    if (source.format != nullptr) return source.format;
+    ImageInput input;
+    if (source.container == ImageContainer::Bzip2 || input.Open(path, source) != InputOpen::Opened) {
+        return nullptr;
+    }
+    const long bytes = input.DeclaredBytes();
+    return bytes > 0 ? FindFloppyTypeOfSize(static_cast<uint64_t>(bytes)) : nullptr;
+}
+
 UserMessage InputOpenMessage(const ImageInput& input, InputOpen result, const char* sourcePath) {
     switch (result) {
     case InputOpen::Refused:

@@ -36,6 +36,11 @@ struct SourceImage {
 // nothing: the front end has already said what it makes of a newer trailer.
 void ReadSourceImage(const char* path, const TrailerPolicy& policy, SourceImage* image);
 
+// The format of the image at `path` as one look at its file tells, decoding nothing:
+// what its trailer names, else the length of a raw image's data or of a ZIP archive's
+// image. nullptr when that is no format we know.
+const FloppyType* ApparentFormatOf(const char* path, const SourceImage& source);
+
 // The container of the image at `path`: a compressed kind's first bytes tell a ZIP
 // archive (an ".imz" another program made) from Vorlix's own bzip2 streams.
 ImageContainer SourceContainerOf(const char* path, bool compressed);
@@ -98,6 +103,11 @@ public:
     InputRead Load(char* buffer, uint32_t capacity, uint32_t* found, LoadCancel* cancel = nullptr);
 
     void Close();
+
+    // After Open: the image's length as the file declares it before any of it is read,
+    // a raw image's data or a ZIP archive's member; -1 for a bzip2 stream, whose length
+    // only decoding tells.
+    long DeclaredBytes() const;
 
     // After Open answered Refused: the message, whose text this input holds until its
     // next Open.

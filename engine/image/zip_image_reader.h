@@ -38,6 +38,8 @@ public:
     // bytes the next call answers End or Failed.
     ZipRead Read(char* buffer, unsigned size, unsigned* got);
     void Close();
+    // The picked member's size as its directory entry declares it; 0 before an Open.
+    uint32_t MemberBytes() const { return memberBytes_; }
 
 private:
     ZipOpen PickImage(const char* path, char* text, size_t size);

@@ -332,6 +332,37 @@ TEST_F(ModelTest, AcceptImageToWriteShowsItsDescription) {
     EXPECT_EQ(model.panels.writeDescription.text, "Boot disk");
 }
 
+// The Write Floppy panel names the format from one look at the file: the trailer's
+// numbers, else a raw image's length; a compressed stream is never decoded for it.
+TEST_F(ModelTest, WritePanelNamesTheFormatTheFileShows) {
+    struct Case {
+        const char* name;
+        size_t bytes;
+        int sectorsPerTrack;  // 0: no trailer
+        const char* format;
+    };
+    const Case cases[] = {
+        {"old.ima", 368640, 0, "360 kB, 5.25-inch double density"},
+        {"boot.VFD", 2949120, 0, "2880 kB, 3.5-inch extra-high density"},
+        {"dos.img", 737280, 9, "720 kB, 3.5-inch double density"},
+        {"odd.flp", 10240, 0, ""},
+        {"disk.imz", 10240, 18, "1440 kB, 3.5-inch high density"},
+        {"bare.imz", 1474560, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.File(c.name);
+        WriteWholeFile(path, std::string(c.bytes, 'x'));
+        if (c.sectorsPerTrack != 0) {
+            ASSERT_EQ(AppendImageTrailer(path.c_str(), "", c.sectorsPerTrack), 0);
+        }
+        ASSERT_EQ(model.AcceptImageToWrite(path), 0);
+        EXPECT_EQ(model.panels.writeFormat.text, c.format);
+    }
+    ASSERT_EQ(model.AcceptReadTarget(dir.File("new.img")), 0);
+    EXPECT_EQ(model.panels.writeFormat.text, "");
+}
+
 TEST_F(ModelTest, ImageWithoutTrailerCanStillBeWritten) {
     std::string first = Image("first.imz", "First", 21);
     std::string bare = Image("bare.img", nullptr, 0);

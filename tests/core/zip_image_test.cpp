@@ -123,6 +123,14 @@ TEST(ZipImage, TheOneFloppySizedMemberIsWrittenStoredOrDeflated) {
         EXPECT_EQ(written.status, 0);
         EXPECT_TRUE(written.shown.empty());
         EXPECT_TRUE(written.disk == Data720()) << "the disk is not the member";
+        // The Write Floppy panel names the format from the member's declared size.
+        TempDir dir;
+        const std::string path = dir.File(name);
+        WriteWholeFile(path, bytes);
+        SourceImage source;
+        ReadSourceImage(path.c_str(), kProgramTrailerPolicy, &source);
+        const FloppyType* format = ApparentFormatOf(path.c_str(), source);
+        EXPECT_TRUE(format != nullptr && format->totalBytes == Data720().size());
     }
 }
 

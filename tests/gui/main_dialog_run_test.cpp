@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kReadPath = 1000, kSaveBrowse = 1001, kReadStart = 1004, kReadDescription = 1028;
 constexpr int kWritePath = 1005, kOpenBrowse = 1006, kWriteStart = 1007, kImageDescription = 1027;
+constexpr int kImageFormat = 1046;
 constexpr int kFileNameCombo = 1148, kFileNameEdit = 1152;  // the common file dialogs' name box
 
 class MainDialogRun : public VorlixRunTest {
@@ -132,7 +133,8 @@ TEST_F(MainDialogRun, ADropLoadsTheFirstFileAndRefusesOtherKinds) {
     Close(main);
 }
 
-// Other programs' raw images are taken as ".img" is: bare, they show no description.
+// Other programs' raw images are taken as ".img" is: bare, they show no description,
+// and their length names the format.
 TEST_F(MainDialogRun, ADroppedRawImageOfAnotherProgramFillsTheWritePanel) {
     std::string image = Image("floppy.ima");
     ASSERT_TRUE(CopyFileA(SampleDisk("sample", 1440).c_str(), image.c_str(), FALSE));
@@ -142,6 +144,7 @@ TEST_F(MainDialogRun, ADroppedRawImageOfAnotherProgramFillsTheWritePanel) {
     ASSERT_EQ(0, DropFiles(main, {image}));
     for (int i = 0; i < 100 && ControlText(main, kWritePath).empty(); ++i) Sleep(50);
     ExpectWritePanel(main, image, "");
+    EXPECT_EQ("1440 kB, 3.5-inch high density", ControlText(main, kImageFormat));
 
     ASSERT_EQ(0, DropFiles(main, {described}));
     for (int i = 0; i < 100 && ControlText(main, kWritePath) != described; ++i) Sleep(50);
