@@ -127,7 +127,7 @@ deb: native
 	    echo "deb: no Windows build (make win32): the package cannot make .exe images"; \
 	fi
 	@if command -v lintian >/dev/null; then \
-	    lintian --fail-on error build/deb/vorlix_*.deb && echo "deb: lintian finds no errors"; \
+	    lintian --fail-on error --allow-root build/deb/vorlix_*.deb && echo "deb: lintian finds no errors"; \
 	else \
 	    echo "deb: lintian is not installed (scripts/setup): the package is unchecked"; \
 	fi
