@@ -36,6 +36,12 @@ dpkg -x "$package" "$work/root"
 version=$("$work/root/usr/bin/vorlix" --version) || fail "the installed program's --version ended with $?"
 [ "$version" = "vorlix $(dpkg-deb -f "$package" Version | sed 's/-[^-]*$//')" ] || fail "--version printed [$version]"
 "$work/root/usr/bin/vorlix" --help >/dev/null || fail "the installed program's --help ended with $?"
+if [ -f "$work/root/usr/share/vorlix/vorlix.exe" ]; then
+    # The installed program finds the restorer stub in its own prefix.
+    truncate -s 1474560 "$work/disk.img"
+    "$work/root/usr/bin/vorlix" convert -q "$work/disk.img" "$work/disk.exe" ||
+        fail "the installed program made no .exe image (status $?)"
+fi
 head -n 1 "$work/root/usr/share/doc/vorlix/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
     fail "the copyright file is not machine-readable"
 
