@@ -1,5 +1,5 @@
 # Entry points; the build itself is CMake (see CMakePresets.json).
-.PHONY: install setup native win32 win64 test test-native test-win32 test-win64 clean demo demo-gui bench \
+.PHONY: install deb setup native win32 win64 test test-native test-win32 test-win64 clean demo demo-gui bench \
         native-asan test-asan fuzz tidy
 
 setup:
@@ -99,15 +99,35 @@ bench: setup
 clean:
 	rm -rf build/native build/native-asan build/fuzz build/win32 build/win64 build/tidy.log
 
-# The terminal program for Linux: PREFIX/bin/vorlix, its manual page, and the Windows
+# The terminal program for Linux: PREFIX/bin/vorlix, its manual page, its bash
+# completion (where bash-completion looks for it), the licences, and the Windows
 # program, which carries the restorer stub that ".exe" images start with, when the
 # Windows build exists (make win32).
 PREFIX ?= /usr/local
 install: native
 	install -D -m 755 build/native/linux/vorlix $(DESTDIR)$(PREFIX)/bin/vorlix
 	install -D -m 644 linux/vorlix.1 $(DESTDIR)$(PREFIX)/share/man/man1/vorlix.1
+	install -D -m 644 linux/vorlix.bash-completion $(DESTDIR)$(PREFIX)/share/bash-completion/completions/vorlix
+	install -D -m 644 LICENSE $(DESTDIR)$(PREFIX)/share/doc/vorlix/LICENSE
+	install -D -m 644 docs/third-party-licences.txt $(DESTDIR)$(PREFIX)/share/doc/vorlix/third-party-licences.txt
 	@if [ -f build/win32/vorlix.exe ]; then \
 	    install -D -m 644 build/win32/vorlix.exe $(DESTDIR)$(PREFIX)/share/vorlix/vorlix.exe; \
 	else \
 	    echo "install: no Windows build (make win32): vorlix cannot make .exe images"; \
+	fi
+
+# The Debian package, build/deb/vorlix_VERSION-1_ARCH.deb (CPack, cmake/VorlixPackage.cmake):
+# the same files under /usr, with the Windows program when the PE32 build exists (make
+# win32), checked by lintian where it is installed.
+deb: native
+	rm -f build/deb/vorlix_*.deb
+	cpack -G DEB --config build/native/CPackConfig.cmake -B build/deb
+	rm -rf build/deb/_CPack_Packages
+	@if [ ! -f build/win32/vorlix.exe ]; then \
+	    echo "deb: no Windows build (make win32): the package cannot make .exe images"; \
+	fi
+	@if command -v lintian >/dev/null; then \
+	    lintian --fail-on error --allow-root build/deb/vorlix_*.deb && echo "deb: lintian finds no errors"; \
+	else \
+	    echo "deb: lintian is not installed (scripts/setup): the package is unchecked"; \
 	fi

@@ -16,6 +16,7 @@ struct CommandName {
 const CommandName kCommands[] = {
     {"read", Command::Read, 1},   {"write", Command::Write, 1}, {"check", Command::Check, 1},
     {"convert", Command::Convert, 2}, {"info", Command::Info, 1},
+    {"drives", Command::Drives, 0},
 };
 
 enum class Option { Quiet, Yes, Help, Version, Device, Description, Emergency, Retries, Verify, NoVerify };
@@ -270,10 +271,13 @@ const char* UsageText() {
            "                     make TARGET of another kind from SOURCE (a .zip is\n"
            "                     read, never made)\n"
            "  info IMAGE         show the fields of IMAGE's trailer\n"
+           "  drives             list the floppy drives: built-in, USB, and removable\n"
+           "                     disks of a floppy's size, each with its disk's format\n"
            "\n"
            "Options:\n"
            "  -d, --device=DEVICE       the floppy drive, a block device of a floppy's size,\n"
-           "                            or a disk image file (default /dev/fd0)\n"
+           "                            or a disk image file (default: the only floppy\n"
+           "                            drive found, see 'vorlix drives')\n"
            "  -m, --description=TEXT    the description stored in the image\n"
            "  -e, --emergency           read on past unreadable sectors (they become zeros);\n"
            "                            raw images (.img, .ima, .vfd, .flp) only\n"
@@ -285,6 +289,6 @@ const char* UsageText() {
            "  -h, --help                this help\n"
            "  -V, --version             the version\n"
            "\n"
-           "Exit status: 0 done, 1 failed or declined, 2 cancelled (Ctrl-C),\n"
-           "255 help shown or arguments refused.\n";
+           "Exit status: 0 done, 1 failed or declined (or no floppy drive found),\n"
+           "2 cancelled (Ctrl-C), 255 arguments refused.\n";
 }

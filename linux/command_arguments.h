@@ -9,21 +9,20 @@
 //   vorlix check IMAGE
 //   vorlix convert SOURCE TARGET [-m TEXT]
 //   vorlix info IMAGE
+//   vorlix drives
 //   vorlix --help | --version
 //
 // -q and -y belong to every command. Options and operands mix in any order; "--" ends
 // the options; a value follows its option as the next word, attached ("-dX") or after
 // "=" ("--device=X"). Short flags group ("-qy").
 
-enum class Command { Read, Write, Check, Convert, Info, Help, Version };
+enum class Command { Read, Write, Check, Convert, Info, Help, Version, Drives };
 
 enum class VerifyChoice { Default, On, Off };
 
-constexpr char kDefaultDevice[] = "/dev/fd0";
-
 struct Arguments {
     Command command = Command::Help;
-    std::string device = kDefaultDevice;
+    std::string device;  // empty: no -d given, the command runner finds the drive
     std::string description;
     bool emergency = false;
     int retries = -1;  // -1: not given

@@ -2,6 +2,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <string>
+#include <vector>
+
 // What a device path turned out to be.
 enum class NodeKind { Missing, BlockDevice, RegularFile, Other };
 
@@ -47,6 +50,11 @@ public:
     virtual void Close(int fd) = 0;
     // The text of /proc/self/mounts, "" when it cannot be read.
     virtual bool ReadMounts(char* buffer, size_t size, size_t* length) = 0;
+    // What the drive search reads of sysfs. A small file's text (a few kB at most), the
+    // names in a folder (without "." and ".."), and a path with every link resolved.
+    virtual int ReadSmallFile(const char* path, std::string* text) = 0;
+    virtual int ListFolder(const char* path, std::vector<std::string>* names) = 0;
+    virtual int ResolvePath(const char* path, std::string* resolved) = 0;
 
 protected:
     ~DeviceCalls() = default;

@@ -1,12 +1,18 @@
 #include "linux/system_device_calls_linux.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <linux/fd.h>
 #include <linux/fs.h>
+#include <stdlib.h>
+#include <string.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <memory>
 
 NodeFacts SystemDeviceCalls::Inspect(const char* path) {
     NodeFacts facts;
@@ -103,4 +109,47 @@ bool SystemDeviceCalls::ReadMounts(char* buffer, size_t size, size_t* length) {
     }
     close(fd);
     return true;
+}
+
+int SystemDeviceCalls::ReadSmallFile(const char* path, std::string* text) {
+    text->clear();
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -errno;
+    char buffer[4096];
+    int result = 0;
+    for (;;) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) result = -errno;
+        if (got <= 0 || text->size() >= 65536) break;
+        text->append(buffer, static_cast<size_t>(got));
+    }
+    close(fd);
+    return result;
+}
+
+namespace {
+
+// Closes a folder stream when it goes out of scope.
+struct FolderCloser {
+    void operator()(DIR* folder) const { closedir(folder); }
+};
+
+}  // namespace
+
+int SystemDeviceCalls::ListFolder(const char* path, std::vector<std::string>* names) {
+    names->clear();
+    const std::unique_ptr<DIR, FolderCloser> folder(opendir(path));
+    if (!folder) return -errno;
+    while (const struct dirent* entry = readdir(folder.get())) {
+        if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0) names->push_back(entry->d_name);
+    }
+    return 0;
+}
+
+int SystemDeviceCalls::ResolvePath(const char* path, std::string* resolved) {
+    char buffer[PATH_MAX];
+    if (realpath(path, buffer) == nullptr) return -errno;
+    *resolved = buffer;
+    return 0;
 }

@@ -1,7 +1,8 @@
 #pragma once
 #include "linux/device_calls.h"
 
-// The real calls: stat, open, the floppy and block-device ioctls, pread and pwrite.
+// The real calls: stat, open, the floppy and block-device ioctls, pread and pwrite,
+// and the reads of sysfs.
 class SystemDeviceCalls final : public DeviceCalls {
 public:
     NodeFacts Inspect(const char* path) override;
@@ -15,4 +16,7 @@ public:
     void DropCache(int fd) override;
     void Close(int fd) override;
     bool ReadMounts(char* buffer, size_t size, size_t* length) override;
+    int ReadSmallFile(const char* path, std::string* text) override;
+    int ListFolder(const char* path, std::vector<std::string>* names) override;
+    int ResolvePath(const char* path, std::string* resolved) override;
 };

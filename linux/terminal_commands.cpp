@@ -6,6 +6,7 @@
 #include "engine/job/floppy_job_runner.h"
 #include "engine/job/job_start.h"
 #include "engine/job/job_text.h"
+#include "linux/floppy_drive_search.h"
 #include "linux/linux_floppy_device.h"
 #include "linux/terminal_job_host.h"
 #include "linux/terminal_messages.h"
@@ -268,9 +269,47 @@ int Convert(const Arguments& arguments, TerminalContext& context) {
     return StatusOf(RunJob(request, context, source), sink);
 }
 
+std::string DriveLines(DeviceCalls& calls, const std::vector<FloppyDrive>& drives) {
+    std::string lines;
+    for (const FloppyDrive& drive : drives) lines += DriveLine(drive, InspectMedium(calls, drive)) + "\n";
+    return lines;
+}
+
+int Drives(TerminalContext& context) {
+    const std::vector<FloppyDrive> drives = FindFloppyDrives(context.calls);
+    if (drives.empty()) {
+        Tell(context.sink, IDS_NO_FLOPPY_DRIVE);
+        return kStatusNotDone;
+    }
+    context.writeOut(DriveLines(context.calls, drives));
+    return kStatusDone;
+}
+
+// A command on a drive without -d takes the one floppy drive there is; with none or
+// several it names what it found and how to choose.
+int ChooseDrive(Arguments* arguments, TerminalContext& context) {
+    const std::vector<FloppyDrive> drives = FindFloppyDrives(context.calls);
+    if (drives.size() == 1) {
+        arguments->device = drives[0].device;
+        return 0;
+    }
+    if (drives.empty()) return Tell(context.sink, IDS_NO_DRIVE_TO_USE);
+    std::string lines = DriveLines(context.calls, drives);
+    lines.pop_back();
+    return Tell(context.sink, IDS_SEVERAL_DRIVES, lines.c_str());
+}
+
+bool NeedsDrive(const Arguments& arguments) {
+    return arguments.command == Command::Read || arguments.command == Command::Write;
+}
+
 }  // namespace
 
-int RunCommand(const Arguments& arguments, TerminalContext& context) {
+int RunCommand(const Arguments& given, TerminalContext& context) {
+    Arguments arguments = given;
+    if (NeedsDrive(arguments) && arguments.device.empty() && ChooseDrive(&arguments, context) != 0) {
+        return kStatusNotDone;
+    }
     switch (arguments.command) {
     case Command::Read:
         return Read(arguments, context);
@@ -282,6 +321,8 @@ int RunCommand(const Arguments& arguments, TerminalContext& context) {
         return Check(arguments, context);
     case Command::Convert:
         return Convert(arguments, context);
+    case Command::Drives:
+        return Drives(context);
     case Command::Help:
     case Command::Version:
         break;

@@ -28,6 +28,7 @@ struct TerminalContext {
     TargetFiles* files = nullptr;  // a read's image and map files; the system's when null
 };
 
-// Runs read, write, check, convert or info and returns the process's exit status.
-// Every refusal and failure has been shown through the context's sink.
+// Runs read, write, check, convert, info or drives and returns the process's exit
+// status. Every refusal and failure has been shown through the context's sink. A
+// command on a drive without a device takes the only floppy drive found.
 int RunCommand(const Arguments& arguments, TerminalContext& context);

@@ -1,4 +1,4 @@
-// The terminal program: vorlix read/write/check/convert/info (linux/command_arguments.h).
+// The terminal program: vorlix read/write/check/convert/info/drives (linux/command_arguments.h).
 #include <string.h>
 #include <time.h>
 #include <unistd.h>
@@ -72,9 +72,14 @@ int main(int argc, char** argv) {
         err.Write("vorlix: " + error + "\nTry 'vorlix --help' for more information.\n");
         return kStatusRefused;
     }
-    if (arguments.command == Command::Help) {
-        (words.empty() ? err : out).Write(UsageText());
+    // Help asked for is a result; help instead of a command is a refusal.
+    if (arguments.command == Command::Help && words.empty()) {
+        err.Write(UsageText());
         return kStatusRefused;
+    }
+    if (arguments.command == Command::Help) {
+        out.Write(UsageText());
+        return WithOutput(kStatusDone, out, err);
     }
     if (arguments.command == Command::Version) {
         out.Write(std::string("vorlix ") + kProgramVersion + "\n");

@@ -13,6 +13,8 @@
 #define IDC_ABOUT_DATE            1009
 #define IDC_ABOUT_MAIL            1010
 #define IDC_ABOUT_WEB             1011
+/* The licence line under the addresses (a fixed text of the template). */
+#define IDC_ABOUT_LICENCE         1012
 
 /* Settings page "General" */
 #define IDD_SETTINGS_GENERAL      147

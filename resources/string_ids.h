@@ -129,4 +129,16 @@
 #define IDS_LINK_DLL_NOT_FOUND               222
 #define IDS_LINK_UNKNOWN_ERROR               223
 
+/* Finding the floppy drives (terminal program) */
+#define IDS_NO_FLOPPY_DRIVE                  224
+#define IDS_NO_DRIVE_TO_USE                  225
+#define IDS_SEVERAL_DRIVES                   226
+#define IDS_DRIVE_CONTROLLER                 227
+#define IDS_DRIVE_USB_FLOPPY                 228
+#define IDS_DRIVE_REMOVABLE_DISK             229
+#define IDS_MEDIUM_NONE                      230
+#define IDS_MEDIUM_WRITE_PROTECTED           231
+#define IDS_MEDIUM_UNKNOWN_FORMAT            232
+#define IDS_MEDIUM_UNREADABLE                233
+
 #endif

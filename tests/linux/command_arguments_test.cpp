@@ -50,22 +50,23 @@ TEST_P(AcceptedArgumentsTest, Parse) {
 constexpr VerifyChoice D = VerifyChoice::Default;
 
 const Accepted kAccepted[] = {
-    {"", Command::Help, "/dev/fd0", "", false, -1, D, false, false, ""},
-    {"read a.imz", Command::Read, "/dev/fd0", "", false, -1, D, false, false, "a.imz"},
+    {"", Command::Help, "", "", false, -1, D, false, false, ""},
+    {"read a.imz", Command::Read, "", "", false, -1, D, false, false, "a.imz"},
     {"read -d /dev/sdb -m text a.imz", Command::Read, "/dev/sdb", "text", false, -1, D, false, false, "a.imz"},
     {"read a.img -e --retries 3 -d/dev/fd1", Command::Read, "/dev/fd1", "", true, 3, D, false, false, "a.img"},
     {"-qy read --device=disk.raw --description=x a.img", Command::Read, "disk.raw", "x", false, -1, D, true, true, "a.img"},
-    {"read --retries=0 -e a.img", Command::Read, "/dev/fd0", "", true, 0, D, false, false, "a.img"},
-    {"write --no-verify a.imz -y", Command::Write, "/dev/fd0", "", false, -1, VerifyChoice::Off, false, true, "a.imz"},
-    {"write --verify --verify a.imz", Command::Write, "/dev/fd0", "", false, -1, VerifyChoice::On, false, false, "a.imz"},
-    {"write -- -odd.imz", Command::Write, "/dev/fd0", "", false, -1, D, false, false, "-odd.imz"},
-    {"convert a.img b.imz -m note", Command::Convert, "/dev/fd0", "note", false, -1, D, false, false, "a.img|b.imz"},
-    {"check a.exe -q", Command::Check, "/dev/fd0", "", false, -1, D, true, false, "a.exe"},
-    {"info a.imz", Command::Info, "/dev/fd0", "", false, -1, D, false, false, "a.imz"},
+    {"read --retries=0 -e a.img", Command::Read, "", "", true, 0, D, false, false, "a.img"},
+    {"write --no-verify a.imz -y", Command::Write, "", "", false, -1, VerifyChoice::Off, false, true, "a.imz"},
+    {"write --verify --verify a.imz", Command::Write, "", "", false, -1, VerifyChoice::On, false, false, "a.imz"},
+    {"write -- -odd.imz", Command::Write, "", "", false, -1, D, false, false, "-odd.imz"},
+    {"convert a.img b.imz -m note", Command::Convert, "", "note", false, -1, D, false, false, "a.img|b.imz"},
+    {"check a.exe -q", Command::Check, "", "", false, -1, D, true, false, "a.exe"},
+    {"info a.imz", Command::Info, "", "", false, -1, D, false, false, "a.imz"},
     // The help and the version win over anything else on the line, even a mistake.
-    {"read --help", Command::Help, "/dev/fd0", "", false, -1, D, false, false, ""},
-    {"write -e --version", Command::Version, "/dev/fd0", "", true, -1, D, false, false, ""},
-    {"-V", Command::Version, "/dev/fd0", "", false, -1, D, false, false, ""},
+    {"read --help", Command::Help, "", "", false, -1, D, false, false, ""},
+    {"write -e --version", Command::Version, "", "", true, -1, D, false, false, ""},
+    {"-V", Command::Version, "", "", false, -1, D, false, false, ""},
+    {"drives -q", Command::Drives, "", "", false, -1, D, true, false, ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Lines, AcceptedArgumentsTest, ::testing::ValuesIn(kAccepted));
@@ -101,6 +102,8 @@ const Refused kRefused[] = {
     {"read --verify a.imz", "option '--verify' does not apply to read"},
     {"info -d /dev/fd0 a.imz", "option '-d' does not apply to info"},
     {"check a.img --retries 2", "option '--retries' does not apply to check"},
+    {"drives -d /dev/fd0", "option '-d' does not apply to drives"},
+    {"drives a.img", "extra operand 'a.img'"},
     {"write --verify --no-verify a.imz", "--verify and --no-verify contradict each other"},
     {"read -e --retries -1 a.img", "--retries wants a whole number from 0 to 20, not '-1'"},
     {"read -e --retries 21 a.img", "--retries wants a whole number from 0 to 20, not '21'"},

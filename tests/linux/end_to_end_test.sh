@@ -41,10 +41,14 @@ case "$out" in
 *) fail "info said [$out]" ;;
 esac
 
-# The help and refused arguments: 255, as the Windows program's -1.
-run --help; expect_status 255 "--help"
+# The help asked for is a result: stdout and 0. Help instead of a command and refused
+# arguments: 255, as the Windows program's -1.
+run --help; expect_status 0 "--help"
 case "$out" in Usage:*) ;; *) fail "--help printed [$out]" ;; esac
+[ -z "$err" ] || fail "--help wrote to stderr: [$err]"
+run read --help x.img; expect_status 0 "read --help"
 run; expect_status 255 "(no arguments)"
+case "$err" in Usage:*) ;; *) fail "a bare vorlix printed [$err] on stderr" ;; esac
 run read -z x.img; expect_status 255 "read -z"
 expect_err "vorlix: unknown option '-z'
 Try 'vorlix --help' for more information."

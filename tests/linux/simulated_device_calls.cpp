@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <set>
+
 SimulatedDeviceCalls::SimulatedDeviceCalls(std::string path, Kind kind, uint64_t bytes)
     : disk(bytes <= kLargestHeld ? bytes : 0, '\0'), largeBytes(bytes <= kLargestHeld ? 0 : bytes),
       path_(std::move(path)), kind_(kind) {
@@ -137,4 +139,57 @@ bool SimulatedDeviceCalls::ReadMounts(char* buffer, size_t size, size_t* length)
     *length = std::min(size, mounts.size());
     memcpy(buffer, mounts.data(), *length);
     return true;
+}
+
+// The path with its leading part replaced, for as long as a link leads on.
+std::string SimulatedDeviceCalls::Resolved(std::string path) const {
+    for (int hops = 0; hops < 40; ++hops) {
+        bool followed = false;
+        for (const auto& link : sysLinks) {
+            const std::string& from = link.first;
+            if (path.compare(0, from.size(), from) == 0 && (path.size() == from.size() || path[from.size()] == '/')) {
+                path = link.second + path.substr(from.size());
+                followed = true;
+                break;
+            }
+        }
+        if (!followed) break;
+    }
+    return path;
+}
+
+bool SimulatedDeviceCalls::Exists(const std::string& path) const {
+    const std::string folder = path + "/";
+    for (const auto* table : {&sysFiles, &sysLinks}) {
+        for (const auto& entry : *table) {
+            if (entry.first == path || entry.first.compare(0, folder.size(), folder) == 0) return true;
+        }
+    }
+    return false;
+}
+
+int SimulatedDeviceCalls::ReadSmallFile(const char* path, std::string* text) {
+    auto file = sysFiles.find(Resolved(path));
+    if (file == sysFiles.end()) return -ENOENT;
+    *text = file->second;
+    return 0;
+}
+
+int SimulatedDeviceCalls::ListFolder(const char* path, std::vector<std::string>* names) {
+    const std::string folder = Resolved(path) + "/";
+    std::set<std::string> found;
+    for (const auto* table : {&sysFiles, &sysLinks}) {
+        for (const auto& entry : *table) {
+            if (entry.first.compare(0, folder.size(), folder) != 0) continue;
+            found.insert(entry.first.substr(folder.size(), entry.first.find('/', folder.size()) - folder.size()));
+        }
+    }
+    if (found.empty()) return -ENOENT;
+    names->assign(found.begin(), found.end());
+    return 0;
+}
+
+int SimulatedDeviceCalls::ResolvePath(const char* path, std::string* resolved) {
+    *resolved = Resolved(path);
+    return Exists(*resolved) || *resolved != path ? 0 : -ENOENT;
 }

@@ -47,6 +47,10 @@ public:
     std::string mounts;
     std::map<std::string, uint64_t> mountSources;
     static constexpr uint64_t kDeviceNumber = 0x0802;  // 8:2
+    // A made-up sysfs: its files' texts and its links (a path and where it leads), folders
+    // being what lies under them.
+    std::map<std::string, std::string> sysFiles;
+    std::map<std::string, std::string> sysLinks;
 
     // The record.
     struct OpenRecord {
@@ -70,8 +74,13 @@ public:
     void DropCache(int fd) override;
     void Close(int fd) override;
     bool ReadMounts(char* buffer, size_t size, size_t* length) override;
+    int ReadSmallFile(const char* path, std::string* text) override;
+    int ListFolder(const char* path, std::vector<std::string>* names) override;
+    int ResolvePath(const char* path, std::string* resolved) override;
 
 private:
+    std::string Resolved(std::string path) const;
+    bool Exists(const std::string& path) const;
     bool Covers(const std::map<uint32_t, int>& sectors, uint64_t offset, size_t bytes, int* error) const;
 
     std::string path_;
