@@ -6,6 +6,7 @@
 #include "engine/job/floppy_job_runner.h"
 #include "engine/job/job_start.h"
 #include "engine/job/job_text.h"
+#include "linux/contents_commands.h"
 #include "linux/linux_floppy_device.h"
 #include "linux/terminal_job_host.h"
 #include "linux/terminal_messages.h"
@@ -282,6 +283,12 @@ int RunCommand(const Arguments& arguments, TerminalContext& context) {
         return Check(arguments, context);
     case Command::Convert:
         return Convert(arguments, context);
+    case Command::List:
+        return ListContents(arguments, context);
+    case Command::Extract:
+        return ExtractContents(arguments, context);
+    case Command::Make:
+        return MakeVolume(arguments, context);
     case Command::Help:
     case Command::Version:
         break;

@@ -12,6 +12,7 @@ constexpr uint8_t kDeletedMark = 0xE5;
 // Deeper than any real floppy's folders; a chain of folders this deep is a loop in disguise.
 constexpr int kDeepestFolder = 64;
 constexpr uint32_t kEndOfChain = 0xFF8;
+constexpr size_t kMostPieces = 20;  // 255 UTF-16 units
 
 // The pieces of a long name gathered before its short entry, in the disk's order.
 class LongNamePieces {
@@ -20,7 +21,10 @@ public:
     // so only the checksum keeps such pieces together.
     void Take(const uint8_t* entry) {
         if (entry[0] == kDeletedMark) {
-            if (!active_ || !deleted_ || entry[13] != checksum_) Begin(entry, true, 0);
+            // No name has more than 20 pieces: a longer run is not one name.
+            if (!active_ || !deleted_ || entry[13] != checksum_ || units_.size() >= kMostPieces * 13) {
+                Begin(entry, true, 0);
+            }
             Prepend(entry);
             return;
         }
@@ -97,6 +101,19 @@ std::string PathPart(const std::string& name) {
         if (c == '/') c = '_';
     }
     return part;
+}
+
+// Windows NT keeps an all-lower-case base or extension of a short name as two flags
+// (0x08, 0x10) instead of a long name, and so does mtools.
+std::string WithNtCase(const std::string& name, uint8_t flags) {
+    std::string out = name;
+    const size_t dot = out.find('.');
+    for (size_t i = 0; i < out.size(); ++i) {
+        const bool inBase = dot == std::string::npos || i < dot;
+        const bool lower = inBase ? (flags & 0x08) != 0 : (flags & 0x10) != 0;
+        if (lower && out[i] >= 'A' && out[i] <= 'Z') out[i] = static_cast<char>(out[i] - 'A' + 'a');
+    }
+    return out;
 }
 
 }  // namespace
@@ -205,9 +222,9 @@ void FatVolume::TakeEntry(const Folder& folder, const uint8_t* raw, const std::s
     if (entry.deleted) shortName[0] = '_';
     entry.shortName = ShortNameText(shortName);
     if (entry.shortName == "." || entry.shortName == "..") return;
-    // A short name's dot (its dot in a long name's alias as well) shows it, so the
-    // file names the same as mdir shows it; "FILE .TXT" keeps its blank.
-    entry.name = longName.empty() ? entry.shortName : longName;
+    const std::string shown = longName.empty() ? WithNtCase(entry.shortName, raw[12]) : longName;
+    entry.name = shown;
+    if (entry.name.empty()) entry.name = "_";  // a blank name would be its folder's path
     entry.path = folder.path.empty() ? PathPart(entry.name) : folder.path + "/" + PathPart(entry.name);
     entry.parent = folder.index;
     entry.attributes = raw[11];
@@ -313,7 +330,9 @@ void FatVolume::MarkBadSectors(const BadSectorList& bad) {
 bool FatVolume::ReadContents(const FatEntry& entry, std::vector<uint8_t>* data) const {
     data->clear();
     if (entry.directory) return !entry.damaged;
-    data->reserve(entry.size);
+    // The size is the disk's word; only what the chain holds is ever there.
+    const uint64_t held = static_cast<uint64_t>(entry.clusters.size()) * layout_.clusterBytes;
+    data->reserve(static_cast<size_t>(entry.size < held ? entry.size : held));
     for (uint32_t cluster : entry.clusters) {
         if (data->size() >= entry.size) break;
         const size_t take = entry.size - data->size() < layout_.clusterBytes ? entry.size - data->size()
