@@ -89,6 +89,8 @@ const Hostile kHostile[] = {
     {"FirstClusterPastTheEnd", [](std::vector<uint8_t>& d) { RootEntry(d, "B       TXT")[26] = 0xFF; RootEntry(d, "B       TXT")[27] = 0x0F; },
      FatProblem::ChainOutside, "B.TXT"},
     {"SizeBeyondChain", [](std::vector<uint8_t>& d) { RootEntry(d, "A       TXT")[29] = 0x40; }, FatProblem::ChainShort, "A.TXT"},
+    {"SizeOfFourGigabytes", [](std::vector<uint8_t>& d) { memset(RootEntry(d, "A       TXT") + 28, 0xFF, 4); },
+     FatProblem::ChainShort, "A.TXT"},
     {"FolderHoldsItself", [](std::vector<uint8_t>& d) { d[(33 + 8 - 2) * 512 + 64 + 26] = 8; d[(33 + 8 - 2) * 512 + 64 + 11] = kFatDirectory; },
      FatProblem::FolderLoop, "SUB/C.TXT"},
     {"FolderHoldsTheRoot", [](std::vector<uint8_t>& d) { d[(33 + 8 - 2) * 512 + 64 + 26] = 0; d[(33 + 8 - 2) * 512 + 64 + 11] = kFatDirectory; },
