@@ -11,8 +11,8 @@
 #include "engine/fat/fat_maker.h"
 #include "engine/fat/fat_volume.h"
 #include "engine/fat/source_folder.h"
+#include "engine/fat/volume_image.h"
 #include "engine/image/bad_sector_map.h"
-#include "engine/image/image_check.h"
 #include "engine/image/image_kind.h"
 #include "engine/image/md5_digest.h"
 #include "engine/image/sha256_digest.h"
@@ -69,16 +69,10 @@ int ReadDeviceDisk(TerminalContext& context, const std::string& path, std::vecto
     return 0;
 }
 
-// The disk an image holds, read and judged as a write would: 0, or -1 told (1 cancelled).
+// The disk an image holds: 0, or -1 told (1 cancelled).
 int ReadImageDisk(TerminalContext& context, const std::string& path, std::vector<uint8_t>* disk) {
-    if (ImageKindOf(path.c_str()) == ImageKind::None) return Tell(context.sink, IDS_NOT_AN_IMAGE_FILE, path.c_str());
-    CheckedImage image;
     TerminalLoadCancel cancel(context);
-    const int loaded = image.Load(path.c_str(), context.sink, &cancel);
-    if (loaded != 0) return loaded == CheckedImage::kLoadCancelled ? 1 : -1;
-    disk->assign(reinterpret_cast<const uint8_t*>(image.Data()),
-                 reinterpret_cast<const uint8_t*>(image.Data()) + image.Bytes());
-    return 0;
+    return LoadVolumeImage(path.c_str(), context.sink, &cancel, disk);
 }
 
 int OpenVolume(FatVolume& volume, const std::vector<uint8_t>& disk, bool deleted, const std::string& source,

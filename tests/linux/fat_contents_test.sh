@@ -151,6 +151,12 @@ run check made.imz
 run list made.imz
 [ "$status" -eq 0 ] && grep -q "A long name, with spaces.txt" out.txt || fail "list of made .imz: $out $err"
 
+# An image whose data differs from the checksum its trailer stores is not listed.
+run make small sum.img
+printf 'X' | dd of=sum.img bs=1 seek=40000 conv=notrunc status=none
+run list sum.img
+[ "$status" -eq 1 ] && [ -z "$out" ] && grep -qi "checksum" err.txt || fail "checksum mismatch listed: $status $err"
+
 # A folder too large is refused before anything is made, naming both sizes.
 mkdir large && head -c 400000 /dev/zero > large/big.bin
 run make large toolarge.img -f 360
