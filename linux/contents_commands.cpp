@@ -45,7 +45,7 @@ private:
 };
 
 // The whole disk of the device, read with the program's device calls: 0, or -1 told.
-int ReadDeviceDisk(TerminalContext& context, const std::string& path, std::vector<uint8_t>* disk) {
+int ReadDeviceDisk(TerminalContext& context, const std::string& path, DiskBytes* disk) {
     if (CheckDevice(context.calls, path.c_str(), DeviceAccess::Read, context.sink) != 0) return -1;
     DeviceCalls& calls = context.calls;
     const int fd = calls.Open(path.c_str(), false, false, false);
@@ -57,27 +57,28 @@ int ReadDeviceDisk(TerminalContext& context, const std::string& path, std::vecto
     } else if (calls.BlockDeviceBytes(fd, &bytes) != 0) {
         bytes = 0;
     }
-    disk->assign(bytes <= kLargestFloppyBytes ? bytes : 0, 0);
+    disk->size = bytes <= kLargestFloppyBytes ? bytes : 0;
+    disk->data.reset(new uint8_t[disk->size]);
     size_t filled = 0;
-    while (filled < disk->size()) {
-        const long got = calls.ReadAt(fd, disk->data() + filled, disk->size() - filled, filled);
+    while (filled < disk->size) {
+        const long got = calls.ReadAt(fd, disk->data.get() + filled, disk->size - filled, filled);
         if (got <= 0) break;
         filled += static_cast<size_t>(got);
     }
     calls.Close(fd);
-    if (disk->empty() || filled != disk->size()) return Tell(context.sink, IDS_UNABLE_TO_OPEN, path.c_str());
+    if (disk->size == 0 || filled != disk->size) return Tell(context.sink, IDS_UNABLE_TO_OPEN, path.c_str());
     return 0;
 }
 
 // The disk an image holds: 0, or -1 told (1 cancelled).
-int ReadImageDisk(TerminalContext& context, const std::string& path, std::vector<uint8_t>* disk) {
+int ReadImageDisk(TerminalContext& context, const std::string& path, DiskBytes* disk) {
     TerminalLoadCancel cancel(context);
     return LoadVolumeImage(path.c_str(), context.sink, &cancel, disk);
 }
 
-int OpenVolume(FatVolume& volume, const std::vector<uint8_t>& disk, bool deleted, const std::string& source,
+int OpenVolume(FatVolume& volume, const DiskBytes& disk, bool deleted, const std::string& source,
                MessageSink& sink) {
-    if (volume.Open(disk.data(), disk.size(), deleted) == FatOpen::Opened) return 0;
+    if (volume.Open(disk.data.get(), disk.size, deleted) == FatOpen::Opened) return 0;
     return Tell(sink, IDS_FAT_NO_VOLUME, source.c_str());
 }
 
@@ -244,25 +245,25 @@ int WriteImage(TerminalContext& context, const JobFields& fields, const std::vec
 
 int ListContents(const Arguments& arguments, TerminalContext& context) {
     const std::string source = arguments.deviceGiven ? arguments.device : arguments.operands[0];
-    std::vector<uint8_t> disk;
+    DiskBytes disk;
     const int read = arguments.deviceGiven ? ReadDeviceDisk(context, source, &disk)
                                            : ReadImageDisk(context, source, &disk);
     if (read != 0) return read > 0 ? kStatusCancelled : kStatusNotDone;
     FatVolume volume;
     if (OpenVolume(volume, disk, arguments.deleted, source, context.sink) != 0) return kStatusNotDone;
-    if (!arguments.deviceGiven) MarkMappedSectors(volume, source, disk.size());
+    if (!arguments.deviceGiven) MarkMappedSectors(volume, source, disk.size);
     context.writeOut(arguments.json ? JsonListing(volume) : PlainListing(volume));
     return TellDamage(volume, context.sink) == 0 ? kStatusDone : kStatusNotDone;
 }
 
 int ExtractContents(const Arguments& arguments, TerminalContext& context) {
     const std::string& image = arguments.operands[0];
-    std::vector<uint8_t> disk;
+    DiskBytes disk;
     const int read = ReadImageDisk(context, image, &disk);
     if (read != 0) return read > 0 ? kStatusCancelled : kStatusNotDone;
     FatVolume volume;
     if (OpenVolume(volume, disk, false, image, context.sink) != 0) return kStatusNotDone;
-    MarkMappedSectors(volume, image, disk.size());
+    MarkMappedSectors(volume, image, disk.size);
     FatExtractRequest request;
     request.targetFolder = arguments.outputFolder.empty() ? FolderBeside(image) : arguments.outputFolder;
     request.paths.assign(arguments.operands.begin() + 1, arguments.operands.end());

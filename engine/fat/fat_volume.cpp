@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <utility>
+
 #include "engine/fat/fat_bytes.h"
 #include "engine/fat/fat_names.h"
 
@@ -232,18 +234,20 @@ void FatVolume::TakeEntry(const Folder& folder, const uint8_t* raw, const std::s
     entry.size = entry.directory ? 0 : Le32(raw + 28);
     entry.modified = DecodeFatTime(static_cast<uint16_t>(Le16(raw + 24)), static_cast<uint16_t>(Le16(raw + 22)));
     entry.firstCluster = Le16(raw + 26);
-    entries_.push_back(entry);
+    entries_.push_back(std::move(entry));
     const size_t index = entries_.size() - 1;
-    if (entry.deleted) {
-        GuessDeletedChain(entries_[index]);
+    FatEntry& taken = entries_[index];
+    if (taken.deleted) {
+        GuessDeletedChain(taken);
         return;
     }
-    if (entry.directory && (entry.firstCluster == 0 || depth + 1 >= kDeepestFolder ||
-                            (ClusterExists(entry.firstCluster) && owner_[entry.firstCluster] != 0 &&
-                             entries_[owner_[entry.firstCluster] - 1].directory))) {
-        // Cluster 0 is the root's: such a folder holds the root again.
-        entries_[index].damaged = true;
-        Note(FatProblem::FolderLoop, entries_[index].path, entry.firstCluster);
+    // Cluster 0 is the root's: such a folder holds the root again; a folder's cluster
+    // that a folder already has holds that one again.
+    const uint32_t first = taken.firstCluster;
+    if (taken.directory && (first == 0 || depth + 1 >= kDeepestFolder ||
+                            (ClusterExists(first) && owner_[first] != 0 && entries_[owner_[first] - 1].directory))) {
+        taken.damaged = true;
+        Note(FatProblem::FolderLoop, taken.path, first);
         return;
     }
     FollowChain(index);

@@ -29,7 +29,7 @@ uint32_t NearestDiskBytes(uint32_t bytes) {
 
 }  // namespace
 
-int LoadVolumeImage(const char* path, MessageSink& sink, LoadCancel* cancel, std::vector<uint8_t>* disk) {
+int LoadVolumeImage(const char* path, MessageSink& sink, LoadCancel* cancel, DiskBytes* disk) {
     const ImageKind kind = ImageKindOf(path);
     if (kind == ImageKind::None) return Fail(sink, IDS_NOT_AN_IMAGE_FILE, path);
     ImageInput input;
@@ -46,9 +46,10 @@ int LoadVolumeImage(const char* path, MessageSink& sink, LoadCancel* cancel, std
         kTrailerNewerVersion) {
         return -1;  // its message is shown
     }
-    disk->assign(kLargestFloppyBytes, 0);
+    disk->data.reset(new uint8_t[kLargestFloppyBytes]);
+    disk->size = 0;
     uint32_t found = 0;
-    const InputRead read = input.Load(reinterpret_cast<char*>(disk->data()), kLargestFloppyBytes, &found, cancel);
+    const InputRead read = input.Load(reinterpret_cast<char*>(disk->data.get()), kLargestFloppyBytes, &found, cancel);
     if (read == InputRead::Cancelled) return kVolumeImageCancelled;
     if (read == InputRead::TooLarge) return Fail(sink, IDS_IMAGE_TOO_LARGE, nullptr, static_cast<long>(kLargestFloppyBytes));
     if (read != InputRead::Data) return Fail(sink, IDS_IMAGE_READ_FAILED);
@@ -58,10 +59,10 @@ int LoadVolumeImage(const char* path, MessageSink& sink, LoadCancel* cancel, std
     if (found != needed) {
         return Fail(sink, IDS_IMAGE_NOT_WHOLE_DISK, nullptr, static_cast<long>(found), static_cast<long>(needed));
     }
-    disk->resize(found);
+    disk->size = found;
     if (stored.state == TrailerChecksum::None) return 0;
     char computed[Sha256Digest::kHexLength + 1];
-    Sha256Hex(disk->data(), disk->size(), computed);
+    Sha256Hex(disk->data.get(), disk->size, computed);
     if (stored.state == TrailerChecksum::Malformed || memcmp(stored.hex, computed, Sha256Digest::kHexLength) != 0) {
         return Fail(sink, IDS_IMAGE_CHECKSUM_MISMATCH);
     }

@@ -1,7 +1,8 @@
 #pragma once
+#include <stddef.h>
 #include <stdint.h>
 
-#include <vector>
+#include <memory>
 
 #include "engine/image/image_input.h"
 #include "platform/user_message.h"
@@ -13,4 +14,12 @@
 // 0 with `disk` filled; -1 after one message (the image check's for the same fault);
 // kVolumeImageCancelled once `cancel` (unless nullptr) asks, with nothing shown.
 constexpr int kVolumeImageCancelled = 1;
-int LoadVolumeImage(const char* path, MessageSink& sink, LoadCancel* cancel, std::vector<uint8_t>* disk);
+
+// A disk's bytes. Never filled with zeros first: the memory a disk image passes through
+// is touched once, which is most of what listing a small disk costs.
+struct DiskBytes {
+    std::unique_ptr<uint8_t[]> data;
+    size_t size = 0;
+};
+
+int LoadVolumeImage(const char* path, MessageSink& sink, LoadCancel* cancel, DiskBytes* disk);
