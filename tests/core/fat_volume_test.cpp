@@ -191,6 +191,25 @@ TEST(FatVolume, ListsDeletedEntriesOnlyWhenAsked) {
     EXPECT_FALSE(deleted->damaged);
 }
 
+// A deleted long name has lost its pieces' numbers and its short name's first letter;
+// the checksum still ties them together.
+TEST(FatVolume, RecoversTheLongNameOfADeletedFile) {
+    std::vector<uint8_t> disk;
+    ASSERT_EQ(MakeFatVolume(Folder("", {File("Kept.txt", 1, 'k'), File("A long lost name.txt", 9, 'l')}), Format(1440),
+                            FatMakeOptions(), &disk),
+              0);
+    uint8_t* root = disk.data() + 19 * 512;
+    for (int i = 2; i < 5; ++i) root[32 * i] = 0xE5;  // two pieces and the short entry
+    SetNext(disk, 3, 0);                                // and its one cluster freed
+    FatVolume volume;
+    ASSERT_EQ(volume.Open(disk.data(), disk.size(), true), FatOpen::Opened);
+    const FatEntry* lost = Find(volume, "A long lost name.txt");
+    ASSERT_NE(lost, nullptr);
+    EXPECT_TRUE(lost->deleted);
+    EXPECT_EQ(lost->clusters.size(), 1u);
+    ASSERT_NE(Find(volume, "Kept.txt"), nullptr);
+}
+
 // The oldest 5.25-inch disks have no parameter block; the FAT's media byte names them.
 TEST(FatVolume, ReadsADiskWithoutParameterBlockByItsMediaByte) {
     std::vector<uint8_t> disk;
