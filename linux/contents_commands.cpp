@@ -44,28 +44,43 @@ private:
     TerminalContext& context_;
 };
 
+// A descriptor of the device calls, closed when it goes.
+class DeviceDescriptor {
+public:
+    DeviceDescriptor(DeviceCalls& calls, const char* path) : calls_(calls), fd_(calls.Open(path, false, false, false)) {}
+    ~DeviceDescriptor() {
+        if (fd_ >= 0) calls_.Close(fd_);
+    }
+    DeviceDescriptor(const DeviceDescriptor&) = delete;
+    DeviceDescriptor& operator=(const DeviceDescriptor&) = delete;
+    int Get() const { return fd_; }
+
+private:
+    DeviceCalls& calls_;
+    int fd_;
+};
+
 // The whole disk of the device, read with the program's device calls: 0, or -1 told.
 int ReadDeviceDisk(TerminalContext& context, const std::string& path, DiskBytes* disk) {
     if (CheckDevice(context.calls, path.c_str(), DeviceAccess::Read, context.sink) != 0) return -1;
     DeviceCalls& calls = context.calls;
-    const int fd = calls.Open(path.c_str(), false, false, false);
-    if (fd < 0) return Tell(context.sink, IDS_UNABLE_TO_OPEN, path.c_str());
+    const DeviceDescriptor device(calls, path.c_str());
+    if (device.Get() < 0) return Tell(context.sink, IDS_UNABLE_TO_OPEN, path.c_str());
     uint64_t bytes = 0;
     const NodeFacts facts = calls.Inspect(path.c_str());
     if (facts.kind == NodeKind::RegularFile) {
         bytes = facts.size;
-    } else if (calls.BlockDeviceBytes(fd, &bytes) != 0) {
+    } else if (calls.BlockDeviceBytes(device.Get(), &bytes) != 0) {
         bytes = 0;
     }
     disk->size = bytes <= kLargestFloppyBytes ? bytes : 0;
     disk->data.reset(new uint8_t[disk->size]);
     size_t filled = 0;
     while (filled < disk->size) {
-        const long got = calls.ReadAt(fd, disk->data.get() + filled, disk->size - filled, filled);
+        const long got = calls.ReadAt(device.Get(), disk->data.get() + filled, disk->size - filled, filled);
         if (got <= 0) break;
         filled += static_cast<size_t>(got);
     }
-    calls.Close(fd);
     if (disk->size == 0 || filled != disk->size) return Tell(context.sink, IDS_UNABLE_TO_OPEN, path.c_str());
     return 0;
 }
