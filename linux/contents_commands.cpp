@@ -93,7 +93,7 @@ int ReadImageDisk(TerminalContext& context, const std::string& path, DiskBytes* 
 
 int OpenVolume(FatVolume& volume, const DiskBytes& disk, bool deleted, const std::string& source,
                MessageSink& sink) {
-    if (volume.Open(disk.data.get(), disk.size, deleted) == FatOpen::Opened) return 0;
+    if (volume.Open(disk.Bytes(), disk.size, deleted) == FatOpen::Opened) return 0;
     return Tell(sink, IDS_FAT_NO_VOLUME, source.c_str());
 }
 

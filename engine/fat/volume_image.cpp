@@ -27,6 +27,13 @@ uint32_t NearestDiskBytes(uint32_t bytes) {
     return kLargestFloppyBytes;
 }
 
+// A raw image that is exactly one disk: its bytes as they are on the disk.
+int MapWholeDisk(const char* path, DiskBytes* disk) {
+    if (disk->mapped.Map(path) != 0 || FindFloppyTypeOfSize(disk->mapped.Size()) == nullptr) return -1;
+    disk->size = disk->mapped.Size();
+    return 0;
+}
+
 }  // namespace
 
 int LoadVolumeImage(const char* path, MessageSink& sink, LoadCancel* cancel, DiskBytes* disk) {
@@ -42,10 +49,10 @@ int LoadVolumeImage(const char* path, MessageSink& sink, LoadCancel* cancel, Dis
     int sectorsPerTrack = 0;
     int totalSectors = 0;
     TrailerChecksum stored;
-    if (ReadImageTrailer(path, sink, description, &sectorsPerTrack, &stored, nullptr, &totalSectors) ==
-        kTrailerNewerVersion) {
-        return -1;  // its message is shown
-    }
+    const int trailer = ReadImageTrailer(path, sink, description, &sectorsPerTrack, &stored, nullptr, &totalSectors);
+    if (trailer == kTrailerNewerVersion) return -1;  // its message is shown
+    disk->data.reset();
+    if (kind == ImageKind::Raw && trailer == kTrailerMissing && MapWholeDisk(path, disk) == 0) return 0;
     disk->data.reset(new uint8_t[kLargestFloppyBytes]);
     disk->size = 0;
     uint32_t found = 0;

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "engine/fat/mapped_disk.h"
 #include "engine/image/image_input.h"
 #include "platform/user_message.h"
 
@@ -20,6 +21,10 @@ constexpr int kVolumeImageCancelled = 1;
 struct DiskBytes {
     std::unique_ptr<uint8_t[]> data;
     size_t size = 0;
+    // A raw image of a disk's exact size without a trailer is mapped instead of loaded.
+    MappedDisk mapped;
+
+    const uint8_t* Bytes() const { return data != nullptr ? data.get() : mapped.Data(); }
 };
 
 int LoadVolumeImage(const char* path, MessageSink& sink, LoadCancel* cancel, DiskBytes* disk);
