@@ -1,5 +1,6 @@
 #include "linux/command_arguments.h"
 
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -11,15 +12,20 @@ struct CommandName {
     const char* name;
     Command command;
     size_t operands;
+    size_t mostOperands = 0;  // more than `operands` may follow: extract's paths
 };
 
 const CommandName kCommands[] = {
     {"read", Command::Read, 1},   {"write", Command::Write, 1}, {"check", Command::Check, 1},
     {"convert", Command::Convert, 2}, {"info", Command::Info, 1},
     {"drives", Command::Drives, 0},
+    {"list", Command::List, 1}, {"extract", Command::Extract, 1, SIZE_MAX}, {"make", Command::Make, 2},
 };
 
-enum class Option { Quiet, Yes, Help, Version, Device, Description, Emergency, Retries, Verify, NoVerify };
+enum class Option {
+    Quiet, Yes, Help, Version, Device, Description, Emergency, Retries, Verify, NoVerify,
+    Json, Deleted, Output, Format, Label,
+};
 
 struct OptionName {
     char shortName;  // 0: long form only
@@ -39,15 +45,28 @@ const OptionName kOptions[] = {
     {0, "retries", Option::Retries, true},
     {0, "verify", Option::Verify, false},
     {0, "no-verify", Option::NoVerify, false},
+    {0, "json", Option::Json, false},
+    {0, "deleted", Option::Deleted, false},
+    {'o', "output", Option::Output, true},
+    {'f', "format", Option::Format, true},
+    {0, "label", Option::Label, true},
 };
 
 // Which commands an option is for; the four global ones are for all.
 bool OptionFits(Option option, Command command) {
     switch (option) {
     case Option::Device:
-        return command == Command::Read || command == Command::Write;
+        return command == Command::Read || command == Command::Write || command == Command::List;
     case Option::Description:
-        return command == Command::Read || command == Command::Convert;
+        return command == Command::Read || command == Command::Convert || command == Command::Make;
+    case Option::Json:
+    case Option::Deleted:
+        return command == Command::List;
+    case Option::Output:
+        return command == Command::Extract;
+    case Option::Format:
+    case Option::Label:
+        return command == Command::Make;
     case Option::Emergency:
     case Option::Retries:
         return command == Command::Read;
@@ -103,12 +122,13 @@ private:
                     commandSeen_ = true;
                     command_ = entry.command;
                     operandsWanted_ = entry.operands;
+                    operandsAllowed_ = entry.mostOperands > entry.operands ? entry.mostOperands : entry.operands;
                     return 0;
                 }
             }
             return Refuse("unknown command '" + word + "'");
         }
-        if (out_->operands.size() == operandsWanted_) {
+        if (out_->operands.size() == operandsAllowed_) {
             return Refuse("extra operand '" + word + "'");
         }
         if (word.empty()) return Refuse(std::string(CommandWord(command_)) + ": an empty image name");
@@ -171,6 +191,7 @@ private:
         case Option::Device:
             if (value.empty()) return Refuse("option '" + shown + "' needs a device");
             out_->device = value;
+            out_->deviceGiven = true;
             break;
         case Option::Description:
             out_->description = value;
@@ -180,6 +201,21 @@ private:
             break;
         case Option::Retries:
             return TakeRetries(value);
+        case Option::Json:
+            out_->json = true;
+            break;
+        case Option::Deleted:
+            out_->deleted = true;
+            break;
+        case Option::Output:
+            if (value.empty()) return Refuse("option '" + shown + "' needs a folder");
+            out_->outputFolder = value;
+            break;
+        case Option::Format:
+            return TakeFormat(value);
+        case Option::Label:
+            out_->label = value;
+            break;
         case Option::Verify:
         case Option::NoVerify: {
             const VerifyChoice choice = entry.option == Option::Verify ? VerifyChoice::On : VerifyChoice::Off;
@@ -206,6 +242,17 @@ private:
         return 0;
     }
 
+    // The size in kB; whether Vorlix knows it is the make command's to say.
+    int TakeFormat(const std::string& value) {
+        char* end = nullptr;
+        const long number = value.empty() || value[0] < '0' || value[0] > '9' ? -1 : strtol(value.c_str(), &end, 10);
+        if (number <= 0 || number > 100000 || *end != '\0') {
+            return Refuse("--format wants a size in kB such as 1440, not '" + value + "'");
+        }
+        out_->formatKilobytes = static_cast<int>(number);
+        return 0;
+    }
+
     int Finish() {
         if (helpWanted_) {
             out_->command = Command::Help;
@@ -226,7 +273,13 @@ private:
         if (out_->retries >= 0 && !out_->emergency) {
             return Refuse("--retries applies to emergency reads (-e) only");
         }
+        // A listing of the device has no image; without either, the only drive is listed.
+        if (command_ == Command::List && (out_->deviceGiven || out_->operands.empty())) {
+            if (!out_->operands.empty()) return Refuse("list takes an image or -d DEVICE, not both");
+            return 0;
+        }
         if (out_->operands.size() < operandsWanted_) {
+            if (command_ == Command::Make) return Refuse("make needs a folder and an image");
             return Refuse(name + (operandsWanted_ == 1 ? " needs an image" : " needs a source and a target image"));
         }
         return 0;
@@ -246,6 +299,7 @@ private:
     bool versionWanted_ = false;
     Command command_ = Command::Help;
     size_t operandsWanted_ = 0;
+    size_t operandsAllowed_ = 0;
     std::vector<TakenOption> taken_;
 };
 
@@ -273,6 +327,13 @@ const char* UsageText() {
            "  info IMAGE         show the fields of IMAGE's trailer\n"
            "  drives             list the floppy drives: built-in, USB, and removable\n"
            "                     disks of a floppy's size, each with its disk's format\n"
+           "  list [--json] [--deleted] [IMAGE | -d DEVICE]\n"
+           "                     list the files and folders on the disk's FAT volume\n"
+           "  extract IMAGE [PATH]... [-o DIR]\n"
+           "                     copy the volume's files (or the PATHs named) into DIR\n"
+           "                     (default: IMAGE's name less its extension)\n"
+           "  make FOLDER IMAGE [-f KB] [-m TEXT] [--label LABEL]\n"
+           "                     make IMAGE of a new disk holding FOLDER's files\n"
            "\n"
            "Options:\n"
            "  -d, --device=DEVICE       the floppy drive, a block device of a floppy's size,\n"
@@ -284,8 +345,15 @@ const char* UsageText() {
            "      --retries=N           emergency mode: try each bad sector N more times\n"
            "                            (0 to 20, default 3)\n"
            "      --verify, --no-verify read the disk back after writing (default: verify)\n"
+           "      --json                list: one JSON object, with each file's MD5 and SHA-256\n"
+           "      --deleted             list: deleted entries too, marked\n"
+           "  -o, --output=DIR          extract: the folder the files go to\n"
+           "  -f, --format=KB           make: the disk's size (160, 180, 320, 360, 720,\n"
+           "                            1200, 1440, 1680, 2880; default 1440)\n"
+           "      --label=LABEL         make: the volume label\n"
            "  -q, --quiet               no progress line\n"
-           "  -y, --yes                 answer yes to the overwrite questions\n"
+           "  -y, --yes                 answer yes to the overwrite questions; extract:\n"
+           "                            replace files that are there\n"
            "  -h, --help                this help\n"
            "  -V, --version             the version\n"
            "\n"

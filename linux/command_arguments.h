@@ -10,13 +10,16 @@
 //   vorlix convert SOURCE TARGET [-m TEXT]
 //   vorlix info IMAGE
 //   vorlix drives
+//   vorlix list [--json] [--deleted] [IMAGE | -d DEVICE]
+//   vorlix extract IMAGE [PATH...] [-o DIR]
+//   vorlix make FOLDER IMAGE [-f KB] [-m TEXT] [--label LABEL]
 //   vorlix --help | --version
 //
 // -q and -y belong to every command. Options and operands mix in any order; "--" ends
 // the options; a value follows its option as the next word, attached ("-dX") or after
 // "=" ("--device=X"). Short flags group ("-qy").
 
-enum class Command { Read, Write, Check, Convert, Info, Help, Version, Drives };
+enum class Command { Read, Write, Check, Convert, Info, Help, Version, Drives, List, Extract, Make };
 
 enum class VerifyChoice { Default, On, Off };
 
@@ -30,6 +33,13 @@ struct Arguments {
     bool quiet = false;
     bool yes = false;
     std::vector<std::string> operands;  // the images, in the order given
+    // The volume's contents (list, extract, make).
+    bool deviceGiven = false;  // list reads the device instead of an image
+    bool json = false;
+    bool deleted = false;
+    std::string outputFolder;  // "": the image's name less its extension
+    int formatKilobytes = 1440;
+    std::string label;
 };
 
 // Reads the words after the program's name. Returns 0 with `out` filled, or -1 with a

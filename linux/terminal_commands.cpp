@@ -7,6 +7,7 @@
 #include "engine/job/job_start.h"
 #include "engine/job/job_text.h"
 #include "linux/floppy_drive_search.h"
+#include "linux/contents_commands.h"
 #include "linux/linux_floppy_device.h"
 #include "linux/terminal_job_host.h"
 #include "linux/terminal_messages.h"
@@ -291,6 +292,7 @@ int ChooseDrive(Arguments* arguments, TerminalContext& context) {
     const std::vector<FloppyDrive> drives = FindFloppyDrives(context.calls);
     if (drives.size() == 1) {
         arguments->device = drives[0].device;
+        arguments->deviceGiven = true;
         return 0;
     }
     if (drives.empty()) return Tell(context.sink, IDS_NO_DRIVE_TO_USE);
@@ -300,7 +302,8 @@ int ChooseDrive(Arguments* arguments, TerminalContext& context) {
 }
 
 bool NeedsDrive(const Arguments& arguments) {
-    return arguments.command == Command::Read || arguments.command == Command::Write;
+    return arguments.command == Command::Read || arguments.command == Command::Write ||
+           (arguments.command == Command::List && arguments.operands.empty());
 }
 
 }  // namespace
@@ -323,6 +326,12 @@ int RunCommand(const Arguments& given, TerminalContext& context) {
         return Convert(arguments, context);
     case Command::Drives:
         return Drives(context);
+    case Command::List:
+        return ListContents(arguments, context);
+    case Command::Extract:
+        return ExtractContents(arguments, context);
+    case Command::Make:
+        return MakeVolume(arguments, context);
     case Command::Help:
     case Command::Version:
         break;

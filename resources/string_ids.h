@@ -55,6 +55,28 @@
 #define IDS_NOT_THE_SAME_DISK                142
 #define IDS_IMAGE_TOO_LARGE                  143
 #define IDS_DISK_NEEDS_FORMAT                150
+/* The FAT volume on a disk: its listing, extracting its files, making one from a folder */
+#define IDS_FAT_NO_VOLUME                    151
+#define IDS_FAT_CHAIN_LOOPS                  152
+#define IDS_FAT_CHAIN_CROSSED                153
+#define IDS_FAT_CHAIN_OUTSIDE                154
+#define IDS_FAT_CHAIN_SHORT                  155
+#define IDS_FAT_FOLDER_LOOP                  156
+#define IDS_FAT_BAD_SECTOR                   157
+#define IDS_FAT_COPIES_DIFFER                158
+#define IDS_FAT_VOLUME_DAMAGED               159
+#define IDS_EXTRACT_EXISTS                   160
+#define IDS_EXTRACT_DAMAGED                  161
+#define IDS_EXTRACT_FAILED                   162
+#define IDS_EXTRACT_NOT_FOUND                163
+#define IDS_EXTRACT_NO_FOLDER                164
+#define IDS_MAKE_TOO_LARGE                   165
+#define IDS_MAKE_ROOT_FULL                   166
+#define IDS_MAKE_BAD_NAME                    167
+#define IDS_MAKE_BAD_LABEL                   168
+#define IDS_MAKE_UNREADABLE                  169
+#define IDS_MAKE_NOT_FOLDER                  170
+#define IDS_MAKE_BAD_FORMAT                  171
 /* Other programs' ZIP archives: the one floppy-sized member, or why none is read */
 #define IDS_ZIP_NO_IMAGE                     144
 #define IDS_ZIP_SEVERAL_IMAGES               145

@@ -1,0 +1,8 @@
+#include "engine/fat/mapped_disk.h"
+
+// The Windows program loads its images whole.
+MappedDisk::~MappedDisk() = default;
+
+int MappedDisk::Map(const char*) {
+    return -1;
+}

@@ -1,0 +1,336 @@
+#include "linux/contents_commands.h"
+
+#include <stdio.h>
+#include <time.h>
+
+#include <vector>
+
+#include "engine/device/memory_floppy_device.h"
+#include "engine/fat/extract_files.h"
+#include "engine/fat/fat_extract.h"
+#include "engine/fat/fat_maker.h"
+#include "engine/fat/fat_volume.h"
+#include "engine/fat/source_folder.h"
+#include "engine/fat/volume_image.h"
+#include "engine/image/bad_sector_map.h"
+#include "engine/image/image_kind.h"
+#include "engine/image/md5_digest.h"
+#include "engine/image/sha256_digest.h"
+#include "engine/job/job_start.h"
+#include "engine/job/read_floppy_job.h"
+#include "linux/json_text.h"
+#include "linux/linux_floppy_device.h"
+#include "linux/terminal_job_host.h"
+#include "linux/terminal_messages.h"
+#include "linux/terminal_start_files.h"
+#include "resources/string_ids.h"
+
+namespace {
+
+int Tell(MessageSink& sink, unsigned id, const char* text = nullptr, long number = 0, long second = 0) {
+    UserMessage message{id, MessageStyle::Error, text};
+    message.number = number;
+    message.secondNumber = second;
+    sink.Show(message);
+    return -1;
+}
+
+class TerminalLoadCancel final : public LoadCancel {
+public:
+    explicit TerminalLoadCancel(TerminalContext& context) : context_(context) {}
+    bool Requested() override { return context_.cancelled(); }
+
+private:
+    TerminalContext& context_;
+};
+
+// A descriptor of the device calls, closed when it goes.
+class DeviceDescriptor {
+public:
+    DeviceDescriptor(DeviceCalls& calls, const char* path) : calls_(calls), fd_(calls.Open(path, false, false, false)) {}
+    ~DeviceDescriptor() {
+        if (fd_ >= 0) calls_.Close(fd_);
+    }
+    DeviceDescriptor(const DeviceDescriptor&) = delete;
+    DeviceDescriptor& operator=(const DeviceDescriptor&) = delete;
+    int Get() const { return fd_; }
+
+private:
+    DeviceCalls& calls_;
+    int fd_;
+};
+
+// The whole disk of the device, read with the program's device calls: 0, or -1 told.
+int ReadDeviceDisk(TerminalContext& context, const std::string& path, DiskBytes* disk) {
+    if (CheckDevice(context.calls, path.c_str(), DeviceAccess::Read, context.sink) != 0) return -1;
+    DeviceCalls& calls = context.calls;
+    const DeviceDescriptor device(calls, path.c_str());
+    if (device.Get() < 0) return Tell(context.sink, IDS_UNABLE_TO_OPEN, path.c_str());
+    uint64_t bytes = 0;
+    const NodeFacts facts = calls.Inspect(path.c_str());
+    if (facts.kind == NodeKind::RegularFile) {
+        bytes = facts.size;
+    } else if (calls.BlockDeviceBytes(device.Get(), &bytes) != 0) {
+        bytes = 0;
+    }
+    disk->size = bytes <= kLargestFloppyBytes ? bytes : 0;
+    disk->data.reset(new uint8_t[disk->size]);
+    size_t filled = 0;
+    while (filled < disk->size) {
+        const long got = calls.ReadAt(device.Get(), disk->data.get() + filled, disk->size - filled, filled);
+        if (got <= 0) break;
+        filled += static_cast<size_t>(got);
+    }
+    if (disk->size == 0 || filled != disk->size) return Tell(context.sink, IDS_UNABLE_TO_OPEN, path.c_str());
+    return 0;
+}
+
+// The disk an image holds: 0, or -1 told (1 cancelled).
+int ReadImageDisk(TerminalContext& context, const std::string& path, DiskBytes* disk) {
+    TerminalLoadCancel cancel(context);
+    return LoadVolumeImage(path.c_str(), context.sink, &cancel, disk);
+}
+
+int OpenVolume(FatVolume& volume, const DiskBytes& disk, bool deleted, const std::string& source,
+               MessageSink& sink) {
+    if (volume.Open(disk.Bytes(), disk.size, deleted) == FatOpen::Opened) return 0;
+    return Tell(sink, IDS_FAT_NO_VOLUME, source.c_str());
+}
+
+// Damage the image's ddrescue map (beside it) shows.
+void MarkMappedSectors(FatVolume& volume, const std::string& image, size_t diskBytes) {
+    char mapPath[kBadSectorMapPathSize];
+    if (!BadSectorMapPath(image.c_str(), mapPath)) return;
+    BadSectorList bad;
+    if (ReadBadSectorMap(mapPath, static_cast<uint32_t>(diskBytes / 512), bad) == 0) volume.MarkBadSectors(bad);
+}
+
+unsigned DamageMessage(FatProblem problem) {
+    switch (problem) {
+    case FatProblem::ChainLoops:
+        return IDS_FAT_CHAIN_LOOPS;
+    case FatProblem::ChainCrossed:
+        return IDS_FAT_CHAIN_CROSSED;
+    case FatProblem::ChainOutside:
+        return IDS_FAT_CHAIN_OUTSIDE;
+    case FatProblem::ChainShort:
+        return IDS_FAT_CHAIN_SHORT;
+    case FatProblem::FolderLoop:
+        return IDS_FAT_FOLDER_LOOP;
+    case FatProblem::BadSector:
+        return IDS_FAT_BAD_SECTOR;
+    case FatProblem::FatCopiesDiffer:
+        break;
+    }
+    return IDS_FAT_COPIES_DIFFER;
+}
+
+// Names every damage; 0 when there was none.
+int TellDamage(const FatVolume& volume, MessageSink& sink) {
+    for (const FatDamage& damage : volume.Damage()) {
+        UserMessage message{DamageMessage(damage.problem), MessageStyle::Warning, damage.path.c_str()};
+        message.number = static_cast<long>(damage.cluster);
+        sink.Show(message);
+    }
+    if (volume.Damage().empty()) return 0;
+    UserMessage summary{IDS_FAT_VOLUME_DAMAGED, MessageStyle::Warning};
+    summary.number = static_cast<long>(volume.Damage().size());
+    sink.Show(summary);
+    return -1;
+}
+
+std::string AttributeLetters(uint8_t attributes) {
+    std::string letters;
+    if ((attributes & kFatReadOnly) != 0) letters += 'R';
+    if ((attributes & kFatHidden) != 0) letters += 'H';
+    if ((attributes & kFatSystem) != 0) letters += 'S';
+    if ((attributes & kFatArchive) != 0) letters += 'A';
+    return letters;
+}
+
+std::string SerialText(uint32_t serial) {
+    char text[16];
+    snprintf(text, sizeof text, "%04X-%04X", serial >> 16, serial & 0xFFFF);
+    return text;
+}
+
+std::string TimeText(const FatTimestamp& stamp) {
+    char text[20];
+    FormatFatTime(stamp, text);
+    return text;
+}
+
+std::string PlainListing(const FatVolume& volume) {
+    const FatVolumeInfo& info = volume.Info();
+    std::string out = "Volume label: " + (info.label.empty() ? std::string("(none)") : info.label) + "\n";
+    out += "Serial:       " + (info.hasSerial ? SerialText(info.serial) : std::string("(none)")) + "\n";
+    out += "OEM name:     " + (info.oem.empty() ? std::string("(none)") : info.oem) + "\n";
+    out += "File system:  FAT12, " + std::to_string(info.bytes) + " bytes, " + std::to_string(info.freeBytes) +
+           " free, clusters of " + std::to_string(info.clusterBytes) + "\n\n";
+    for (const FatEntry& entry : volume.Entries()) {
+        char line[80];
+        const std::string when = entry.modified.Valid() ? TimeText(entry.modified).replace(10, 1, " ") : "-";
+        snprintf(line, sizeof line, "%-19s %-4s %10s  ", when.c_str(), AttributeLetters(entry.attributes).c_str(),
+                 entry.directory ? "<DIR>" : std::to_string(entry.size).c_str());
+        out += line + entry.path + (entry.directory ? "/" : "");
+        if (entry.deleted) out += "  [deleted]";
+        if (entry.damaged) out += "  [damaged]";
+        out += "\n";
+    }
+    return out;
+}
+
+std::string JsonFile(const FatVolume& volume, const FatEntry& entry) {
+    std::string out = "{\"path\": " + JsonString(entry.path) + ", \"type\": \"" +
+                      (entry.directory ? "directory" : "file") + "\", \"size\": " + std::to_string(entry.size) +
+                      ", \"modified\": " + (entry.modified.Valid() ? JsonString(TimeText(entry.modified)) : "null") +
+                      ", \"attributes\": " + JsonString(AttributeLetters(entry.attributes)) +
+                      ", \"deleted\": " + (entry.deleted ? "true" : "false") +
+                      ", \"damaged\": " + (entry.damaged ? "true" : "false");
+    if (entry.directory || entry.deleted) return out + ", \"md5\": null, \"sha256\": null}";
+    std::vector<uint8_t> data;
+    volume.ReadContents(entry, &data);
+    char md5[Md5Digest::kHexLength + 1];
+    char sha256[Sha256Digest::kHexLength + 1];
+    Md5Hex(data.data(), data.size(), md5);
+    Sha256Hex(data.data(), data.size(), sha256);
+    return out + ", \"md5\": \"" + md5 + "\", \"sha256\": \"" + sha256 + "\"}";
+}
+
+std::string JsonListing(const FatVolume& volume) {
+    const FatVolumeInfo& info = volume.Info();
+    std::string out = "{\"volume\": {\"label\": " + JsonString(info.label) + ", \"serial\": " +
+                      (info.hasSerial ? JsonString(SerialText(info.serial)) : "null") +
+                      ", \"oem\": " + JsonString(info.oem) + ", \"filesystem\": \"FAT12\", \"bytes\": " +
+                      std::to_string(info.bytes) + ", \"free_bytes\": " + std::to_string(info.freeBytes) +
+                      ", \"cluster_bytes\": " + std::to_string(info.clusterBytes) + "},\n \"files\": [";
+    const char* separator = "\n  ";
+    for (const FatEntry& entry : volume.Entries()) {
+        out += separator + JsonFile(volume, entry);
+        separator = ",\n  ";
+    }
+    return out + "\n ]}\n";
+}
+
+// The image's path less its extension: where extract puts the files by default.
+std::string FolderBeside(const std::string& image) {
+    const size_t slash = image.find_last_of('/');
+    const size_t dot = image.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash) || dot == slash + 1) {
+        return image + ".files";
+    }
+    return image.substr(0, dot);
+}
+
+const FloppyType* FormatOfKilobytes(int kilobytes) {
+    return FindFloppyTypeOfSize(static_cast<uint64_t>(kilobytes) * 1024);
+}
+
+// The listed tree fits the format, or the user has been told why not.
+int CheckFits(const FatSourceItem& root, const FloppyType& type, const FatMakeOptions& options,
+              const std::string& folder, MessageSink& sink) {
+    const FatFit fit = MeasureFatTree(root, type, options);
+    if (fit.fits) return 0;
+    if (fit.rootEntries > fit.rootEntriesAvailable) {
+        return Tell(sink, IDS_MAKE_ROOT_FULL, folder.c_str(), static_cast<long>(fit.rootEntriesAvailable));
+    }
+    return Tell(sink, IDS_MAKE_TOO_LARGE, nullptr, static_cast<long>(fit.needed), static_cast<long>(fit.available));
+}
+
+// The new disk as the image, through the read job that makes every kind of image.
+int WriteImage(TerminalContext& context, const JobFields& fields, const std::vector<uint8_t>& disk,
+               const FloppyType& type) {
+    StartChoices choices;
+    choices.suppress = true;  // the question of replacing has been asked
+    const JobRequest request = MakeJobRequest(JobKind::Read, fields, choices);
+    MemoryFloppyDevice device(reinterpret_cast<const char*>(disk.data()), type.totalBytes, type);
+    TerminalJobHost::Settings settings;
+    settings.programPath = context.stubCarrier;
+    settings.files = context.files;
+    TerminalJobHost host(context.sink, context.progress, settings, context.cancelled, context.clock);
+    ReadFloppyJob job(request, host, device);
+    job.Run();
+    context.progress.Break();
+    const JobOutcome outcome = job.Outcome();
+    if (outcome.end == JobEnd::Cancelled) return kStatusCancelled;
+    return outcome.end == JobEnd::Finished ? kStatusDone : kStatusNotDone;
+}
+
+}  // namespace
+
+int ListContents(const Arguments& arguments, TerminalContext& context) {
+    const std::string source = arguments.deviceGiven ? arguments.device : arguments.operands[0];
+    DiskBytes disk;
+    const int read = arguments.deviceGiven ? ReadDeviceDisk(context, source, &disk)
+                                           : ReadImageDisk(context, source, &disk);
+    if (read != 0) return read > 0 ? kStatusCancelled : kStatusNotDone;
+    FatVolume volume;
+    if (OpenVolume(volume, disk, arguments.deleted, source, context.sink) != 0) return kStatusNotDone;
+    if (!arguments.deviceGiven) MarkMappedSectors(volume, source, disk.size);
+    context.writeOut(arguments.json ? JsonListing(volume) : PlainListing(volume));
+    return TellDamage(volume, context.sink) == 0 ? kStatusDone : kStatusNotDone;
+}
+
+int ExtractContents(const Arguments& arguments, TerminalContext& context) {
+    const std::string& image = arguments.operands[0];
+    DiskBytes disk;
+    const int read = ReadImageDisk(context, image, &disk);
+    if (read != 0) return read > 0 ? kStatusCancelled : kStatusNotDone;
+    FatVolume volume;
+    if (OpenVolume(volume, disk, false, image, context.sink) != 0) return kStatusNotDone;
+    MarkMappedSectors(volume, image, disk.size);
+    FatExtractRequest request;
+    request.targetFolder = arguments.outputFolder.empty() ? FolderBeside(image) : arguments.outputFolder;
+    request.paths.assign(arguments.operands.begin() + 1, arguments.operands.end());
+    request.replace = arguments.yes;
+    SystemExtractFiles files;
+    return ExtractFatFiles(volume, request, files, context.sink) == 0 ? kStatusDone : kStatusNotDone;
+}
+
+int MakeVolume(const Arguments& arguments, TerminalContext& context) {
+    MessageSink& sink = context.sink;
+    const std::string& folder = arguments.operands[0];
+    const FloppyType* type = FormatOfKilobytes(arguments.formatKilobytes);
+    if (type == nullptr) {
+        Tell(sink, IDS_MAKE_BAD_FORMAT, std::to_string(arguments.formatKilobytes).c_str());
+        return kStatusRefused;
+    }
+    FatMakeOptions options;
+    if (!FatLabelOf(arguments.label, &options.label)) {
+        Tell(sink, IDS_MAKE_BAD_LABEL, arguments.label.c_str());
+        return kStatusRefused;
+    }
+    JobFields fields;
+    fields.readImagePath = arguments.operands[1];
+    fields.description = arguments.description;
+    TerminalStartFiles startFiles;
+    if (CheckCreatableKind(fields.readImagePath, fields, sink) != 0) return kStatusRefused;
+    if (fields.readImagePath.size() >= static_cast<size_t>(kJobPathSize)) {
+        Tell(sink, kMsgPathTooLong, fields.readImagePath.c_str());
+        return kStatusRefused;
+    }
+    if (ImageKindOf(fields.readImagePath.c_str()) == ImageKind::SelfExtracting &&
+        !startFiles.FileOpensForReading(context.stubCarrier)) {
+        Tell(sink, kMsgStubMissing, context.stubCarrier.c_str());
+        return kStatusNotDone;
+    }
+    FatSourceItem root;
+    if (ListSourceFolder(folder.c_str(), &root, sink) != 0) return kStatusNotDone;
+    if (CheckFits(root, *type, options, folder, sink) != 0) return kStatusNotDone;
+    StartChoices choices;
+    choices.suppress = arguments.yes;
+    if (CheckExistingTarget(fields, choices, startFiles, sink) != 0) return kStatusNotDone;
+    if (ReadSourceContents(&root, sink) != 0 || CheckFits(root, *type, options, folder, sink) != 0) {
+        return kStatusNotDone;
+    }
+    // As DOS does, the serial number comes from the moment the disk is made.
+    options.serial = static_cast<uint32_t>(time(nullptr)) * 2654435761u;
+    options.labelTime = root.modified;
+    std::vector<uint8_t> disk;
+    std::string refused;
+    if (MakeFatVolume(root, *type, options, &disk, &refused) != 0) {
+        Tell(sink, IDS_MAKE_BAD_NAME, refused.c_str());
+        return kStatusNotDone;
+    }
+    return WriteImage(context, fields, disk, *type);
+}
