@@ -76,5 +76,9 @@ int MainDialogModel::RunCommandLine(const CommandLineRequest& request) {
         return ExitStatusOfStart(StartRead());
     }
     if (request.job == CommandLineJob::Check) return CheckImage(path);
+    if (request.job == CommandLineJob::Make) {
+        const FolderImageRequest make{request.folder, path, request.description, request.formatKilobytes};
+        return ExitStatusOfStart(MakeImageFromFolder(make));
+    }
     return kExitJobNotDone;
 }
