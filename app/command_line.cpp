@@ -72,6 +72,7 @@ void ChooseContentsJob(const std::vector<std::string>& words, CommandLineRequest
     }
     if (request.imagePath.empty()) {
         request.job = CommandLineJob::None;
+        request.folder.clear();
         request.switchesResult = -1;
     }
 }
