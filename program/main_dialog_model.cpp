@@ -58,6 +58,15 @@ int MainDialogModel::ConvertImage(const std::string& source) {
     return started;
 }
 
+int MainDialogModel::ReadDiskInto(const std::string& image) {
+    const JobFields kept = fields;
+    fields.readImagePath = image;
+    fields.sourceImagePath.clear();
+    const int started = ::StartRead(fields, std::string(), StartChoicesOf(settings_), host_);
+    fields = kept;
+    return started;
+}
+
 int MainDialogModel::RunCommandLine(const CommandLineRequest& request) {
     fields.commandLineMode = true;
     fields.description = request.description;

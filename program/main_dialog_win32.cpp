@@ -309,14 +309,20 @@ void MainDialog::ConvertImage() {
     model_.ConvertImage(source);
 }
 
-// The image in the Write Floppy panel; without one the user picks an image.
+// The image in the Write Floppy panel; without one the disk in the drive, read into a
+// raw image in the temporary folder that goes (with a map an emergency read made) after.
 void MainDialog::ShowContents() {
-    std::string path = model_.fields.writeImagePath;
-    if (path.empty() &&
-        !BrowseImageOfAnyKind(hwnd_, ThePlatform(), startHost_.Messages(), "Show Contents", path)) {
+    if (!model_.fields.writeImagePath.empty()) {
+        ShowImageContents(hwnd_, model_.fields.writeImagePath, startHost_.Messages());
         return;
     }
-    ShowImageContents(hwnd_, path, startHost_.Messages());
+    char folder[MAX_PATH] = "";
+    const DWORD length = GetTempPathA(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH) return;
+    const std::string image = std::string(folder) + "vorlix-contents-" + std::to_string(GetCurrentProcessId()) + ".img";
+    if (model_.ReadDiskInto(image) == kJobFinished) ShowImageContents(hwnd_, image, startHost_.Messages());
+    DeleteFileA(image.c_str());
+    DeleteFileA((image + ".map").c_str());
 }
 
 void MainDialog::NewImageFromFolder() {

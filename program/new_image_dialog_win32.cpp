@@ -41,12 +41,12 @@ bool NewImageDialog::OnCommand(int id, int code, HWND control) {
 void NewImageDialog::BrowseFolder() {
     ResourceTexts texts;
     std::string folder;
-    if (ChooseFolder(hwnd_, texts.Text(IDS_MAKE_CHOOSE_FOLDER), folder)) SetItemText(hwnd_, IDC_NEW_IMAGE_FOLDER, folder);
+    if (ChooseFolder(hwnd_, texts.Text(IDS_MAKE_CHOOSE_FOLDER), folder)) ::SetItemText(hwnd_, IDC_NEW_IMAGE_FOLDER, folder);
 }
 
 void NewImageDialog::BrowseImage() {
     std::string path;
-    if (BrowseImageToCreate(hwnd_, platform_, 1, path)) SetItemText(hwnd_, IDC_NEW_IMAGE_PATH, path);
+    if (BrowseImageToCreate(hwnd_, platform_, 1, path)) ::SetItemText(hwnd_, IDC_NEW_IMAGE_PATH, path);
 }
 
 void NewImageDialog::OnOK() {

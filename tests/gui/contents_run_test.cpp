@@ -121,7 +121,9 @@ TEST_F(ContentsRun, MakeWritesAnImageOfTheFolder) {
     std::vector<std::string> found;
     for (const FatEntry& entry : volume.Entries()) {
         std::vector<uint8_t> data;
-        if (!entry.directory) ASSERT_TRUE(volume.ReadContents(entry, &data)) << entry.path;
+        if (!entry.directory) {
+            ASSERT_TRUE(volume.ReadContents(entry, &data)) << entry.path;
+        }
         found.push_back(entry.path + "=" + std::string(data.begin(), data.end()));
     }
     EXPECT_EQ(found, (std::vector<std::string>{"A.TXT=alpha", "Sub folder=",
