@@ -50,6 +50,23 @@ std::string CellText(const FatEntry& entry, int column) {
     }
 }
 
+// What extracting names are paths in UTF-8, the volume's and the target's: a message box
+// shows them in the ANSI code page.
+class AnsiTextSink final : public MessageSink {
+public:
+    explicit AnsiTextSink(MessageSink& sink) : sink_(sink) {}
+    MessageAnswer Show(const UserMessage& message) override {
+        if (message.text == nullptr) return sink_.Show(message);
+        const std::string text = AnsiOfUtf8(message.text);
+        UserMessage shown = message;
+        shown.text = text.c_str();
+        return sink_.Show(shown);
+    }
+
+private:
+    MessageSink& sink_;
+};
+
 void SetCell(HWND list, int row, int column, const std::string& text) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
@@ -114,7 +131,8 @@ void ContentsDialog::Extract() {
         if (row < static_cast<int>(entries.size())) paths.push_back(entries[row].path);
     }
     FatExtractResult result;
-    files_.Extract(Utf8OfAnsi(folder), paths, sink_, &result);
+    AnsiTextSink sink(sink_);
+    files_.Extract(Utf8OfAnsi(folder), paths, sink, &result);
     UserMessage done{IDS_EXTRACT_DONE, MessageStyle::Information, folder.c_str()};
     done.number = static_cast<long>(result.files);
     sink_.Show(done);
