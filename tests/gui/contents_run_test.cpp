@@ -163,5 +163,26 @@ TEST_F(ContentsRun, ListShowsEveryFileWithItsColumns) {
     EXPECT_EQ(0u, ExitStatus());
 }
 
+// Without an image in the Write Floppy panel the disk in the drive is read: here the
+// sample disk that mkfs.fat and mcopy made.
+TEST_F(ContentsRun, ShowContentsReadsTheDiskInTheDrive) {
+    RequireJobs();
+    if (IsSkipped()) return;
+    ASSERT_EQ(0, InsertDisk(SampleDisk("sample", 1440)));
+    Start({});
+    const HWND main = WaitForDialogWith(vorlix_.Id(), IDC_READ_START);
+    ASSERT_NE(main, (HWND)NULL);
+    PostMessageA(main, WM_COMMAND, ID_SHOW_CONTENTS, 0);
+    const HWND dialog = WaitForDialogWith(vorlix_.Id(), IDC_CONTENTS_LIST, kJobMs);
+    ASSERT_NE(dialog, (HWND)NULL);
+    EXPECT_NE(ControlText(dialog, IDC_CONTENTS_VOLUME).find("Serial: 1999-0401"), std::string::npos)
+        << ControlText(dialog, IDC_CONTENTS_VOLUME);
+    EXPECT_FALSE(ListRows(GetDlgItem(dialog, IDC_CONTENTS_LIST), vorlix_.Id(), 1).empty());
+    PressButton(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitUntilGone(dialog));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitStatus());
+}
+
 }  // namespace
 }  // namespace gui
