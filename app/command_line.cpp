@@ -1,11 +1,14 @@
 #include "app/command_line.h"
 
+#include <stdlib.h>
+
 #include "engine/image/ascii_text.h"
 
 namespace {
 
 enum class Switch {
-    None, DriveB, Suppress, Sound, Compatible, Emergency, Verify, Description, Source, Write, Read, Check
+    None, DriveB, Suppress, Sound, Compatible, Emergency, Verify, Description, Source, Write, Read, Check,
+    List, Extract, Make, Kilobytes
 };
 
 struct SwitchRow {
@@ -18,6 +21,8 @@ const SwitchRow kSwitches[] = {
     {"/c", Switch::Compatible}, {"/e", Switch::Emergency}, {"/v", Switch::Verify},
     {"/d", Switch::Description}, {"/i", Switch::Source},
     {"/w", Switch::Write},      {"/r", Switch::Read},      {"/t", Switch::Check},
+    {"/l", Switch::List},       {"/x", Switch::Extract},   {"/m", Switch::Make},
+    {"/k", Switch::Kilobytes},
 };
 
 Switch SwitchOf(const std::string& word) {
@@ -35,7 +40,41 @@ bool BeginsWithSlash(const std::string& word) {
 
 bool TakesValue(Switch meaning) {
     return meaning == Switch::Description || meaning == Switch::Source || meaning == Switch::Write ||
-           meaning == Switch::Read || meaning == Switch::Check;
+           meaning == Switch::Read || meaning == Switch::Check || meaning == Switch::List ||
+           meaning == Switch::Extract || meaning == Switch::Make || meaning == Switch::Kilobytes;
+}
+
+// The words after "/x": the image and the folder.
+size_t ValueCount(Switch meaning) {
+    return meaning == Switch::Extract ? 2 : 1;
+}
+
+// The first "/l IMAGE", "/x IMAGE FOLDER" or "/m FOLDER" with all its words; for "/m"
+// the image is the first "/r" value and "/k" the format. Contents jobs come before the
+// drive's: "/m FOLDER /r IMAGE" makes an image, it reads no disk.
+void ChooseContentsJob(const std::vector<std::string>& words, CommandLineRequest& request) {
+    for (size_t i = 1; i < words.size(); ++i) {
+        const Switch meaning = SwitchOf(words[i]);
+        if (meaning != Switch::List && meaning != Switch::Extract && meaning != Switch::Make) continue;
+        if (i + ValueCount(meaning) >= words.size()) return;
+        request.job = meaning == Switch::List      ? CommandLineJob::List
+                      : meaning == Switch::Extract ? CommandLineJob::Extract
+                                                   : CommandLineJob::Make;
+        request.imagePath = meaning == Switch::Make ? std::string() : words[i + 1];
+        request.folder = meaning == Switch::Extract ? words[i + 2] : meaning == Switch::Make ? words[i + 1] : "";
+        break;
+    }
+    if (request.job != CommandLineJob::Make) return;
+    for (size_t i = 1; i + 1 < words.size(); ++i) {
+        const Switch meaning = SwitchOf(words[i]);
+        if (meaning == Switch::Read && request.imagePath.empty()) request.imagePath = words[i + 1];
+        if (meaning == Switch::Kilobytes) request.formatKilobytes = atoi(words[i + 1].c_str());
+    }
+    if (request.imagePath.empty()) {
+        request.job = CommandLineJob::None;
+        request.folder.clear();
+        request.switchesResult = -1;
+    }
 }
 
 void ApplyFlag(Switch meaning, Settings& settings) {
@@ -74,10 +113,13 @@ int ParseSwitches(const std::vector<std::string>& words, Settings& settings, std
             ApplyFlag(meaning, settings);
             continue;
         }
-        if (i + 1 == words.size()) {
+        if (i + ValueCount(meaning) >= words.size()) {
             break;
         }
-        ++i;
+        i += ValueCount(meaning);
+        if (meaning == Switch::Kilobytes) {
+            continue;
+        }
         if (meaning == Switch::Description) {
             description = words[i];
         } else if (meaning == Switch::Source) {
@@ -128,6 +170,7 @@ CommandLineRequest InterpretCommandLine(const std::vector<std::string>& words, S
         const JobChoice choice = ChooseJob(words);
         request.job = choice.job;
         request.imagePath = choice.image;
+        ChooseContentsJob(words, request);
     }
     // Only a read can take its sectors from an image; "/i" with anything else is a
     // mistake the help explains, never a job run without the image asked for.
@@ -144,7 +187,8 @@ bool RunsBesideRunningInstance(const std::vector<std::string>& words) {
     Settings scratch;
     const CommandLineRequest request = InterpretCommandLine(words, scratch);
     return request.switchesResult == 0 &&
-           (request.job == CommandLineJob::Check ||
+           (request.job == CommandLineJob::Check || request.job == CommandLineJob::List ||
+            request.job == CommandLineJob::Extract || request.job == CommandLineJob::Make ||
             (request.job == CommandLineJob::Read && !request.sourceImage.empty()));
 }
 

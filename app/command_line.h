@@ -12,6 +12,9 @@
 //   vorlix [switches] /r image   one unattended read, then the process ends
 //   vorlix /t image              checks an image without a drive: one message, exit 0 / 1
 //   vorlix /i old /r new         converts: the read takes its sectors from the image "old"
+//   vorlix /l image              shows the files on the image's disk
+//   vorlix /x image folder       copies them all into the folder: exit 0 / 1, no window
+//   vorlix /m folder /r image [/d text] [/k kB]   makes the image of a disk holding the folder
 //
 // Switches, in any order, before or after the job, repeatable, in any case: /b (B: drive),
 // /f (no confirmation questions), /s (completion sound), /c (compatible IMG files),
@@ -29,7 +32,7 @@ enum class StartCase {
     CommandLineMode,  // anything else: one unattended job and the process ends
 };
 
-enum class CommandLineJob { None, Write, Read, Check };
+enum class CommandLineJob { None, Write, Read, Check, List, Extract, Make };
 
 StartCase StartCaseOf(const std::vector<std::string>& words);
 
@@ -63,6 +66,8 @@ struct CommandLineRequest {
     std::string description;  // the "/d" value, "" without one
     CommandLineJob job = CommandLineJob::None;
     std::string sourceImage;  // Read: the "/i" value, the image to convert; "" reads the drive
+    std::string folder;       // Extract: where the files go; Make: what goes on the disk
+    int formatKilobytes = 1440;  // Make: the "/k" value
 };
 
 // Sorts the words into one of the three start cases. In command-line mode it applies the
@@ -70,7 +75,8 @@ struct CommandLineRequest {
 // Emergency and Verify 0, then the switches; Compatible and WindowFx keep their values.
 CommandLineRequest InterpretCommandLine(const std::vector<std::string>& words, Settings& settings);
 
-// True when the command line asks for a check ("/t") or a conversion ("/i" with "/r"),
+// True when the command line asks for a check ("/t"), a conversion ("/i" with "/r") or
+// a job on a disk's files ("/l", "/x", "/m"),
 // which touch no drive: such a start runs in its own process even while another
 // instance runs, and hands nothing over.
 bool RunsBesideRunningInstance(const std::vector<std::string>& words);

@@ -8,11 +8,13 @@
 #include "engine/device/memory_floppy_device.h"
 #include "engine/fat/extract_files.h"
 #include "engine/fat/fat_extract.h"
+#include "engine/fat/fat_disk_source.h"
+#include "engine/fat/fat_make_checks.h"
 #include "engine/fat/fat_maker.h"
+#include "engine/fat/fat_text.h"
 #include "engine/fat/fat_volume.h"
 #include "engine/fat/source_folder.h"
 #include "engine/fat/volume_image.h"
-#include "engine/image/bad_sector_map.h"
 #include "engine/image/image_kind.h"
 #include "engine/image/md5_digest.h"
 #include "engine/image/sha256_digest.h"
@@ -85,92 +87,17 @@ int ReadDeviceDisk(TerminalContext& context, const std::string& path, DiskBytes*
     return 0;
 }
 
-// The disk an image holds: 0, or -1 told (1 cancelled).
-int ReadImageDisk(TerminalContext& context, const std::string& path, DiskBytes* disk) {
-    TerminalLoadCancel cancel(context);
-    return LoadVolumeImage(path.c_str(), context.sink, &cancel, disk);
-}
-
-int OpenVolume(FatVolume& volume, const DiskBytes& disk, bool deleted, const std::string& source,
-               MessageSink& sink) {
-    if (volume.Open(disk.Bytes(), disk.size, deleted) == FatOpen::Opened) return 0;
-    return Tell(sink, IDS_FAT_NO_VOLUME, source.c_str());
-}
-
-// Damage the image's ddrescue map (beside it) shows.
-void MarkMappedSectors(FatVolume& volume, const std::string& image, size_t diskBytes) {
-    char mapPath[kBadSectorMapPathSize];
-    if (!BadSectorMapPath(image.c_str(), mapPath)) return;
-    BadSectorList bad;
-    if (ReadBadSectorMap(mapPath, static_cast<uint32_t>(diskBytes / 512), bad) == 0) volume.MarkBadSectors(bad);
-}
-
-unsigned DamageMessage(FatProblem problem) {
-    switch (problem) {
-    case FatProblem::ChainLoops:
-        return IDS_FAT_CHAIN_LOOPS;
-    case FatProblem::ChainCrossed:
-        return IDS_FAT_CHAIN_CROSSED;
-    case FatProblem::ChainOutside:
-        return IDS_FAT_CHAIN_OUTSIDE;
-    case FatProblem::ChainShort:
-        return IDS_FAT_CHAIN_SHORT;
-    case FatProblem::FolderLoop:
-        return IDS_FAT_FOLDER_LOOP;
-    case FatProblem::BadSector:
-        return IDS_FAT_BAD_SECTOR;
-    case FatProblem::FatCopiesDiffer:
-        break;
-    }
-    return IDS_FAT_COPIES_DIFFER;
-}
-
-// Names every damage; 0 when there was none.
-int TellDamage(const FatVolume& volume, MessageSink& sink) {
-    for (const FatDamage& damage : volume.Damage()) {
-        UserMessage message{DamageMessage(damage.problem), MessageStyle::Warning, damage.path.c_str()};
-        message.number = static_cast<long>(damage.cluster);
-        sink.Show(message);
-    }
-    if (volume.Damage().empty()) return 0;
-    UserMessage summary{IDS_FAT_VOLUME_DAMAGED, MessageStyle::Warning};
-    summary.number = static_cast<long>(volume.Damage().size());
-    sink.Show(summary);
-    return -1;
-}
-
-std::string AttributeLetters(uint8_t attributes) {
-    std::string letters;
-    if ((attributes & kFatReadOnly) != 0) letters += 'R';
-    if ((attributes & kFatHidden) != 0) letters += 'H';
-    if ((attributes & kFatSystem) != 0) letters += 'S';
-    if ((attributes & kFatArchive) != 0) letters += 'A';
-    return letters;
-}
-
-std::string SerialText(uint32_t serial) {
-    char text[16];
-    snprintf(text, sizeof text, "%04X-%04X", serial >> 16, serial & 0xFFFF);
-    return text;
-}
-
-std::string TimeText(const FatTimestamp& stamp) {
-    char text[20];
-    FormatFatTime(stamp, text);
-    return text;
-}
-
 std::string PlainListing(const FatVolume& volume) {
     const FatVolumeInfo& info = volume.Info();
     std::string out = "Volume label: " + (info.label.empty() ? std::string("(none)") : info.label) + "\n";
-    out += "Serial:       " + (info.hasSerial ? SerialText(info.serial) : std::string("(none)")) + "\n";
+    out += "Serial:       " + (info.hasSerial ? FatSerialText(info.serial) : std::string("(none)")) + "\n";
     out += "OEM name:     " + (info.oem.empty() ? std::string("(none)") : info.oem) + "\n";
     out += "File system:  FAT12, " + std::to_string(info.bytes) + " bytes, " + std::to_string(info.freeBytes) +
            " free, clusters of " + std::to_string(info.clusterBytes) + "\n\n";
     for (const FatEntry& entry : volume.Entries()) {
         char line[80];
-        const std::string when = entry.modified.Valid() ? TimeText(entry.modified).replace(10, 1, " ") : "-";
-        snprintf(line, sizeof line, "%-19s %-4s %10s  ", when.c_str(), AttributeLetters(entry.attributes).c_str(),
+        const std::string when = entry.modified.Valid() ? FatTimeText(entry.modified).replace(10, 1, " ") : "-";
+        snprintf(line, sizeof line, "%-19s %-4s %10s  ", when.c_str(), FatAttributeLetters(entry.attributes).c_str(),
                  entry.directory ? "<DIR>" : std::to_string(entry.size).c_str());
         out += line + entry.path + (entry.directory ? "/" : "");
         if (entry.deleted) out += "  [deleted]";
@@ -183,8 +110,8 @@ std::string PlainListing(const FatVolume& volume) {
 std::string JsonFile(const FatVolume& volume, const FatEntry& entry) {
     std::string out = "{\"path\": " + JsonString(entry.path) + ", \"type\": \"" +
                       (entry.directory ? "directory" : "file") + "\", \"size\": " + std::to_string(entry.size) +
-                      ", \"modified\": " + (entry.modified.Valid() ? JsonString(TimeText(entry.modified)) : "null") +
-                      ", \"attributes\": " + JsonString(AttributeLetters(entry.attributes)) +
+                      ", \"modified\": " + (entry.modified.Valid() ? JsonString(FatTimeText(entry.modified)) : "null") +
+                      ", \"attributes\": " + JsonString(FatAttributeLetters(entry.attributes)) +
                       ", \"deleted\": " + (entry.deleted ? "true" : "false") +
                       ", \"damaged\": " + (entry.damaged ? "true" : "false");
     if (entry.directory || entry.deleted) return out + ", \"md5\": null, \"sha256\": null}";
@@ -200,7 +127,7 @@ std::string JsonFile(const FatVolume& volume, const FatEntry& entry) {
 std::string JsonListing(const FatVolume& volume) {
     const FatVolumeInfo& info = volume.Info();
     std::string out = "{\"volume\": {\"label\": " + JsonString(info.label) + ", \"serial\": " +
-                      (info.hasSerial ? JsonString(SerialText(info.serial)) : "null") +
+                      (info.hasSerial ? JsonString(FatSerialText(info.serial)) : "null") +
                       ", \"oem\": " + JsonString(info.oem) + ", \"filesystem\": \"FAT12\", \"bytes\": " +
                       std::to_string(info.bytes) + ", \"free_bytes\": " + std::to_string(info.freeBytes) +
                       ", \"cluster_bytes\": " + std::to_string(info.clusterBytes) + "},\n \"files\": [";
@@ -220,21 +147,6 @@ std::string FolderBeside(const std::string& image) {
         return image + ".files";
     }
     return image.substr(0, dot);
-}
-
-const FloppyType* FormatOfKilobytes(int kilobytes) {
-    return FindFloppyTypeOfSize(static_cast<uint64_t>(kilobytes) * 1024);
-}
-
-// The listed tree fits the format, or the user has been told why not.
-int CheckFits(const FatSourceItem& root, const FloppyType& type, const FatMakeOptions& options,
-              const std::string& folder, MessageSink& sink) {
-    const FatFit fit = MeasureFatTree(root, type, options);
-    if (fit.fits) return 0;
-    if (fit.rootEntries > fit.rootEntriesAvailable) {
-        return Tell(sink, IDS_MAKE_ROOT_FULL, folder.c_str(), static_cast<long>(fit.rootEntriesAvailable));
-    }
-    return Tell(sink, IDS_MAKE_TOO_LARGE, nullptr, static_cast<long>(fit.needed), static_cast<long>(fit.available));
 }
 
 // The new disk as the image, through the read job that makes every kind of image.
@@ -261,23 +173,25 @@ int WriteImage(TerminalContext& context, const JobFields& fields, const std::vec
 int ListContents(const Arguments& arguments, TerminalContext& context) {
     const std::string source = arguments.deviceGiven ? arguments.device : arguments.operands[0];
     DiskBytes disk;
+    TerminalLoadCancel cancel(context);
     const int read = arguments.deviceGiven ? ReadDeviceDisk(context, source, &disk)
-                                           : ReadImageDisk(context, source, &disk);
+                                           : ReadImageDisk(source, context.sink, &cancel, &disk);
     if (read != 0) return read > 0 ? kStatusCancelled : kStatusNotDone;
     FatVolume volume;
-    if (OpenVolume(volume, disk, arguments.deleted, source, context.sink) != 0) return kStatusNotDone;
+    if (OpenFatVolume(volume, disk, arguments.deleted, source, context.sink) != 0) return kStatusNotDone;
     if (!arguments.deviceGiven) MarkMappedSectors(volume, source, disk.size);
     context.writeOut(arguments.json ? JsonListing(volume) : PlainListing(volume));
-    return TellDamage(volume, context.sink) == 0 ? kStatusDone : kStatusNotDone;
+    return TellFatDamage(volume, context.sink) == 0 ? kStatusDone : kStatusNotDone;
 }
 
 int ExtractContents(const Arguments& arguments, TerminalContext& context) {
     const std::string& image = arguments.operands[0];
     DiskBytes disk;
-    const int read = ReadImageDisk(context, image, &disk);
+    TerminalLoadCancel cancel(context);
+    const int read = ReadImageDisk(image, context.sink, &cancel, &disk);
     if (read != 0) return read > 0 ? kStatusCancelled : kStatusNotDone;
     FatVolume volume;
-    if (OpenVolume(volume, disk, false, image, context.sink) != 0) return kStatusNotDone;
+    if (OpenFatVolume(volume, disk, false, image, context.sink) != 0) return kStatusNotDone;
     MarkMappedSectors(volume, image, disk.size);
     FatExtractRequest request;
     request.targetFolder = arguments.outputFolder.empty() ? FolderBeside(image) : arguments.outputFolder;
@@ -316,11 +230,11 @@ int MakeVolume(const Arguments& arguments, TerminalContext& context) {
     }
     FatSourceItem root;
     if (ListSourceFolder(folder.c_str(), &root, sink) != 0) return kStatusNotDone;
-    if (CheckFits(root, *type, options, folder, sink) != 0) return kStatusNotDone;
+    if (CheckFatFits(root, *type, options, folder, sink) != 0) return kStatusNotDone;
     StartChoices choices;
     choices.suppress = arguments.yes;
     if (CheckExistingTarget(fields, choices, startFiles, sink) != 0) return kStatusNotDone;
-    if (ReadSourceContents(&root, sink) != 0 || CheckFits(root, *type, options, folder, sink) != 0) {
+    if (ReadSourceContents(&root, sink) != 0 || CheckFatFits(root, *type, options, folder, sink) != 0) {
         return kStatusNotDone;
     }
     // As DOS does, the serial number comes from the moment the disk is made.

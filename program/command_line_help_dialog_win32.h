@@ -5,7 +5,8 @@
 #include "ui/my_dialog_win32.h"
 
 // The command-line syntax: all of it is in the dialog template, one line per switch
-// (/w, /r, /d, /b, /f, /s, /e, /c, /v, /t, /i), then how the extension picks the kind.
+// (/w, /r, /d, /b, /f, /s, /e, /c, /v, /t, /i, /l, /x, /m, /k), then how the extension
+// picks the kind.
 class CommandLineHelpDialog : public CMyDialog {
 public:
     explicit CommandLineHelpDialog(HWND parent = NULL) : CMyDialog(IDD_COMMAND_LINE_HELP, parent) {}

@@ -65,6 +65,15 @@ int MainDialogModel::ConvertImage(const std::string& source) {
     return started;
 }
 
+int MainDialogModel::ReadDiskInto(const std::string& image) {
+    const JobFields kept = fields;
+    fields.readImagePath = image;
+    fields.sourceImagePath.clear();
+    const int started = ::StartRead(fields, std::string(), StartChoicesOf(settings_), host_);
+    fields = kept;
+    return started;
+}
+
 int MainDialogModel::RunCommandLine(const CommandLineRequest& request) {
     fields.commandLineMode = true;
     fields.description = request.description;
@@ -83,5 +92,9 @@ int MainDialogModel::RunCommandLine(const CommandLineRequest& request) {
         return ExitStatusOfStart(StartRead());
     }
     if (request.job == CommandLineJob::Check) return CheckImage(path);
+    if (request.job == CommandLineJob::Make) {
+        const FolderImageRequest make{request.folder, path, request.description, request.formatKilobytes};
+        return ExitStatusOfStart(MakeImageFromFolder(make));
+    }
     return kExitJobNotDone;
 }

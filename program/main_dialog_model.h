@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "app/settings.h"
 #include "engine/job/job_start.h"
+#include "program/folder_image.h"
 #include "program/panel_state.h"
 #include "program/start_checks.h"
 
@@ -41,6 +42,17 @@ public:
     // drive again.
     int ConvertImage(const std::string& source);
     int StartWrite() { return ::StartWrite(fields, StartChoicesOf(settings_), host_); }
+
+    // File > Show Contents without an image: the disk in the drive read into `image`, a
+    // new raw image, as the Read Floppy panel's start reads; the panels stay as they are.
+    // -1 when a check stopped it, else the read job's end.
+    int ReadDiskInto(const std::string& image);
+
+    // File > New Image from Folder and "/m": as StartRead, the sectors those of a new
+    // disk holding the folder; the next read reads the drive again.
+    int MakeImageFromFolder(const FolderImageRequest& request) {
+        return ::MakeImageFromFolder(request, fields, StartChoicesOf(settings_), host_);
+    }
 
     PanelState panels;
     JobFields fields;

@@ -7,14 +7,18 @@
 #include "app/hand_over_win32.h"
 #include "app/settings.h"
 #include "app/window_position.h"
+#include "engine/fat/ansi_names_win32.h"
 #include "online/feedback_dialog_win32.h"
 #include "online/message_dialog_win32.h"
 #include "online/update_check_dialog_win32.h"
 #include "platform/registry_key_win32.h"
 #include "program/about_dialog_win32.h"
 #include "program/command_line_help_dialog_win32.h"
+#include "program/contents_dialog_win32.h"
 #include "program/file_dialogs_win32.h"
+#include "program/image_files.h"
 #include "program/key_filter.h"
+#include "program/new_image_dialog_win32.h"
 #include "program/settings_sheet_win32.h"
 #include "resources/main_dialog_ids.h"
 #include "ui/item_text_win32.h"
@@ -26,6 +30,12 @@ namespace {
 const POINT kReadBitmapPlace = {32, 33};
 const POINT kWriteBitmapPlace = {32, 157};
 const COLORREF kBitmapKey = RGB(255, 255, 255);
+
+// "/x" runs without a window: its exit status alone tells whether everything came out whole.
+class SilentSink final : public MessageSink {
+public:
+    MessageAnswer Show(const UserMessage&) override { return MessageAnswer::No; }
+};
 
 void Reflect(const CWindow& dialog, int id, const ControlState& state) {
     HWND control = dialog.Item(id);
@@ -91,8 +101,18 @@ bool MainDialog::HandleCommandLine() {
         EndStart(kExitRefused);
         return true;
     }
-    EndStart(model_.RunCommandLine(request_));
+    const bool contents = request_.job == CommandLineJob::List || request_.job == CommandLineJob::Extract;
+    EndStart(contents ? RunContentsCommand() : model_.RunCommandLine(request_));
     return true;
+}
+
+int MainDialog::RunContentsCommand() {
+    if (request_.job == CommandLineJob::List) {
+        return ShowImageContents(hwnd_, request_.imagePath, startHost_.Messages()) == 0 ? kExitJobDone
+                                                                                         : kExitJobNotDone;
+    }
+    SilentSink silent;
+    return ExtractAllFiles(request_.imagePath, Utf8OfAnsi(request_.folder), silent);
 }
 
 // The dialog closes before it is ever shown, and the process ends with `status` once a
@@ -179,6 +199,12 @@ bool MainDialog::OnCommand(int id, int code, HWND control) {
         return true;
     case ID_CONVERT_IMAGE:
         ConvertImage();
+        return true;
+    case ID_SHOW_CONTENTS:
+        ShowContents();
+        return true;
+    case ID_NEW_IMAGE_FROM_FOLDER:
+        NewImageFromFolder();
         return true;
     case ID_APP_EXIT:
         EndDialog(IDCANCEL);
@@ -282,6 +308,28 @@ void MainDialog::ConvertImage() {
     }
     model_.panels.readDescription.text = ItemText(hwnd_, IDC_READ_DESCRIPTION);
     model_.ConvertImage(source);
+}
+
+// The image in the Write Floppy panel; without one the disk in the drive, read into a
+// raw image in the temporary folder that goes (with a map an emergency read made) after.
+void MainDialog::ShowContents() {
+    if (!model_.fields.writeImagePath.empty()) {
+        ShowImageContents(hwnd_, model_.fields.writeImagePath, startHost_.Messages());
+        return;
+    }
+    char folder[MAX_PATH] = "";
+    const DWORD length = GetTempPathA(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH) return;
+    const std::string image = std::string(folder) + "vorlix-contents-" + std::to_string(GetCurrentProcessId()) + ".img";
+    if (model_.ReadDiskInto(image) == kJobFinished) ShowImageContents(hwnd_, image, startHost_.Messages());
+    DeleteFileA(image.c_str());
+    DeleteFileA((image + ".map").c_str());
+}
+
+void MainDialog::NewImageFromFolder() {
+    NewImageDialog dialog(hwnd_, ThePlatform());
+    if (dialog.DoModal() != IDOK) return;
+    model_.MakeImageFromFolder(dialog.Request());
 }
 
 void MainDialog::Start(JobKind kind) {

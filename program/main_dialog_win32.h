@@ -54,6 +54,10 @@ private:
     void Start(JobKind kind);
     void CheckImage();
     void ConvertImage();
+    void ShowContents();
+    void NewImageFromFolder();
+    // "/l" and "/x": the contents jobs that need the program's windows or files.
+    int RunContentsCommand();
     void OnDropFiles(HDROP drop);
     bool OnCopyData(const COPYDATASTRUCT* block);
     void OnPaint();

@@ -46,4 +46,19 @@
 #define IDC_PREVIEW_VALUE           1043
 #define IDC_PREVIEW_LABEL           1044
 
+/* A disk's files: the contents dialog and New Image from Folder */
+#define IDD_CONTENTS                154
+#define IDD_NEW_IMAGE               155
+#define ID_SHOW_CONTENTS            32778
+#define ID_NEW_IMAGE_FROM_FOLDER    32779
+#define IDC_CONTENTS_VOLUME         1050
+#define IDC_CONTENTS_LIST           1051
+#define IDC_CONTENTS_EXTRACT        1052
+#define IDC_NEW_IMAGE_FOLDER        1053
+#define IDC_NEW_IMAGE_FOLDER_BROWSE 1054
+#define IDC_NEW_IMAGE_FORMAT        1055
+#define IDC_NEW_IMAGE_DESCRIPTION   1056
+#define IDC_NEW_IMAGE_PATH          1057
+#define IDC_NEW_IMAGE_PATH_BROWSE   1058
+
 #endif

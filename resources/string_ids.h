@@ -163,4 +163,11 @@
 #define IDS_MEDIUM_UNKNOWN_FORMAT            232
 #define IDS_MEDIUM_UNREADABLE                233
 
+/* A disk's files in the program: contents dialog, extract, new image from a folder */
+#define IDS_EXTRACT_DONE                     240
+#define IDS_EXTRACT_CHOOSE_FOLDER            241
+#define IDS_MAKE_CHOOSE_FOLDER               242
+#define IDS_MAKE_NO_FOLDER                   243
+#define IDS_MAKE_NO_IMAGE                    244
+
 #endif
