@@ -1,4 +1,4 @@
-# Nettle's SHA-256 for the cross build, compiled from the Debian source that
+# Nettle's SHA-256 and MD5 for the cross build, compiled from the Debian source that
 # scripts/setup fetched (the portable C code only: no assembly, no run-time CPU choice).
 # Natively the system's nettle-dev is used instead. Either way the code includes
 # <nettle/sha2.h>.
@@ -8,7 +8,10 @@ if(NOT EXISTS "${VORLIX_NETTLE_SOURCE}/sha256-compress.c")
 endif()
 add_library(nettle_sha256_static STATIC
   ${VORLIX_NETTLE_SOURCE}/sha256.c ${VORLIX_NETTLE_SOURCE}/sha256-compress.c
-  ${VORLIX_NETTLE_SOURCE}/write-be32.c)
+  ${VORLIX_NETTLE_SOURCE}/write-be32.c
+  # MD5, for the contents listing's and the batch manifests' file hashes.
+  ${VORLIX_NETTLE_SOURCE}/md5.c ${VORLIX_NETTLE_SOURCE}/md5-compress.c
+  ${VORLIX_NETTLE_SOURCE}/write-le32.c)
 # The headers name each other without a folder; users name them as <nettle/...>.
 set(nettle_include "${CMAKE_BINARY_DIR}/nettle-include")
 file(MAKE_DIRECTORY "${nettle_include}")
