@@ -12,11 +12,14 @@
 //   vorlix [switches] /r image   one unattended read, then the process ends
 //   vorlix /t image              checks an image without a drive: one message, exit 0 / 1
 //   vorlix /i old /r new         converts: the read takes its sectors from the image "old"
+//   vorlix /n /r box4-##.imz     reads disk after disk into box4-01.imz, box4-02.imz, ...
 //
 // Switches, in any order, before or after the job, repeatable, in any case: /b (B: drive),
 // /f (no confirmation questions), /s (completion sound), /c (compatible IMG files),
 // /e (emergency read), /v (verify a written disk), /d text (description; quote it when it has spaces),
-// /i image (the image a "/r" reads instead of the drive; without "/r" the help is shown).
+// /i image (the image a "/r" reads instead of the drive; without "/r" the help is shown),
+// /n (a batch: the "/r" image, and the "/d" text if it wants, hold one run of '#' for the
+// disk's number; without "/r" or with another "#" the help is shown).
 // A check or a conversion needs no drive: it runs in its own process even while another
 // instance runs (RunsBesideRunningInstance).
 
@@ -41,7 +44,7 @@ StartCase StartCaseOf(const std::vector<std::string>& words);
 // Returns 0 when a "/w", "/r" or "/t" took a word (even if the scan stopped later), else
 // -1: the help is wanted and the exit status is -1.
 int ParseSwitches(const std::vector<std::string>& words, Settings& settings, std::string& description,
-                  std::string* sourceImage = nullptr);
+                  std::string* sourceImage = nullptr, bool* batch = nullptr);
 
 // The job to run: the first "/w", "/r" or "/t" (any case) that is not the last word, looked for
 // over all words, also beyond where the switch scan stopped, and also where the switch
@@ -63,6 +66,7 @@ struct CommandLineRequest {
     std::string description;  // the "/d" value, "" without one
     CommandLineJob job = CommandLineJob::None;
     std::string sourceImage;  // Read: the "/i" value, the image to convert; "" reads the drive
+    bool batch = false;       // "/n": a read of disk after disk, `imagePath` the names' pattern
 };
 
 // Sorts the words into one of the three start cases. In command-line mode it applies the

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "engine/job/batch_naming.h"
 #include "engine/job/read_retries.h"
 
 namespace {
@@ -18,7 +19,8 @@ const CommandName kCommands[] = {
     {"convert", Command::Convert, 2}, {"info", Command::Info, 1},
 };
 
-enum class Option { Quiet, Yes, Help, Version, Device, Description, Emergency, Retries, Verify, NoVerify };
+enum class Option { Quiet, Yes, Help, Version, Device, Description, Emergency, Retries, Verify, NoVerify,
+                    Batch, First, Manifest, Log };
 
 struct OptionName {
     char shortName;  // 0: long form only
@@ -38,6 +40,10 @@ const OptionName kOptions[] = {
     {0, "retries", Option::Retries, true},
     {0, "verify", Option::Verify, false},
     {0, "no-verify", Option::NoVerify, false},
+    {0, "batch", Option::Batch, false},
+    {0, "first", Option::First, true},
+    {0, "manifest", Option::Manifest, true},
+    {0, "log", Option::Log, false},
 };
 
 // Which commands an option is for; the four global ones are for all.
@@ -49,6 +55,10 @@ bool OptionFits(Option option, Command command) {
         return command == Command::Read || command == Command::Convert;
     case Option::Emergency:
     case Option::Retries:
+    case Option::Batch:
+    case Option::First:
+    case Option::Manifest:
+    case Option::Log:
         return command == Command::Read;
     case Option::Verify:
     case Option::NoVerify:
@@ -179,6 +189,18 @@ private:
             break;
         case Option::Retries:
             return TakeRetries(value);
+        case Option::Batch:
+            out_->batch = true;
+            break;
+        case Option::First:
+            return TakeFirst(value);
+        case Option::Manifest:
+            if (value.empty()) return Refuse("option '" + shown + "' needs a file name");
+            out_->manifest = value;
+            break;
+        case Option::Log:
+            out_->log = true;
+            break;
         case Option::Verify:
         case Option::NoVerify: {
             const VerifyChoice choice = entry.option == Option::Verify ? VerifyChoice::On : VerifyChoice::Off;
@@ -205,6 +227,36 @@ private:
         return 0;
     }
 
+    int TakeFirst(const std::string& value) {
+        char* end = nullptr;
+        const unsigned long number = value.empty() || value[0] < '0' || value[0] > '9'
+                                         ? 0
+                                         : strtoul(value.c_str(), &end, 10);
+        if (number < 1 || number > 999999 || *end != '\0') {
+            return Refuse("--first wants a disk number from 1 to 999999, not '" + value + "'");
+        }
+        out_->first = static_cast<unsigned>(number);
+        return 0;
+    }
+
+    int FinishBatch() {
+        for (const TakenOption& taken : taken_) {
+            if (!out_->batch && (taken.option == Option::First || taken.option == Option::Manifest)) {
+                return Refuse("option '" + taken.shown + "' applies to --batch only");
+            }
+        }
+        if (!out_->batch || out_->operands.empty()) return 0;
+        BatchPattern pattern;
+        if (pattern.Parse(out_->operands[0]) != 0) {
+            return Refuse("--batch wants one run of '#' in the image name for the disk's number, as in "
+                          "box4-##.imz");
+        }
+        if (pattern.ParseOptional(out_->description) != 0) {
+            return Refuse("the description may hold one run of '#' for the disk's number, not more");
+        }
+        return 0;
+    }
+
     int Finish() {
         if (helpWanted_) {
             out_->command = Command::Help;
@@ -228,7 +280,7 @@ private:
         if (out_->operands.size() < operandsWanted_) {
             return Refuse(name + (operandsWanted_ == 1 ? " needs an image" : " needs a source and a target image"));
         }
-        return 0;
+        return FinishBatch();
     }
 
     struct TakenOption {
@@ -248,10 +300,23 @@ private:
     std::vector<TakenOption> taken_;
 };
 
+// A word inside single quotes, as a shell reads it back.
+std::string Quoted(const std::string& word) {
+    std::string quoted;
+    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted;
+}
+
 }  // namespace
 
 int ParseArguments(const std::vector<std::string>& words, Arguments* out, std::string* error) {
-    return Parser(words, out, error).Run();
+    if (Parser(words, out, error).Run() != 0) return -1;
+    out->commandLine = "vorlix";
+    for (const std::string& word : words) {
+        const bool plain = !word.empty() && word.find_first_of(" \t\n'\"\\$`*?#;&|<>()") == std::string::npos;
+        out->commandLine += plain ? " " + word : " '" + Quoted(word) + "'";
+    }
+    return 0;
 }
 
 const char* UsageText() {
@@ -259,9 +324,14 @@ const char* UsageText() {
            "Make and restore images of PC floppy disks (160 kB to 2880 kB).\n"
            "\n"
            "Commands:\n"
-           "  read [-d DEVICE] [-m TEXT] [-e] [--retries N] IMAGE\n"
+           "  read [-d DEVICE] [-m TEXT] [-e] [--retries N] [--log] IMAGE\n"
            "                     read the disk into IMAGE (.img, .imz or .exe; .ima,\n"
            "                     .vfd and .flp hold exactly the disk's bytes)\n"
+           "  read --batch [--first N] [--manifest FILE] [-d DEVICE] [-m TEXT] [-e]\n"
+           "       [--retries N] PATTERN\n"
+           "                     read disk after disk; the run of # in PATTERN (and in\n"
+           "                     TEXT) is the disk's number; a log beside each image and\n"
+           "                     a hashdeep manifest (default manifest.txt beside them)\n"
            "  write [-d DEVICE] [--verify | --no-verify] IMAGE\n"
            "                     write IMAGE (.img, .ima, .vfd, .flp, .imz or .zip)\n"
            "                     onto the disk\n"
@@ -280,6 +350,8 @@ const char* UsageText() {
            "      --retries=N           emergency mode: try each bad sector N more times\n"
            "                            (0 to 20, default 3)\n"
            "      --verify, --no-verify read the disk back after writing (default: verify)\n"
+           "      --log                 write IMAGE.log: the read's facts and hashes\n"
+           "      --first=N             a batch's first disk number (default 1)\n"
            "  -q, --quiet               no progress line\n"
            "  -y, --yes                 answer yes to the overwrite questions\n"
            "  -h, --help                this help\n"

@@ -6,6 +6,8 @@
 #include "engine/job/floppy_job_runner.h"
 #include "engine/job/job_start.h"
 #include "engine/job/job_text.h"
+#include "linux/batch_read.h"
+#include "linux/batch_terminal_linux.h"
 #include "linux/linux_floppy_device.h"
 #include "linux/terminal_job_host.h"
 #include "linux/terminal_messages.h"
@@ -94,6 +96,9 @@ int Read(const Arguments& arguments, TerminalContext& context) {
         return kStatusNotDone;
     }
     const JobRequest request = MakeJobRequest(JobKind::Read, fields, choices);
+    if (arguments.log) {
+        return StatusOf(RunLoggedRead(request, arguments, context, SystemBatchTerminal(context.cancelled)), sink);
+    }
     return StatusOf(RunJob(request, context, arguments.device), sink);
 }
 
@@ -273,6 +278,7 @@ int Convert(const Arguments& arguments, TerminalContext& context) {
 int RunCommand(const Arguments& arguments, TerminalContext& context) {
     switch (arguments.command) {
     case Command::Read:
+        if (arguments.batch) return RunBatchRead(arguments, context, SystemBatchTerminal(context.cancelled));
         return Read(arguments, context);
     case Command::Write:
         return Write(arguments, context);
