@@ -35,7 +35,9 @@ TEST(BatchPattern, NumbersTheOneRunOfHashes) {
         SCOPED_TRACE(c.pattern);
         BatchPattern pattern;
         EXPECT_EQ(pattern.Parse(c.pattern), c.parsed);
-        if (c.parsed == 0) EXPECT_EQ(pattern.For(c.number), c.name);
+        if (c.parsed == 0) {
+            EXPECT_EQ(pattern.For(c.number), c.name);
+        }
     }
     BatchPattern description;
     EXPECT_EQ(description.ParseOptional("Box 4"), 0);
