@@ -1,7 +1,5 @@
 #include "linux/batch_read.h"
 
-#include <string.h>
-
 #include <vector>
 
 #include "app/version.h"
@@ -9,6 +7,7 @@
 #include "engine/job/batch_naming.h"
 #include "engine/job/hash_manifest.h"
 #include "engine/job/image_log.h"
+#include "engine/job/image_papers.h"
 #include "engine/job/job_start.h"
 #include "engine/job/job_text.h"
 #include "engine/job/read_floppy_job.h"
@@ -22,11 +21,6 @@ namespace {
 
 void Tell(MessageSink& sink, unsigned id, const std::string& text, long number = 0) {
     sink.Show(UserMessage{id, MessageStyle::Error, text.c_str(), number});
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 // The read job itself rather than the runner: its record is what the log needs.
@@ -47,25 +41,13 @@ JobOutcome RunRecordedRead(const JobRequest& request, TerminalContext& context, 
 }
 
 // The log beside a finished image: 0, or -1 once said so.
-int WriteImageLog(const JobRequest& request, const Arguments& arguments, const ReadRecord& record,
-                  ImageLogFacts facts, MessageSink& sink) {
-    const std::string image = request.imagePath;
-    const std::string log = image + kImageLogExtension;
-    FileHashes hashes;
-    if (HashFile(image.c_str(), &hashes) != 0) {
-        Tell(sink, IDS_UNABLE_TO_OPEN, image);
-        return -1;
-    }
-    memcpy(facts.imageSha256, hashes.sha256, sizeof facts.imageSha256);
+int WriteLogOf(const JobRequest& request, const Arguments& arguments, const ReadRecord& record,
+               ImageLogFacts facts, MessageSink& sink) {
     facts.version = kProgramVersion;
     facts.command = arguments.commandLine;
     facts.device = arguments.device;
     facts.description = request.description;
-    if (WriteLogFile(log, ComposeImageLog(facts, record)) != 0) {
-        Tell(sink, IDS_UNABLE_TO_CREATE, log);
-        return -1;
-    }
-    return 0;
+    return WriteImageLog(request.imagePath, record, facts, sink);
 }
 
 struct Tally {
@@ -86,7 +68,7 @@ public:
         choices_.emergency = arguments.emergency;
         if (arguments.retries >= 0) choices_.retries = static_cast<uint32_t>(arguments.retries);
         manifest_ = !arguments.manifest.empty() ? arguments.manifest
-                                                : FolderOf(arguments.operands[0]) + kDefaultManifestName;
+                                                : FolderOfPath(arguments.operands[0]) + kDefaultManifestName;
     }
 
     int Run() {
@@ -94,7 +76,7 @@ public:
         bool lastFailed = false;
         for (unsigned number = arguments_.first;;) {
             const std::string name = names_.For(number);
-            if (!lastFailed && NameTaken(name)) {
+            if (!lastFailed && ImageNameTaken(name)) {
                 sink_.Show(UserMessage{IDS_BATCH_NAME_TAKEN, MessageStyle::Warning, name.c_str(), number});
                 ++tally_.skipped;
                 ++number;
@@ -144,13 +126,6 @@ private:
         return 0;
     }
 
-    // A name of an earlier image, log or map is never replaced: its disk is passed over.
-    bool NameTaken(const std::string& name) {
-        TerminalStartFiles files;
-        return files.FileExists(name) || files.FileExists(name + kImageLogExtension) ||
-               files.FileExists(name + ".map");
-    }
-
     Answer Ask(unsigned number, const std::string& name) {
         const UserMessage prompt{IDS_BATCH_INSERT_DISK, MessageStyle::Question, name.c_str(), number};
         for (;;) {
@@ -193,7 +168,7 @@ private:
         if (record.badSectors.Count() > 0) ++tally_.withBadSectors;
         context_.writeOut(name + ": " + record.format + ", " + std::to_string(record.badSectors.Count()) +
                           " bad sectors, SHA-256 " + record.diskSha256 + "\n");
-        if (WriteImageLog(request, arguments_, record, facts, sink_) != 0) return NoteLost();
+        if (WriteLogOf(request, arguments_, record, facts, sink_) != 0) return NoteLost();
         return AddToManifest(name) == 0 ? 0 : NoteLost();
     }
 
@@ -204,29 +179,14 @@ private:
     }
 
     std::string ManifestName(const std::string& path) const {
-        const std::string folder = FolderOf(terminal_.fullPath(manifest_));
+        const std::string folder = FolderOfPath(terminal_.fullPath(manifest_));
         const std::string full = terminal_.fullPath(path);
         return full.compare(0, folder.size(), folder) == 0 ? full.substr(folder.size()) : full;
     }
 
     int AddToManifest(const std::string& image) {
-        std::vector<ManifestEntry> entries;
-        TerminalStartFiles files;
-        for (const std::string& path : {image, image + kImageLogExtension, image + ".map"}) {
-            if (path != image && !files.FileExists(path)) continue;
-            ManifestEntry entry;
-            if (HashFile(path.c_str(), &entry.hashes) != 0) {
-                Tell(sink_, IDS_UNABLE_TO_OPEN, path);
-                return -1;
-            }
-            entry.name = ManifestName(path);
-            entries.push_back(entry);
-        }
-        if (AppendToManifest(manifest_, ManifestHeader(terminal_.invokedFrom, arguments_.commandLine), entries) != 0) {
-            Tell(sink_, IDS_BATCH_MANIFEST_FAILED, manifest_);
-            return -1;
-        }
-        return 0;
+        return AddImageToManifest(manifest_, ManifestHeader(terminal_.invokedFrom, arguments_.commandLine), image,
+                                  [this](const std::string& path) { return ManifestName(path); }, sink_);
     }
 
     int Finish() {
@@ -267,7 +227,7 @@ JobOutcome RunLoggedRead(const JobRequest& request, const Arguments& arguments, 
     const JobOutcome outcome = RunRecordedRead(request, context, arguments.device, &record);
     facts.finished = terminal.utcSeconds();
     if (outcome.end != JobEnd::Finished) return outcome;
-    if (WriteImageLog(request, arguments, record, facts, context.sink) != 0) {
+    if (WriteLogOf(request, arguments, record, facts, context.sink) != 0) {
         return JobOutcome{JobEnd::Failed, IDS_UNABLE_TO_CREATE};
     }
     return outcome;

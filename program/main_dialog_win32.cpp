@@ -287,7 +287,11 @@ void MainDialog::ConvertImage() {
 void MainDialog::Start(JobKind kind) {
     if (kind == JobKind::Read) {
         model_.panels.readDescription.text = ItemText(hwnd_, IDC_READ_DESCRIPTION);
-        model_.StartRead();
+        if (IsItemChecked(IDC_READ_SEVERAL)) {
+            model_.StartBatch(model_.fields.readImagePath, model_.panels.readDescription.text);
+        } else {
+            model_.StartRead();
+        }
     } else {
         model_.StartWrite();
     }
