@@ -14,6 +14,21 @@ namespace {
 constexpr int kReadFinished = static_cast<int>(JobEnd::Finished);
 constexpr int kReadCancelled = static_cast<int>(JobEnd::Cancelled);
 
+// The progress caption's disk number, taken back however the batch ends.
+class DiskShown {
+public:
+    explicit DiskShown(const std::function<void(unsigned)>& changed) : changed_(changed) {}
+    ~DiskShown() { Show(0); }
+    DiskShown(const DiskShown&) = delete;
+    DiskShown& operator=(const DiskShown&) = delete;
+    void Show(unsigned number) {
+        if (changed_) changed_(number);
+    }
+
+private:
+    const std::function<void(unsigned)>& changed_;
+};
+
 }  // namespace
 
 int MainDialogModel::ReadForPapers(const std::string& description, ImageLogFacts* facts) {
@@ -49,6 +64,7 @@ int MainDialogModel::StartRead() {
 }
 
 int MainDialogModel::StartBatch(const std::string& pattern, const std::string& description) {
+    DiskShown shown(diskChanged);
     BatchPattern names;
     BatchPattern descriptions;
     if (names.Parse(pattern) != 0 || descriptions.ParseOptional(description) != 0) {
@@ -63,8 +79,8 @@ int MainDialogModel::StartBatch(const std::string& pattern, const std::string& d
         return path.substr(FolderOfPath(manifest).size());
     };
     bool missed = false;
-    for (unsigned number = 1;;) {
-        fields.readImagePath = names.For(number);
+    for (long number = 1;;) {
+        fields.readImagePath = names.For(static_cast<unsigned>(number));
         const char* name = fields.readImagePath.c_str();
         if (ImageNameTaken(fields.readImagePath)) {
             host_.Messages().Show(UserMessage{IDS_BATCH_NAME_TAKEN, MessageStyle::Warning, name, number});
@@ -72,8 +88,9 @@ int MainDialogModel::StartBatch(const std::string& pattern, const std::string& d
             ++number;
             continue;
         }
-        if (fields.commandLineMode) fields.description = descriptions.For(number);
-        const int read = ReadForPapers(descriptions.For(number), &facts);
+        if (fields.commandLineMode) fields.description = descriptions.For(static_cast<unsigned>(number));
+        shown.Show(static_cast<unsigned>(number));
+        const int read = ReadForPapers(descriptions.For(static_cast<unsigned>(number)), &facts);
         if (read == kReadCancelled) return read;
         UserMessage next{IDS_BATCH_NEXT_DISK, MessageStyle::Question, nullptr, number, number + 1};
         if (read != kReadFinished) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "app/command_line.h"
@@ -52,6 +53,9 @@ public:
 
     PanelState panels;
     JobFields fields;
+    // Told the number of a batch's disk before its read, and 0 once the batch ends: the
+    // progress window's caption says which disk it is.
+    std::function<void(unsigned)> diskChanged;
     int saveFilterIndex = 1;
 
 private:

@@ -45,7 +45,9 @@ MainDialog::MainDialog(FloppyDeviceFactory& devices, CInstanceChecker& checker,
       request_(request),
       jobs_(*this, *this, devices),
       startHost_(*this, jobs_),
-      model_(TheSettings(), startHost_) {}
+      model_(TheSettings(), startHost_) {
+    model_.diskChanged = [this](unsigned number) { jobs_.ShowDisk(number); };
+}
 
 MainDialog::~MainDialog() {
     jobs_.WaitForWorker();
