@@ -52,7 +52,6 @@ class Batch:
     def finish(self):
         """Closes the input; returns (status, stdout, stderr)."""
         try:
-            self.proc.stdin.close()
             out, rest = self.proc.communicate(timeout=max(1, self.end - time.monotonic()))
         except subprocess.TimeoutExpired:
             os.killpg(self.proc.pid, signal.SIGKILL)
