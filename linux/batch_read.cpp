@@ -85,7 +85,11 @@ public:
             const Answer answer = Ask(number, name);
             if (answer == Answer::Read) {
                 lastFailed = ReadDisk(number, name) != 0;
-                if (status_ == kStatusCancelled) break;
+                // A cancelled disk is neither made nor failed: the summary counts what ended.
+                if (status_ == kStatusCancelled) {
+                    lastFailed = false;
+                    break;
+                }
                 if (lastFailed) {
                     sink_.Show(UserMessage{IDS_BATCH_DISK_FAILED, MessageStyle::Warning, name.c_str(), number});
                 } else {
