@@ -3,11 +3,12 @@
 #include <stdlib.h>
 
 #include "engine/image/ascii_text.h"
+#include "engine/job/batch_naming.h"
 
 namespace {
 
 enum class Switch {
-    None, DriveB, Suppress, Sound, Compatible, Emergency, Verify, Description, Source, Write, Read, Check,
+    None, DriveB, Suppress, Sound, Compatible, Emergency, Verify, Batch, Description, Source, Write, Read, Check,
     List, Extract, Make, Kilobytes
 };
 
@@ -19,6 +20,7 @@ struct SwitchRow {
 const SwitchRow kSwitches[] = {
     {"/b", Switch::DriveB},     {"/f", Switch::Suppress},  {"/s", Switch::Sound},
     {"/c", Switch::Compatible}, {"/e", Switch::Emergency}, {"/v", Switch::Verify},
+    {"/n", Switch::Batch},
     {"/d", Switch::Description}, {"/i", Switch::Source},
     {"/w", Switch::Write},      {"/r", Switch::Read},      {"/t", Switch::Check},
     {"/l", Switch::List},       {"/x", Switch::Extract},   {"/m", Switch::Make},
@@ -102,12 +104,16 @@ StartCase StartCaseOf(const std::vector<std::string>& words) {
 }
 
 int ParseSwitches(const std::vector<std::string>& words, Settings& settings, std::string& description,
-                  std::string* sourceImage) {
+                  std::string* sourceImage, bool* batch) {
     bool jobPresent = false;
     for (size_t i = 1; i < words.size(); ++i) {
         const Switch meaning = SwitchOf(words[i]);
         if (meaning == Switch::None) {
             break;
+        }
+        if (meaning == Switch::Batch) {
+            if (batch != nullptr) *batch = true;
+            continue;
         }
         if (!TakesValue(meaning)) {
             ApplyFlag(meaning, settings);
@@ -165,7 +171,8 @@ CommandLineRequest InterpretCommandLine(const std::vector<std::string>& words, S
     settings.Emergency = 0;
     settings.Verify = 0;
     settings.Retries = Settings{}.Retries;  // "/e" retries as many times as a fresh profile
-    request.switchesResult = ParseSwitches(words, settings, request.description, &request.sourceImage);
+    request.switchesResult =
+        ParseSwitches(words, settings, request.description, &request.sourceImage, &request.batch);
     if (request.switchesResult == 0) {
         const JobChoice choice = ChooseJob(words);
         request.job = choice.job;
@@ -175,6 +182,16 @@ CommandLineRequest InterpretCommandLine(const std::vector<std::string>& words, S
     // Only a read can take its sectors from an image; "/i" with anything else is a
     // mistake the help explains, never a job run without the image asked for.
     if (!request.sourceImage.empty() && request.job != CommandLineJob::Read) {
+        request.switchesResult = -1;
+        request.job = CommandLineJob::None;
+        request.imagePath.clear();
+    }
+    // A batch reads disks into the names of one pattern; anything else with "/n" is
+    // explained by the help rather than run as something it was not.
+    BatchPattern pattern;
+    if (request.batch && (request.job != CommandLineJob::Read || !request.sourceImage.empty() ||
+                          pattern.Parse(request.imagePath) != 0 ||
+                          pattern.ParseOptional(request.description) != 0)) {
         request.switchesResult = -1;
         request.job = CommandLineJob::None;
         request.imagePath.clear();

@@ -15,11 +15,14 @@
 //   vorlix /l image              shows the files on the image's disk
 //   vorlix /x image folder       copies them all into the folder: exit 0 / 1, no window
 //   vorlix /m folder /r image [/d text] [/k kB]   makes the image of a disk holding the folder
+//   vorlix /n /r box4-##.imz     reads disk after disk into box4-01.imz, box4-02.imz, ...
 //
 // Switches, in any order, before or after the job, repeatable, in any case: /b (B: drive),
 // /f (no confirmation questions), /s (completion sound), /c (compatible IMG files),
 // /e (emergency read), /v (verify a written disk), /d text (description; quote it when it has spaces),
-// /i image (the image a "/r" reads instead of the drive; without "/r" the help is shown).
+// /i image (the image a "/r" reads instead of the drive; without "/r" the help is shown),
+// /n (a batch: the "/r" image, and the "/d" text if it wants, hold one run of '#' for the
+// disk's number; without "/r" or with another "#" the help is shown).
 // A check or a conversion needs no drive: it runs in its own process even while another
 // instance runs (RunsBesideRunningInstance).
 
@@ -44,7 +47,7 @@ StartCase StartCaseOf(const std::vector<std::string>& words);
 // Returns 0 when a "/w", "/r" or "/t" took a word (even if the scan stopped later), else
 // -1: the help is wanted and the exit status is -1.
 int ParseSwitches(const std::vector<std::string>& words, Settings& settings, std::string& description,
-                  std::string* sourceImage = nullptr);
+                  std::string* sourceImage = nullptr, bool* batch = nullptr);
 
 // The job to run: the first "/w", "/r" or "/t" (any case) that is not the last word, looked for
 // over all words, also beyond where the switch scan stopped, and also where the switch
@@ -68,6 +71,7 @@ struct CommandLineRequest {
     std::string sourceImage;  // Read: the "/i" value, the image to convert; "" reads the drive
     std::string folder;       // Extract: where the files go; Make: what goes on the disk
     int formatKilobytes = 1440;  // Make: the "/k" value
+    bool batch = false;       // "/n": a read of disk after disk, `imagePath` the names' pattern
 };
 
 // Sorts the words into one of the three start cases. In command-line mode it applies the

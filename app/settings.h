@@ -17,6 +17,7 @@ struct Settings {
     uint32_t Suppress = 0;                 // skip the confirmation questions
     uint32_t Verify = 1;                   // read a written disk back and compare
     uint32_t Retries = kDefaultReadRetries;  // emergency read: further tries of a bad sector, 0-20
+    uint32_t WriteLog = 0;                 // "<image>.log" beside each image read
 };
 
 // The operating-system family, learnt once at start-up.

@@ -25,6 +25,7 @@ SettingsChoices ReadSettingsChoices(const Settings& settings, RegistryKey& key,
     boxes.compatible = Box(settings.Compatible);
     boxes.windowFx = Box(settings.WindowFx);
     boxes.verify = Box(settings.Verify);
+    boxes.writeLog = Box(settings.WriteLog);
     boxes.retries = static_cast<int>(settings.Retries);
     boxes.registerImg = IsTypeAssociated(key, shell, kImgExtension) ? 1 : 0;
     boxes.registerImz = IsTypeAssociated(key, shell, kImzExtension) ? 1 : 0;
@@ -39,6 +40,7 @@ void ApplySettingsChoices(const SettingsChoices& boxes, const SettingsChoices& o
     settings.WindowFx = Box(boxes.windowFx);
     settings.Suppress = Box(boxes.suppress);
     settings.Verify = Box(boxes.verify);
+    settings.WriteLog = static_cast<uint32_t>(Box(boxes.writeLog));
     settings.Retries = ReadRetriesOrDefault(boxes.retries);
     SelectDrive(settings, boxes.useDriveB != 0);
     SaveSettings(key, settings);

@@ -4,7 +4,7 @@
 class RegistryKey;
 class ShellEnvironment;
 
-// The settings page's nine check boxes, each 0 or 1, apart from the window that shows
+// The settings page's ten check boxes, each 0 or 1, apart from the window that shows
 // them. The page opens with what ReadSettingsChoices finds and, on OK, hands what the
 // user left ticked to ApplySettingsChoices together with what it opened with.
 struct SettingsChoices {
@@ -15,6 +15,7 @@ struct SettingsChoices {
     int compatible = 0;
     int windowFx = 0;
     int verify = 0;       // read a written disk back and compare
+    int writeLog = 0;     // "<image>.log" beside each image read
     int retries = 0;      // beside the emergency box: 0 to 20, not a check box
     int registerImg = 0;  // ".img" opens with this program
     int registerImz = 0;  // ".imz" opens with this program

@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr char kWriteLogValue[] = "WriteLog";
+
 uint32_t QuerySwitch(RegistryKey& key, const char* name, uint32_t defaultValue) {
     uint32_t value = defaultValue;
     key.QueryDword(name, value, defaultValue);
@@ -23,6 +25,12 @@ uint32_t QueryRetries(RegistryKey& key, uint32_t defaultValue) {
         return defaultValue;
     }
     return value;
+}
+
+// Only 1 turns the log on: a value the page never writes is no choice the user made.
+uint32_t QueryWriteLog(RegistryKey& key) {
+    uint32_t value = 0;
+    return key.QueryDword(kWriteLogValue, value, 0) && value == 1 ? 1 : 0;
 }
 
 bool IsDriveB(const char* text) {
@@ -43,6 +51,7 @@ void LoadSettings(RegistryKey& key, const PlatformInfo& platform, Settings& sett
     key.QueryString(kFDLetterValue, drive, defaults.FDLetter);
     settings.Verify = QuerySwitch(key, kVerifyValue, defaults.Verify);
     settings.Retries = QueryRetries(key, defaults.Retries);
+    settings.WriteLog = QueryWriteLog(key);
     key.Close();
 
     // The drive text goes straight into "\\.\X:" for raw sector access, so anything but
@@ -63,5 +72,6 @@ void SaveSettings(RegistryKey& key, const Settings& settings) {
     key.SetString(kFDLetterValue, IsDriveB(settings.FDLetter) ? "B:" : "A:");
     key.SetDword(kVerifyValue, settings.Verify != 0 ? 1 : 0);
     key.SetDword(kRetriesValue, ReadRetriesOrDefault(settings.Retries));
+    key.SetDword(kWriteLogValue, settings.WriteLog == 1 ? 1 : 0);
     key.Close();
 }

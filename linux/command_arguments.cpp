@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "engine/job/batch_naming.h"
 #include "engine/job/read_retries.h"
 
 namespace {
@@ -24,7 +25,7 @@ const CommandName kCommands[] = {
 
 enum class Option {
     Quiet, Yes, Help, Version, Device, Description, Emergency, Retries, Verify, NoVerify,
-    Json, Deleted, Output, Format, Label,
+    Json, Deleted, Output, Format, Label, Batch, First, Manifest, Log,
 };
 
 struct OptionName {
@@ -50,6 +51,10 @@ const OptionName kOptions[] = {
     {'o', "output", Option::Output, true},
     {'f', "format", Option::Format, true},
     {0, "label", Option::Label, true},
+    {0, "batch", Option::Batch, false},
+    {0, "first", Option::First, true},
+    {0, "manifest", Option::Manifest, true},
+    {0, "log", Option::Log, false},
 };
 
 // Which commands an option is for; the four global ones are for all.
@@ -69,6 +74,10 @@ bool OptionFits(Option option, Command command) {
         return command == Command::Make;
     case Option::Emergency:
     case Option::Retries:
+    case Option::Batch:
+    case Option::First:
+    case Option::Manifest:
+    case Option::Log:
         return command == Command::Read;
     case Option::Verify:
     case Option::NoVerify:
@@ -216,6 +225,18 @@ private:
         case Option::Label:
             out_->label = value;
             break;
+        case Option::Batch:
+            out_->batch = true;
+            break;
+        case Option::First:
+            return TakeFirst(value);
+        case Option::Manifest:
+            if (value.empty()) return Refuse("option '" + shown + "' needs a file name");
+            out_->manifest = value;
+            break;
+        case Option::Log:
+            out_->log = true;
+            break;
         case Option::Verify:
         case Option::NoVerify: {
             const VerifyChoice choice = entry.option == Option::Verify ? VerifyChoice::On : VerifyChoice::Off;
@@ -253,6 +274,36 @@ private:
         return 0;
     }
 
+    int TakeFirst(const std::string& value) {
+        char* end = nullptr;
+        const unsigned long number = value.empty() || value[0] < '0' || value[0] > '9'
+                                         ? 0
+                                         : strtoul(value.c_str(), &end, 10);
+        if (number < 1 || number > 999999 || *end != '\0') {
+            return Refuse("--first wants a disk number from 1 to 999999, not '" + value + "'");
+        }
+        out_->first = static_cast<unsigned>(number);
+        return 0;
+    }
+
+    int FinishBatch() {
+        for (const TakenOption& taken : taken_) {
+            if (!out_->batch && (taken.option == Option::First || taken.option == Option::Manifest)) {
+                return Refuse("option '" + taken.shown + "' applies to --batch only");
+            }
+        }
+        if (!out_->batch || out_->operands.empty()) return 0;
+        BatchPattern pattern;
+        if (pattern.Parse(out_->operands[0]) != 0) {
+            return Refuse("--batch wants one run of '#' in the image name for the disk's number, as in "
+                          "box4-##.imz");
+        }
+        if (pattern.ParseOptional(out_->description) != 0) {
+            return Refuse("the description may hold one run of '#' for the disk's number, not more");
+        }
+        return 0;
+    }
+
     int Finish() {
         if (helpWanted_) {
             out_->command = Command::Help;
@@ -282,7 +333,7 @@ private:
             if (command_ == Command::Make) return Refuse("make needs a folder and an image");
             return Refuse(name + (operandsWanted_ == 1 ? " needs an image" : " needs a source and a target image"));
         }
-        return 0;
+        return FinishBatch();
     }
 
     struct TakenOption {
@@ -303,10 +354,23 @@ private:
     std::vector<TakenOption> taken_;
 };
 
+// A word inside single quotes, as a shell reads it back.
+std::string Quoted(const std::string& word) {
+    std::string quoted;
+    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted;
+}
+
 }  // namespace
 
 int ParseArguments(const std::vector<std::string>& words, Arguments* out, std::string* error) {
-    return Parser(words, out, error).Run();
+    if (Parser(words, out, error).Run() != 0) return -1;
+    out->commandLine = "vorlix";
+    for (const std::string& word : words) {
+        const bool plain = !word.empty() && word.find_first_of(" \t\n'\"\\$`*?#;&|<>()") == std::string::npos;
+        out->commandLine += plain ? " " + word : " '" + Quoted(word) + "'";
+    }
+    return 0;
 }
 
 const char* UsageText() {
@@ -314,9 +378,14 @@ const char* UsageText() {
            "Make and restore images of PC floppy disks (160 kB to 2880 kB).\n"
            "\n"
            "Commands:\n"
-           "  read [-d DEVICE] [-m TEXT] [-e] [--retries N] IMAGE\n"
+           "  read [-d DEVICE] [-m TEXT] [-e] [--retries N] [--log] IMAGE\n"
            "                     read the disk into IMAGE (.img, .imz or .exe; .ima,\n"
            "                     .vfd and .flp hold exactly the disk's bytes)\n"
+           "  read --batch [--first N] [--manifest FILE] [-d DEVICE] [-m TEXT] [-e]\n"
+           "       [--retries N] PATTERN\n"
+           "                     read disk after disk; the run of # in PATTERN (and in\n"
+           "                     TEXT) is the disk's number; a log beside each image and\n"
+           "                     a hashdeep manifest (default manifest.txt beside them)\n"
            "  write [-d DEVICE] [--verify | --no-verify] IMAGE\n"
            "                     write IMAGE (.img, .ima, .vfd, .flp, .imz or .zip)\n"
            "                     onto the disk\n"
@@ -351,6 +420,8 @@ const char* UsageText() {
            "  -f, --format=KB           make: the disk's size (160, 180, 320, 360, 720,\n"
            "                            1200, 1440, 1680, 2880; default 1440)\n"
            "      --label=LABEL         make: the volume label\n"
+           "      --log                 write IMAGE.log: the read's facts and hashes\n"
+           "      --first=N             a batch's first disk number (default 1)\n"
            "  -q, --quiet               no progress line\n"
            "  -y, --yes                 answer yes to the overwrite questions; extract:\n"
            "                            replace files that are there\n"

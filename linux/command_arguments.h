@@ -4,7 +4,9 @@
 
 // The terminal program's command line, in the usual style of Linux tools:
 //
-//   vorlix read [-d DEVICE] [-m TEXT] [-e] [--retries N] IMAGE
+//   vorlix read [-d DEVICE] [-m TEXT] [-e] [--retries N] [--log] IMAGE
+//   vorlix read --batch [--first N] [--manifest FILE] [-d DEVICE] [-m TEXT] [-e]
+//               [--retries N] PATTERN
 //   vorlix write [-d DEVICE] [--verify | --no-verify] IMAGE
 //   vorlix check IMAGE
 //   vorlix convert SOURCE TARGET [-m TEXT]
@@ -40,6 +42,13 @@ struct Arguments {
     std::string outputFolder;  // "": the image's name less its extension
     int formatKilobytes = 1440;
     std::string label;
+    // A batch of disks: operands[0] and the description hold one run of '#' for the
+    // disk's number, counted from `first`; each image gets a log and a manifest row.
+    bool batch = false;
+    unsigned first = 1;
+    std::string manifest;  // "": manifest.txt beside the images
+    bool log = false;      // a single read's log beside its image
+    std::string commandLine;  // "vorlix" and the words as given, for logs and manifests
 };
 
 // Reads the words after the program's name. Returns 0 with `out` filled, or -1 with a

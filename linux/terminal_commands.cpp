@@ -8,6 +8,8 @@
 #include "engine/job/job_text.h"
 #include "linux/floppy_drive_search.h"
 #include "linux/contents_commands.h"
+#include "linux/batch_read.h"
+#include "linux/batch_terminal_linux.h"
 #include "linux/linux_floppy_device.h"
 #include "linux/terminal_job_host.h"
 #include "linux/terminal_messages.h"
@@ -96,6 +98,9 @@ int Read(const Arguments& arguments, TerminalContext& context) {
         return kStatusNotDone;
     }
     const JobRequest request = MakeJobRequest(JobKind::Read, fields, choices);
+    if (arguments.log) {
+        return StatusOf(RunLoggedRead(request, arguments, context, SystemBatchTerminal(context.cancelled)), sink);
+    }
     return StatusOf(RunJob(request, context, arguments.device), sink);
 }
 
@@ -315,6 +320,7 @@ int RunCommand(const Arguments& given, TerminalContext& context) {
     }
     switch (arguments.command) {
     case Command::Read:
+        if (arguments.batch) return RunBatchRead(arguments, context, SystemBatchTerminal(context.cancelled));
         return Read(arguments, context);
     case Command::Write:
         return Write(arguments, context);

@@ -5,7 +5,7 @@
 MessageAnswer TerminalSink::Show(const UserMessage& message) {
     progress_.Break();
     const std::string text = FormatUserMessage(message);
-    if (message.style != MessageStyle::Question) {
+    if (!AsksForAnswer(message.style)) {
         writeError_("vorlix: " + text + "\n");
         return MessageAnswer::Ok;
     }

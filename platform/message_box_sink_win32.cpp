@@ -110,13 +110,14 @@ MessageAnswer MessageBoxSink::Show(const UserMessage& message) {
         case MessageStyle::Warning: type = MB_OK | MB_ICONEXCLAMATION; break;
         case MessageStyle::Information: type = MB_OK | MB_ICONINFORMATION; break;
         case MessageStyle::Question: type = MB_YESNO | MB_ICONQUESTION; break;
+        case MessageStyle::OkCancel: type = MB_OKCANCEL | MB_ICONQUESTION; break;
     }
     // The owner may have closed while a worker was busy; a box for a window that is gone
     // would not appear at all.
     const HWND owner = owner_ != NULL && IsWindow(owner_) ? owner_ : NULL;
     const int answer = MessageBoxA(owner, text, caption.Text(), type);
 
-    if (message.style != MessageStyle::Question) return MessageAnswer::Ok;
+    if (!AsksForAnswer(message.style)) return MessageAnswer::Ok;
     // A box that could not be shown is no consent.
-    return answer == IDYES ? MessageAnswer::Yes : MessageAnswer::No;
+    return answer == IDYES || answer == IDOK ? MessageAnswer::Yes : MessageAnswer::No;
 }

@@ -9,7 +9,13 @@ enum class MessageStyle {
     Warning,      // exclamation icon, OK
     Information,  // information icon, OK
     Question,     // question icon, Yes and No
+    OkCancel,     // question icon, OK (answered Yes) and Cancel (No): go on or stop
 };
+
+// A style whose box waits for the user's choice.
+inline bool AsksForAnswer(MessageStyle style) {
+    return style == MessageStyle::Question || style == MessageStyle::OkCancel;
+}
 
 enum class MessageAnswer { Ok, Yes, No };
 

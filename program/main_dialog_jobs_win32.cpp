@@ -28,6 +28,6 @@ MainDialogJobs::MainDialogJobs(const CWindow& dialog, ModalWindow& dialogLoop,
       jobs_(dialog, &RunFloppyJob, devices, workerMessages_, MainDialogStyle(dialogLoop)) {}
 
 JobOutcome MainDialogJobs::Run(const JobRequest& request) {
-    ProgressDialog progress(dialog_.Handle());
+    ProgressDialog progress(dialog_.Handle(), disk_);
     return jobs_.Run(request, progress);
 }

@@ -25,6 +25,10 @@ public:
     // waiting.
     JobOutcome Run(const JobRequest& request);
 
+    // The disk of a batch the next jobs read (its number in the progress caption); 0 for
+    // none.
+    void ShowDisk(unsigned number) { disk_ = number; }
+
     // The main dialog has been closed (Exit, or the loop is ending): what a job's end
     // would still tell the user no longer reaches anyone.
     bool DialogClosing() { return !dialogLoop_.ContinueModal(); }
@@ -47,4 +51,5 @@ private:
     // enables its owner again, under the progress dialog that still runs.
     MessageBoxSink workerMessages_;
     JobProgressWindow jobs_;
+    unsigned disk_ = 0;
 };

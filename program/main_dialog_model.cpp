@@ -89,6 +89,7 @@ int MainDialogModel::RunCommandLine(const CommandLineRequest& request) {
         fields.readImagePath = path;
         fields.sourceImagePath = request.sourceImage;
         if (CheckCreatableExtension(path, fields, host_.Messages()) != 0) return kExitRefused;
+        if (request.batch) return ExitStatusOfStart(StartBatch(path, request.description));
         return ExitStatusOfStart(StartRead());
     }
     if (request.job == CommandLineJob::Check) return CheckImage(path);

@@ -1,8 +1,10 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "app/command_line.h"
 #include "app/settings.h"
+#include "engine/job/image_log.h"
 #include "engine/job/job_start.h"
 #include "program/folder_image.h"
 #include "program/panel_state.h"
@@ -30,9 +32,16 @@ public:
     // commandLineMode and the "/d" description.
     int RunCommandLine(const CommandLineRequest& request);
 
-    int StartRead() {
-        return ::StartRead(fields, panels.readDescription.text, StartChoicesOf(settings_), host_);
-    }
+    // A read from the drive; with the setting "WriteLog" its log beside the image.
+    int StartRead();
+
+    // Several disks into the names of `pattern`, its one run of '#' the disk's number
+    // (and of `description` where it has one), each image with its log and its rows in
+    // "manifest.txt" beside it; a name already there is skipped and kept, a disk that
+    // failed is offered again, and between disks the user is asked for the next one. As
+    // StartRead: 0 when every disk offered was read, 1 when one failed or was skipped,
+    // 2 when cancelled, -1 when the pattern was refused.
+    int StartBatch(const std::string& pattern, const std::string& description);
 
     // File > Check Image: one message about the image, 0 good, 1 not.
     int CheckImage(const std::string& path);
@@ -56,12 +65,18 @@ public:
 
     PanelState panels;
     JobFields fields;
+    // Told the number of a batch's disk before its read, and 0 once the batch ends: the
+    // progress window's caption says which disk it is.
+    std::function<void(unsigned)> diskChanged;
     int saveFilterIndex = 1;
 
 private:
     // Reads the trailer of the image to write: its description into the Write Floppy
     // panel when it has one, and the format the image needs as far as its file tells.
     void LoadImageTrailer(const std::string& path);
+    // The read of `description` into fields.readImagePath, timed for its log.
+    int ReadForPapers(const std::string& description, ImageLogFacts* facts);
+    int WriteLogOf(const ImageLogFacts& facts);
 
     Settings& settings_;
     StartHost& host_;

@@ -10,7 +10,7 @@ MessageAnswer MainDialogStartHost::Show(const UserMessage& message) {
     // Exit while a cancelled worker finished: the user has left, and a box now would keep
     // the process alive until someone answers it. A question left unasked is a No.
     if (jobs_.DialogClosing()) {
-        return message.style == MessageStyle::Question ? MessageAnswer::No : MessageAnswer::Ok;
+        return AsksForAnswer(message.style) ? MessageAnswer::No : MessageAnswer::Ok;
     }
     return MessageBoxSink(dialog_.Handle()).Show(message);
 }

@@ -55,7 +55,9 @@ MainDialog::MainDialog(FloppyDeviceFactory& devices, CInstanceChecker& checker,
       request_(request),
       jobs_(*this, *this, devices),
       startHost_(*this, jobs_),
-      model_(TheSettings(), startHost_) {}
+      model_(TheSettings(), startHost_) {
+    model_.diskChanged = [this](unsigned number) { jobs_.ShowDisk(number); };
+}
 
 MainDialog::~MainDialog() {
     jobs_.WaitForWorker();
@@ -335,7 +337,11 @@ void MainDialog::NewImageFromFolder() {
 void MainDialog::Start(JobKind kind) {
     if (kind == JobKind::Read) {
         model_.panels.readDescription.text = ItemText(hwnd_, IDC_READ_DESCRIPTION);
-        model_.StartRead();
+        if (IsItemChecked(IDC_READ_SEVERAL)) {
+            model_.StartBatch(model_.fields.readImagePath, model_.panels.readDescription.text);
+        } else {
+            model_.StartRead();
+        }
     } else {
         model_.StartWrite();
     }

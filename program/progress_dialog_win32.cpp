@@ -2,7 +2,9 @@
 
 #include <stdio.h>
 
+#include "platform/message_box_sink_win32.h"
 #include "resources/main_dialog_ids.h"
+#include "resources/string_ids.h"
 #include "ui/progress_controls_win32.h"
 
 namespace {
@@ -11,12 +13,25 @@ const ProgressControls kControls = {IDC_PROGRESS_BAR, IDC_PROGRESS_STATUS, IDC_P
 
 }  // namespace
 
-ProgressDialog::ProgressDialog(HWND parent) : ProgressWindowDialog(IDD_PROGRESS, parent) {}
+ProgressDialog::ProgressDialog(HWND parent, unsigned disk)
+    : ProgressWindowDialog(IDD_PROGRESS, parent), disk_(disk) {}
 
 bool ProgressDialog::OnInitDialog() {
     CMyDialog::OnInitDialog();
     kControls.SetUp(*this);
+    if (disk_ != 0) ShowCaption(-1);
     return true;
+}
+
+void ProgressDialog::ShowCaption(int percent) {
+    char title[kMessageTextSize + 16] = "Progress";
+    if (disk_ != 0) {
+        UserMessage caption{IDS_BATCH_PROGRESS_CAPTION, MessageStyle::Information};
+        caption.number = static_cast<long>(disk_);
+        FormatUserMessage(NULL, caption, title, kMessageTextSize);
+    }
+    if (percent >= 0) wsprintfA(title + lstrlenA(title), " [%d%%]", percent);
+    SetText(title);
 }
 
 INT_PTR ProgressDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -38,7 +53,5 @@ bool ProgressDialog::PreTranslateMessage(MSG& message) {
 void ProgressDialog::ShowProgress(const char* status, const char* count, int percent) {
     if (hwnd_ == NULL) return;
     kControls.Show(*this, status, count, percent);
-    char title[64];
-    wsprintfA(title, "Progress [%d%%]", percent);
-    SetText(title);
+    ShowCaption(percent);
 }

@@ -11,7 +11,8 @@
 // nothing: the job goes on, and only its own end or a cancel may end the dialog.
 class ProgressDialog : public ProgressWindowDialog {
 public:
-    explicit ProgressDialog(HWND parent);
+    // `disk`: the number of a batch's disk, which the caption then names; 0 for none.
+    explicit ProgressDialog(HWND parent, unsigned disk = 0);
 
     const char* ClassName() const override { return "ProgressDialog"; }
 
@@ -28,4 +29,10 @@ protected:
     bool OnInitDialog() override;
     // IDOK, from the dialog manager or a WM_COMMAND, is no end of the job.
     void OnOK() override {}
+
+private:
+    // "Disk N - Progress" or "Progress", and the percentage when there is one.
+    void ShowCaption(int percent);
+
+    unsigned disk_;
 };

@@ -21,6 +21,7 @@ constexpr Box kBoxes[] = {
     {IDC_SETTINGS_COMPATIBLE, &SettingsChoices::compatible},
     {IDC_SETTINGS_WINDOW_FX, &SettingsChoices::windowFx},
     {IDC_SETTINGS_VERIFY, &SettingsChoices::verify},
+    {IDC_SETTINGS_WRITE_LOG, &SettingsChoices::writeLog},
     {IDC_SETTINGS_REGISTER_IMG, &SettingsChoices::registerImg},
     {IDC_SETTINGS_REGISTER_IMZ, &SettingsChoices::registerImz},
 };

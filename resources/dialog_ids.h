@@ -29,5 +29,6 @@
 #define IDC_SETTINGS_VERIFY       1037
 /* Under the emergency box: how often a sector is tried again (a list of 0 to 20). */
 #define IDC_SETTINGS_RETRIES      1038
+#define IDC_SETTINGS_WRITE_LOG    1039
 
 #endif

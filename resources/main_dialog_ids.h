@@ -25,6 +25,7 @@
 #define IDC_WRITE_START             1007
 #define IDC_WRITE_DESCRIPTION       1027
 #define IDC_WRITE_FORMAT            1046
+#define IDC_READ_SEVERAL            1045  /* a batch of disks into the names of the Read path */
 
 /* Menu commands */
 #define ID_APP_EXIT                 57665

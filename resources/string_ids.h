@@ -125,6 +125,17 @@
 /* Recovering a failing disk */
 #define IDS_TIP_RETRIES                      1038
 
+/* Reading a batch of disks, each with its log and manifest rows */
+#define IDS_BATCH_INSERT_DISK                180
+#define IDS_BATCH_NAME_TAKEN                 181
+#define IDS_BATCH_DISK_FAILED                182
+#define IDS_BATCH_NEXT_DISK                  183
+#define IDS_BATCH_SUMMARY                    184
+#define IDS_BATCH_NEEDS_NUMBER               185
+#define IDS_BATCH_MANIFEST_FAILED            186
+#define IDS_BATCH_PROGRESS_CAPTION           187
+#define IDS_TIP_WRITE_LOG                    1039
+
 /* Online dialogs */
 #define IDS_NEEDS_NEWER_INTERNET_EXPLORER    201
 #define IDS_NOT_CONNECTED                    202

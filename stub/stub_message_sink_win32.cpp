@@ -7,7 +7,7 @@ MessageAnswer StubMessageSink::Show(const UserMessage& message) {
     const unsigned id = StubMessageId(message, driveText_);
     if (id == 0) {
         // A text the stub does not carry; a question nobody saw is no consent.
-        return message.style == MessageStyle::Question ? MessageAnswer::No : MessageAnswer::Ok;
+        return AsksForAnswer(message.style) ? MessageAnswer::No : MessageAnswer::Ok;
     }
     UserMessage own = message;
     own.id = id;

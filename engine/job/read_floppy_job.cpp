@@ -7,6 +7,7 @@
 #include "engine/device/floppy_type.h"
 #include "engine/device/sector_address.h"
 #include "engine/files/temporary_target.h"
+#include "engine/image/image_check.h"
 #include "engine/image/image_kind.h"
 #include "engine/image/image_trailer.h"
 #include "engine/job/job_text.h"
@@ -224,6 +225,7 @@ int ReadFloppyJob::Copy() {
             return -1;
         }
         checksum_.Update(buffer_, unit_);
+        md5_.Update(buffer_, unit_);
         if (output_.Write(buffer_, unit_) != 0) {
             StopAndRemoveImage();
             return Fail(IDS_IMAGE_WRITE_FAILED);
@@ -277,6 +279,7 @@ int ReadFloppyJob::Reread() {
         }
     }
     checksum_.Update(earlierImage_, totalBytes_);
+    md5_.Update(earlierImage_, totalBytes_);
     if (output_.Write(earlierImage_, totalBytes_) != 0) {
         StopAndRemoveImage();
         return Fail(IDS_IMAGE_WRITE_FAILED);
@@ -346,6 +349,7 @@ int ReadFloppyJob::Complete() {
     if (PutInPlace() != 0) {
         return -1;
     }
+    NoteRecord(checksum);
     const uint32_t unreadable = unreadable_.Count();
     if (unreadable > 0) {
         char text[kRecoveryTextSize];
@@ -410,6 +414,17 @@ int ReadFloppyJob::WriteMap(TemporaryTarget& map) {
     if (mapPath_[0] == '\0' || map.Create(mapPath_) != 0) return -1;
     // Binary, as the image: ddrescue's tools expect plain line feeds.
     return WriteBadSectorMap(map.Stream(), unreadable_) == 0 && map.Close() == 0 ? 0 : -1;
+}
+
+void ReadFloppyJob::NoteRecord(const char (&checksum)[Sha256Digest::kHexLength + 1]) {
+    record_.complete = true;
+    FormatName(*format_, record_.format);
+    record_.sectors = totalBytes_ / kSector;
+    record_.badSectors = unreadable_;
+    record_.emergency = request_.emergency;
+    record_.retries = request_.emergency ? ClampReadRetries(request_.retries) : 0;
+    memcpy(record_.diskSha256, checksum, sizeof record_.diskSha256);
+    md5_.FinishHex(record_.diskMd5);
 }
 
 void ReadFloppyJob::StopAndRemoveImage() {

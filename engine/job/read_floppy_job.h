@@ -9,11 +9,13 @@
 #include "engine/image/bad_sector_list.h"
 #include "engine/image/bad_sector_map.h"
 #include "engine/image/image_output.h"
+#include "engine/image/md5_digest.h"
 #include "engine/image/sha256_digest.h"
 #include "engine/job/floppy_device_factory.h"
 #include "engine/job/job_host.h"
 #include "engine/job/job_outcome_recorder.h"
 #include "engine/job/job_request.h"
+#include "engine/job/read_record.h"
 
 // Copies every sector of the disk into the image file `imagePath` of the request,
 // of the kind its extension names, in transfer units of 20 sectors. A unit that will not
@@ -60,6 +62,10 @@ public:
     // data (a rescued image being converted); the new image's trailer counts them too.
     void KeepBadSectors(uint32_t count) { keptBadSectors_ = count; }
 
+    // Once Run has returned 0: the disk's format, bad sectors, retries and hashes, for a
+    // log beside the image. Incomplete (`complete` false) after any other end.
+    const ReadRecord& Record() const { return record_; }
+
 private:
     // What became of one request to the drive.
     enum class DiskRead {
@@ -91,6 +97,7 @@ private:
     int Fail(unsigned messageId, const char* text = nullptr, long number = 0);
     int FailAtSector(uint32_t sector, uint32_t error);
     void StopAndRemoveImage();
+    void NoteRecord(const char (&checksum)[Sha256Digest::kHexLength + 1]);
 
     const JobRequest& request_;
     JobHost& host_;
@@ -113,6 +120,8 @@ private:
     TargetFiles& files_;
     ImageOutput output_;
     Sha256Digest checksum_;  // of the sector data as it goes into the image
+    Md5Digest md5_;          // the same, for the log's second hash
+    ReadRecord record_;
     BadSectorList unreadable_;  // what the image holds as zeros
     BadSectorList toReread_;    // an earlier read's map
     JobProgress progress_{};

@@ -320,3 +320,29 @@ TEST_P(HandOverTest, PicksTheImageToShow) {
 INSTANTIATE_TEST_SUITE_P(SecondStarts, HandOverTest, ::testing::ValuesIn(kHandOvers));
 
 }  // namespace
+
+// "/n": a batch of reads into the names of one pattern; the help for anything else.
+TEST(Request, BatchReadsIntoOnePatternOnly) {
+    const struct {
+        const char* commandLine;
+        bool batch;
+        int status;
+        const char* image;
+    } rows[] = {
+        {"x.exe /n /r box4-##.imz", true, 0, "box4-##.imz"},
+        {R"(x.exe /N /r box4-##.imz /d "Box 4, disk ##" /e /f)", true, 0, "box4-##.imz"},
+        {"x.exe /r box4-##.imz", false, 0, "box4-##.imz"},
+        {"x.exe /n /r box4.imz", true, -1, ""},
+        {"x.exe /n /r box#-##.imz", true, -1, ""},
+        {R"(x.exe /n /d "# of ##" /r box4-##.imz)", true, -1, ""},
+        {"x.exe /n /w box4-##.imz", true, -1, ""},
+        {"x.exe /n /i old.img /r box4-##.imz", true, -1, ""},
+    };
+    for (const auto& row : rows) {
+        Settings settings;
+        const CommandLineRequest request = InterpretCommandLine(SplitCommandLine(row.commandLine), settings);
+        EXPECT_EQ(request.batch, row.batch) << row.commandLine;
+        EXPECT_EQ(request.switchesResult, row.status) << row.commandLine;
+        EXPECT_EQ(request.imagePath, row.image) << row.commandLine;
+    }
+}

@@ -139,7 +139,7 @@ TEST(ApplySettingsChoices, OkWithoutChangesStillWritesEveryValueAndNothingElse) 
               (std::vector<std::string>{"Create CU Software\\Quendal Software\\Vorlix\\Settings",
                                         "SetDword Emergency=0", "SetDword Sound=1",
                                         "SetDword Compatible=0", "SetDword WindowFx=1",
-                                        "SetDword Suppress=0", "SetString FDLetter=A:", "SetDword Verify=1", "SetDword Retries=3", "Close"}));
+                                        "SetDword Suppress=0", "SetString FDLetter=A:", "SetDword Verify=1", "SetDword Retries=3", "SetDword WriteLog=0", "Close"}));
     EXPECT_EQ(f.shell.notices, 0);
 }
 

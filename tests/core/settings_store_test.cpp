@@ -56,6 +56,7 @@ TEST(LoadSettings, FreshProfileGivesDefaultsAndAnEmptySettingsKey) {
         "QueryString FDLetter",
         "QueryDword Verify",
         "QueryDword Retries",
+        "QueryDword WriteLog",
         "Close"};
     EXPECT_EQ(registry.log, expected);
 }
@@ -205,6 +206,7 @@ TEST(SaveSettings, WritesEveryValueInOrder) {
         "SetString FDLetter=B:",
         "SetDword Verify=0",
         "SetDword Retries=3",
+        "SetDword WriteLog=0",
         "Close"};
     EXPECT_EQ(registry.log, expected);
     EXPECT_FALSE(key.IsHolding());
@@ -249,4 +251,18 @@ TEST(SaveSettings, AnUnwritableRegistryIsHarmless) {
     MemoryRegistryKey key(registry);
     SaveSettings(key, Settings());
     EXPECT_FALSE(registry.HasKey(kUser, kSettingsKeyPath));
+}
+
+// The log beside each image: on only for a stored 1, off for any other value a hand edit
+// may leave.
+TEST(LoadSettings, WriteLogIsOnOnlyForOne) {
+    const std::pair<uint32_t, uint32_t> cases[] = {{0, 0}, {1, 1}, {2, 0}, {3, 0}, {0xFFFFFFFF, 0}};
+    for (const auto& [stored, expected] : cases) {
+        MemoryRegistry registry;
+        registry.PutDword(kUser, kSettingsKeyPath, "WriteLog", stored);
+        EXPECT_EQ(Load(registry).WriteLog, expected) << stored;
+    }
+    MemoryRegistry text;
+    text.PutString(kUser, kSettingsKeyPath, "WriteLog", "1");
+    EXPECT_EQ(Load(text).WriteLog, 0u);
 }

@@ -109,6 +109,12 @@ const Refused kRefused[] = {
     {"read -e --retries 21 a.img", "--retries wants a whole number from 0 to 20, not '21'"},
     {"read -e --retries 3x a.img", "--retries wants a whole number from 0 to 20, not '3x'"},
     {"read --retries 2 a.img", "--retries applies to emergency reads (-e) only"},
+    {"read --batch box.imz", "--batch wants one run of '#' in the image name for the disk's number, as in box4-##.imz"},
+    {"read --batch b#x#.imz", "--batch wants one run of '#' in the image name for the disk's number, as in box4-##.imz"},
+    {"read --batch -m '#-#' b#.imz", "the description may hold one run of '#' for the disk's number, not more"},
+    {"read --first 2 a.imz", "option '--first' applies to --batch only"},
+    {"read --batch --first 0 b#.imz", "--first wants a disk number from 1 to 999999, not '0'"},
+    {"write --log a.imz", "option '--log' does not apply to write"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Lines, RefusedArgumentsTest, ::testing::ValuesIn(kRefused));
@@ -126,6 +132,19 @@ TEST(ArgumentWords, DescriptionKeepsBlanksAndLeadingDashes) {
     ASSERT_EQ(ParseArguments({"read", "-m", "-- my disk --", "a.imz"}, &arguments, &error), 0) << error;
     EXPECT_EQ(arguments.description, "-- my disk --");
     EXPECT_EQ(arguments.operands, std::vector<std::string>{"a.imz"});
+}
+
+TEST(ArgumentWords, BatchTakesItsNumberAndManifestAndKeepsTheCommandLine) {
+    Arguments arguments;
+    std::string error;
+    ASSERT_EQ(ParseArguments({"read", "--batch", "--first=7", "--manifest", "m.txt", "-m", "Box 4, disk ##", "b-##.imz"},
+                             &arguments, &error),
+              0)
+        << error;
+    EXPECT_TRUE(arguments.batch);
+    EXPECT_EQ(arguments.first, 7u);
+    EXPECT_EQ(arguments.manifest, "m.txt");
+    EXPECT_EQ(arguments.commandLine, "vorlix read --batch --first=7 --manifest m.txt -m 'Box 4, disk ##' 'b-##.imz'");
 }
 
 }  // namespace

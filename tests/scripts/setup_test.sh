@@ -72,7 +72,7 @@ chmod +x "$work/bin/"*
 # Everything the build needs but mtools; no i386 Wine.
 base_installed="cmake ninja-build make g++ googletest libgtest-dev libbz2-dev bzip2 fuse3 python3-fusepy
 mingw-w64 gcc-mingw-w64-i686 g++-mingw-w64-i686 gcc-mingw-w64-x86-64 g++-mingw-w64-x86-64
-wine wine64 xvfb fonts-wine x11-utils imagemagick dosfstools dpkg-dev python3 nettle-dev
+wine wine64 xvfb fonts-wine x11-utils imagemagick dosfstools dpkg-dev python3 nettle-dev hashdeep
 clang clang-tidy libclang-rt-14-dev llvm zlib1g-dev libminizip-dev libz-mingw-w64-dev zip unzip"
 
 # name | mirror | status | updates made | tier afterwards | text stderr holds | text it must not hold

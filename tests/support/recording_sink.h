@@ -20,7 +20,7 @@ public:
     MessageAnswer Show(const UserMessage& message) override {
         shown.push_back({message.id, message.style, message.text ? message.text : "", message.number,
                          message.secondNumber, message.thirdNumber, message.fourthNumber});
-        if (message.style != MessageStyle::Question) {
+        if (!AsksForAnswer(message.style)) {
             return MessageAnswer::Ok;
         }
         if (answers.empty()) {
