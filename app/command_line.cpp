@@ -70,7 +70,7 @@ void ChooseContentsJob(const std::vector<std::string>& words, CommandLineRequest
     for (size_t i = 1; i + 1 < words.size(); ++i) {
         const Switch meaning = SwitchOf(words[i]);
         if (meaning == Switch::Read && request.imagePath.empty()) request.imagePath = words[i + 1];
-        if (meaning == Switch::Kilobytes) request.formatKilobytes = atoi(words[i + 1].c_str());
+        if (meaning == Switch::Kilobytes) request.formatKilobytes = static_cast<int>(strtol(words[i + 1].c_str(), nullptr, 10));
     }
     if (request.imagePath.empty()) {
         request.job = CommandLineJob::None;

@@ -97,24 +97,24 @@ public:
     }
 
     uint8_t* ClusterBytes(uint32_t cluster) {
-        return disk_.data() + (layout_.dataSector + (cluster - 2) * geometry_.sectorsPerCluster) * 512;
+        return disk_.data() + static_cast<size_t>(layout_.dataSector + (cluster - 2) * geometry_.sectorsPerCluster) * 512;
     }
 
     bool Overflowed() const { return overflowed_; }
 
-    uint8_t* Root() { return disk_.data() + layout_.rootSector * 512; }
-    size_t RootBytes() const { return geometry_.rootEntries * kEntryBytes; }
+    uint8_t* Root() { return disk_.data() + static_cast<size_t>(layout_.rootSector) * 512; }
+    size_t RootBytes() const { return static_cast<size_t>(geometry_.rootEntries) * kEntryBytes; }
 
     // Every copy of the FAT the same as the first.
     void CopyFats() {
-        uint8_t* first = disk_.data() + layout_.firstFatSector * 512;
+        uint8_t* first = disk_.data() + static_cast<size_t>(layout_.firstFatSector) * 512;
         for (uint32_t copy = 1; copy < geometry_.fatCount; ++copy) {
-            memcpy(first + copy * geometry_.sectorsPerFat * 512, first, geometry_.sectorsPerFat * 512);
+            memcpy(first + static_cast<size_t>(copy) * geometry_.sectorsPerFat * 512, first, static_cast<size_t>(geometry_.sectorsPerFat) * 512);
         }
     }
 
     void SetNext(uint32_t cluster, uint32_t next) {
-        uint8_t* fat = disk_.data() + layout_.firstFatSector * 512;
+        uint8_t* fat = disk_.data() + static_cast<size_t>(layout_.firstFatSector) * 512;
         uint8_t* at = fat + cluster + cluster / 2;
         const uint32_t pair = Le16(at);
         PutLe16(at, (cluster & 1) != 0 ? (pair & 0x000F) | next << 4 : (pair & 0xF000) | next);
@@ -148,7 +148,7 @@ void PutLongName(std::vector<uint8_t>& entries, const std::string& name, const u
     std::vector<uint16_t> units = Utf16OfUtf8(name);
     const uint32_t pieces = static_cast<uint32_t>((units.size() + kUnitsPerPiece - 1) / kUnitsPerPiece);
     if (units.size() % kUnitsPerPiece != 0) units.push_back(0x0000);
-    units.resize(pieces * kUnitsPerPiece, 0xFFFF);
+    units.resize(static_cast<size_t>(pieces) * kUnitsPerPiece, 0xFFFF);
     static const int kOffsets[13] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
     const uint8_t checksum = LongNameChecksum(alias);
     for (uint32_t piece = pieces; piece >= 1; --piece) {
@@ -191,7 +191,7 @@ int WriteFolder(VolumeWriter& writer, const FatSourceItem& folder, uint32_t ownC
         memset(dot, ' ', sizeof dot);
         memset(dotDot, ' ', sizeof dotDot);
         dot[0] = dotDot[0] = dotDot[1] = '.';
-        entries.resize(2 * kEntryBytes);
+        entries.resize(static_cast<size_t>(2) * kEntryBytes);
         PutEntry(entries.data(), dot, kFatDirectory, ownCluster, 0, folder.modified);
         PutEntry(entries.data() + kEntryBytes, dotDot, kFatDirectory, parentCluster, 0, folder.modified);
     }
@@ -226,8 +226,8 @@ int WriteFolder(VolumeWriter& writer, const FatSourceItem& folder, uint32_t ownC
     }
     // The root's entries go to its own area; a folder's to its clusters, which follow one
     // another.
-    uint8_t* target = ownCluster == 0 ? writer.Root() + kEntryBytes * rootTaken : writer.ClusterBytes(ownCluster);
-    const size_t room = ownCluster == 0 ? writer.RootBytes() - kEntryBytes * rootTaken
+    uint8_t* target = ownCluster == 0 ? writer.Root() + static_cast<size_t>(kEntryBytes) * rootTaken : writer.ClusterBytes(ownCluster);
+    const size_t room = ownCluster == 0 ? writer.RootBytes() - static_cast<size_t>(kEntryBytes) * rootTaken
                                         : static_cast<size_t>(FolderClusters(folder, clusterBytes)) * clusterBytes;
     if (entries.size() > room) return -1;
     memcpy(target, entries.data(), entries.size());
@@ -242,7 +242,7 @@ void WriteBootSector(uint8_t* boot, const FatGeometry& geometry, const FatMakeOp
     boot[0] = 0xEB;
     boot[1] = static_cast<uint8_t>(kBootCodeOffset - 2);
     boot[2] = 0x90;
-    memcpy(boot + 3, "VORLIX  ", 8);
+    memcpy(boot + 3, "VORLIX  ", 8);  // NOLINT(bugprone-not-null-terminated-result): a field, no string
     PutLe16(boot + 11, geometry.bytesPerSector);
     boot[13] = static_cast<uint8_t>(geometry.sectorsPerCluster);
     PutLe16(boot + 14, geometry.reservedSectors);
@@ -257,8 +257,8 @@ void WriteBootSector(uint8_t* boot, const FatGeometry& geometry, const FatMakeOp
     PutLe32(boot + 39, options.serial);
     memset(boot + 43, ' ', 11);
     const std::string label = options.label.empty() ? "NO NAME" : options.label;
-    memcpy(boot + 43, label.data(), label.size() < 11 ? label.size() : 11);
-    memcpy(boot + 54, "FAT12   ", 8);
+    memcpy(boot + 43, label.data(), label.size() < 11 ? label.size() : 11);  // NOLINT(bugprone-not-null-terminated-result)
+    memcpy(boot + 54, "FAT12   ", 8);  // NOLINT(bugprone-not-null-terminated-result): a field
     memcpy(boot + kBootCodeOffset, kBootCode, sizeof kBootCode);
     memcpy(boot + kBootMessageOffset, kBootMessage, sizeof kBootMessage);
     boot[510] = 0x55;
@@ -294,7 +294,7 @@ int MakeFatVolume(const FatSourceItem& root, const FloppyType& type, const FatMa
     if (!options.label.empty()) {
         uint8_t label[11];
         memset(label, ' ', sizeof label);
-        memcpy(label, options.label.data(), options.label.size() < 11 ? options.label.size() : 11);
+        memcpy(label, options.label.data(), options.label.size() < 11 ? options.label.size() : 11);  // NOLINT(bugprone-not-null-terminated-result)
         PutEntry(writer.Root(), label, kFatVolumeLabel, 0, 0, options.labelTime);
     }
     const uint32_t rootTaken = options.label.empty() ? 0 : 1;

@@ -183,7 +183,7 @@ void ShortAliasOf(const std::string& longName, const std::vector<std::string>& t
     if (base.empty()) base = "_";
     for (unsigned number = 1; number < 1000000; ++number) {
         char tail[12];
-        snprintf(tail, sizeof tail, "~%u", number);
+        snprintf(tail, sizeof tail, "~%u", number);  // NOLINT(cert-err33-c): fits
         const size_t keep = 8 - strlen(tail) < base.size() ? 8 - strlen(tail) : base.size();
         FillShortName(base.substr(0, keep) + tail, extension, alias);
         const std::string candidate(reinterpret_cast<const char*>(alias), sizeof alias);

@@ -15,7 +15,7 @@ std::string FatAttributeLetters(uint8_t attributes) {
 
 std::string FatSerialText(uint32_t serial) {
     char text[16];
-    snprintf(text, sizeof text, "%04X-%04X", static_cast<unsigned>(serial >> 16), static_cast<unsigned>(serial & 0xFFFF));
+    snprintf(text, sizeof text, "%04X-%04X", static_cast<unsigned>(serial >> 16), static_cast<unsigned>(serial & 0xFFFF));  // NOLINT(cert-err33-c): fits
     return text;
 }
 

@@ -32,6 +32,6 @@ void EncodeFatTime(const FatTimestamp& stamp, uint16_t* date, uint16_t* time) {
 }
 
 void FormatFatTime(const FatTimestamp& stamp, char (&text)[20]) {
-    snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u", stamp.year % 10000u, stamp.month % 100u,
+    snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u", stamp.year % 10000u, stamp.month % 100u,  // NOLINT(cert-err33-c): fits
              stamp.day % 100u, stamp.hour % 100u, stamp.minute % 100u, stamp.second % 100u);
 }

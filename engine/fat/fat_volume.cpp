@@ -142,8 +142,8 @@ FatOpen FatVolume::Open(const uint8_t* disk, size_t size, bool withDeleted) {
     }
     ReadLabelAndSerial();
     const FatGeometry& geometry = info_.geometry;
-    const size_t fatBytes = geometry.sectorsPerFat * 512;
-    const uint8_t* fat = disk_ + layout_.firstFatSector * 512;
+    const size_t fatBytes = static_cast<size_t>(geometry.sectorsPerFat) * 512;
+    const uint8_t* fat = disk_ + static_cast<size_t>(layout_.firstFatSector) * 512;
     for (uint32_t copy = 1; copy < geometry.fatCount; ++copy) {
         if (memcmp(fat, fat + copy * fatBytes, fatBytes) != 0) {
             Note(FatProblem::FatCopiesDiffer, "", 0);
@@ -152,8 +152,8 @@ FatOpen FatVolume::Open(const uint8_t* disk, size_t size, bool withDeleted) {
     }
     owner_.assign(layout_.clusterCount + 2, 0);
     Folder root;
-    root.bytes.assign(disk_ + layout_.rootSector * 512,
-                      disk_ + layout_.rootSector * 512 + geometry.rootEntries * kEntryBytes);
+    root.bytes.assign(disk_ + static_cast<size_t>(layout_.rootSector) * 512,
+                      disk_ + static_cast<size_t>(layout_.rootSector) * 512 + static_cast<size_t>(geometry.rootEntries) * kEntryBytes);
     ReadFolder(root, 0);
     return FatOpen::Opened;
 }
@@ -180,7 +180,7 @@ void FatVolume::ReadLabelAndSerial() {
 }
 
 uint32_t FatVolume::NextCluster(uint32_t cluster) const {
-    const uint8_t* fat = disk_ + layout_.firstFatSector * 512;
+    const uint8_t* fat = disk_ + static_cast<size_t>(layout_.firstFatSector) * 512;
     const uint32_t at = cluster + cluster / 2;
     const uint32_t pair = Le16(fat + at);
     return (cluster & 1) != 0 ? pair >> 4 : pair & 0x0FFF;

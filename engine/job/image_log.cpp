@@ -34,7 +34,7 @@ std::string IsoUtcTime(int64_t seconds) {
     unsigned day = 0;
     CivilDate(days, &year, &month, &day);
     char text[40];
-    snprintf(text, sizeof text, "%04lld-%02u-%02uT%02u:%02u:%02uZ", static_cast<long long>(year), month, day,
+    snprintf(text, sizeof text, "%04lld-%02u-%02uT%02u:%02u:%02uZ", static_cast<long long>(year), month, day,  // NOLINT(cert-err33-c): fits
              static_cast<unsigned>(inDay / 3600), static_cast<unsigned>(inDay / 60 % 60),
              static_cast<unsigned>(inDay % 60));
     return text;
@@ -51,7 +51,7 @@ std::string BadSectorsText(const BadSectorList& list) {
         uint32_t end = sector;
         while (end < list.Total() && list.IsBad(end)) ++end;
         char run[40];
-        snprintf(run, sizeof run, "0x%08lX+0x%08lX",
+        snprintf(run, sizeof run, "0x%08lX+0x%08lX",  // NOLINT(cert-err33-c): fits
                  static_cast<unsigned long>(sector) * FloppyDevice::kSectorSize,
                  static_cast<unsigned long>(end - sector) * FloppyDevice::kSectorSize);
         text += separator;
