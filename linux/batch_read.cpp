@@ -29,10 +29,7 @@ JobOutcome RunRecordedRead(const JobRequest& request, TerminalContext& context, 
     JobRequest onDevice = request;
     CopyJobText(onDevice.drive, device.c_str());
     LinuxFloppyDevices devices(context.calls, device.c_str());
-    TerminalJobHost::Settings settings;
-    settings.programPath = context.stubCarrier;
-    settings.files = context.files;
-    TerminalJobHost host(context.sink, context.progress, settings, context.cancelled, context.clock);
+    TerminalJobHost host = JobHostOf(context);
     ReadFloppyJob job(onDevice, host, devices);
     job.Run();
     context.progress.Break();

@@ -37,14 +37,6 @@ int Tell(MessageSink& sink, unsigned id, const char* text = nullptr, long number
     return -1;
 }
 
-class TerminalLoadCancel final : public LoadCancel {
-public:
-    explicit TerminalLoadCancel(TerminalContext& context) : context_(context) {}
-    bool Requested() override { return context_.cancelled(); }
-
-private:
-    TerminalContext& context_;
-};
 
 // A descriptor of the device calls, closed when it goes.
 class DeviceDescriptor {
@@ -156,10 +148,7 @@ int WriteImage(TerminalContext& context, const JobFields& fields, const std::vec
     choices.suppress = true;  // the question of replacing has been asked
     const JobRequest request = MakeJobRequest(JobKind::Read, fields, choices);
     MemoryFloppyDevice device(reinterpret_cast<const char*>(disk.data()), type.totalBytes, type);
-    TerminalJobHost::Settings settings;
-    settings.programPath = context.stubCarrier;
-    settings.files = context.files;
-    TerminalJobHost host(context.sink, context.progress, settings, context.cancelled, context.clock);
+    TerminalJobHost host = JobHostOf(context);
     ReadFloppyJob job(request, host, device);
     job.Run();
     context.progress.Break();
@@ -173,7 +162,7 @@ int WriteImage(TerminalContext& context, const JobFields& fields, const std::vec
 int ListContents(const Arguments& arguments, TerminalContext& context) {
     const std::string source = arguments.deviceGiven ? arguments.device : arguments.operands[0];
     DiskBytes disk;
-    TerminalLoadCancel cancel(context);
+    TerminalCancel cancel(context);
     const int read = arguments.deviceGiven ? ReadDeviceDisk(context, source, &disk)
                                            : ReadImageDisk(source, context.sink, &cancel, &disk);
     if (read != 0) return read > 0 ? kStatusCancelled : kStatusNotDone;
@@ -187,7 +176,7 @@ int ListContents(const Arguments& arguments, TerminalContext& context) {
 int ExtractContents(const Arguments& arguments, TerminalContext& context) {
     const std::string& image = arguments.operands[0];
     DiskBytes disk;
-    TerminalLoadCancel cancel(context);
+    TerminalCancel cancel(context);
     const int read = ReadImageDisk(image, context.sink, &cancel, &disk);
     if (read != 0) return read > 0 ? kStatusCancelled : kStatusNotDone;
     FatVolume volume;

@@ -35,15 +35,6 @@ StartChoices ChoicesOf(const Arguments& arguments) {
     return choices;
 }
 
-// Ctrl-C as a long image load asks for it.
-class TerminalCancel final : public LoadCancel {
-public:
-    explicit TerminalCancel(TerminalContext& context) : context_(context) {}
-    bool Requested() override { return context_.cancelled(); }
-
-private:
-    TerminalContext& context_;
-};
 
 int StatusOf(const JobOutcome& outcome, MessageSink& sink) {
     if (outcome.end == JobEnd::Cancelled) {
@@ -57,10 +48,7 @@ JobOutcome RunJob(JobRequest request, TerminalContext& context, const std::strin
     // The device path is the job's drive text, which the jobs keep whole.
     CopyJobText(request.drive, device.c_str());
     LinuxFloppyDevices devices(context.calls, device.c_str());
-    TerminalJobHost::Settings settings;
-    settings.programPath = context.stubCarrier;
-    settings.files = context.files;
-    TerminalJobHost host(context.sink, context.progress, settings, context.cancelled, context.clock);
+    TerminalJobHost host = JobHostOf(context);
     const JobOutcome outcome = RunFloppyJob(request, host, devices);
     context.progress.Break();
     return outcome;
@@ -312,6 +300,13 @@ bool NeedsDrive(const Arguments& arguments) {
 }
 
 }  // namespace
+
+TerminalJobHost JobHostOf(TerminalContext& context) {
+    TerminalJobHost::Settings settings;
+    settings.programPath = context.stubCarrier;
+    settings.files = context.files;
+    return TerminalJobHost(context.sink, context.progress, settings, context.cancelled, context.clock);
+}
 
 int RunCommand(const Arguments& given, TerminalContext& context) {
     Arguments arguments = given;

@@ -6,8 +6,10 @@
 
 #include "engine/files/target_files.h"
 #include "linux/command_arguments.h"
+#include "engine/image/image_input.h"
 #include "linux/device_calls.h"
 #include "linux/progress_line.h"
+#include "linux/terminal_job_host.h"
 #include "platform/user_message.h"
 
 // Exit statuses: the Windows program's, with its -1 as a process status of 255.
@@ -32,3 +34,17 @@ struct TerminalContext {
 // status. Every refusal and failure has been shown through the context's sink. A
 // command on a drive without a device takes the only floppy drive found.
 int RunCommand(const Arguments& arguments, TerminalContext& context);
+
+// Ctrl-C as a long image load asks for it.
+class TerminalCancel final : public LoadCancel {
+public:
+    explicit TerminalCancel(TerminalContext& context) : context_(context) {}
+    bool Requested() override { return context_.cancelled(); }
+
+private:
+    TerminalContext& context_;
+};
+
+// The host of a job in the terminal: the context's messages, progress, files, Ctrl-C and
+// clock, and the file that carries the restorer stub.
+TerminalJobHost JobHostOf(TerminalContext& context);

@@ -7,17 +7,6 @@
 
 namespace {
 
-bool SamePath(const std::string& one, const std::string& other) {
-    if (one.size() != other.size()) return false;
-    for (size_t i = 0; i < one.size(); ++i) {
-        char a = one[i], b = other[i];
-        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
-        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
-        if (a != b) return false;
-    }
-    return true;
-}
-
 // "/A/b/" as "A/b": how a user may name a path on the volume.
 std::string Trimmed(const std::string& path) {
     size_t begin = 0, end = path.size();
@@ -33,7 +22,7 @@ std::string Trimmed(const std::string& path) {
 // Is `path` `selected` or inside it?
 bool Within(const std::string& path, const std::string& selected) {
     if (selected.empty()) return true;
-    if (path.size() < selected.size() || !SamePath(path.substr(0, selected.size()), selected)) return false;
+    if (path.size() < selected.size() || !SameNameIgnoringCase(path.substr(0, selected.size()), selected)) return false;
     return path.size() == selected.size() || path[selected.size()] == '/';
 }
 

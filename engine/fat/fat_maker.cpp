@@ -28,17 +28,6 @@ const char kBootMessage[] =
     "This is not a bootable disk.\r\nPlease insert a bootable floppy and\r\n"
     "press any key to try again ...\r\n";
 
-bool CaseFoldedEqual(const std::string& one, const std::string& other) {
-    if (one.size() != other.size()) return false;
-    for (size_t i = 0; i < one.size(); ++i) {
-        char a = one[i], b = other[i];
-        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
-        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
-        if (a != b) return false;
-    }
-    return true;
-}
-
 std::string UpperAscii(const std::string& name) {
     std::string out = name;
     for (char& c : out) {
@@ -306,7 +295,7 @@ int MakeFatVolume(const FatSourceItem& root, const FloppyType& type, const FatMa
 bool FatNameFits(const std::string& name, const std::vector<FatSourceItem>& siblings) {
     if (!IsValidLongName(name)) return false;
     for (const FatSourceItem& sibling : siblings) {
-        if (CaseFoldedEqual(sibling.name, name)) return false;
+        if (SameNameIgnoringCase(sibling.name, name)) return false;
     }
     return true;
 }

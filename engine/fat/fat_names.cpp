@@ -213,3 +213,14 @@ std::string SafeHostName(const std::string& name) {
     if (ReservedOnWindows(out)) return "_" + out;
     return out;
 }
+
+bool SameNameIgnoringCase(const std::string& one, const std::string& other) {
+    if (one.size() != other.size()) return false;
+    for (size_t i = 0; i < one.size(); ++i) {
+        char a = one[i], b = other[i];
+        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
+        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
+        if (a != b) return false;
+    }
+    return true;
+}

@@ -33,6 +33,9 @@ void ShortAliasOf(const std::string& longName, const std::vector<std::string>& t
 // control characters nor any of \ / : * ? " < > |, not "." or "..")?
 bool IsValidLongName(const std::string& name);
 
+// Equal but for the case of ASCII letters, as FAT compares names.
+bool SameNameIgnoringCase(const std::string& one, const std::string& other);
+
 // A name safe to make on this and any other system: control characters and the
 // characters \ / : * ? " < > | become "_", trailing dots and blanks go, a name reserved
 // on Windows (CON, NUL, COM1, ...) gets "_" in front, and one left empty (".", "..")
