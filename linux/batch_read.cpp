@@ -9,10 +9,7 @@
 #include "engine/job/image_log.h"
 #include "engine/job/image_papers.h"
 #include "engine/job/job_start.h"
-#include "engine/job/job_text.h"
-#include "engine/job/read_floppy_job.h"
 #include "linux/linux_floppy_device.h"
-#include "linux/terminal_job_host.h"
 #include "linux/terminal_messages.h"
 #include "linux/terminal_start_files.h"
 #include "resources/string_ids.h"
@@ -21,20 +18,6 @@ namespace {
 
 void Tell(MessageSink& sink, unsigned id, const std::string& text, long number = 0) {
     sink.Show(UserMessage{id, MessageStyle::Error, text.c_str(), number});
-}
-
-// The read job itself rather than the runner: its record is what the log needs.
-JobOutcome RunRecordedRead(const JobRequest& request, TerminalContext& context, const std::string& device,
-                           ReadRecord* record) {
-    JobRequest onDevice = request;
-    CopyJobText(onDevice.drive, device.c_str());
-    LinuxFloppyDevices devices(context.calls, device.c_str());
-    TerminalJobHost host = JobHostOf(context);
-    ReadFloppyJob job(onDevice, host, devices);
-    job.Run();
-    context.progress.Break();
-    *record = job.Record();
-    return job.Outcome();
 }
 
 // The log beside a finished image: 0, or -1 once said so.
@@ -158,7 +141,7 @@ private:
         ReadRecord record;
         ImageLogFacts facts;
         facts.started = terminal_.utcSeconds();
-        const JobOutcome outcome = RunRecordedRead(request, context_, arguments_.device, &record);
+        const JobOutcome outcome = RunJob(request, context_, arguments_.device, &record);
         facts.finished = terminal_.utcSeconds();
         if (outcome.end == JobEnd::Cancelled) {
             status_ = kStatusCancelled;
@@ -225,7 +208,7 @@ JobOutcome RunLoggedRead(const JobRequest& request, const Arguments& arguments, 
     ReadRecord record;
     ImageLogFacts facts;
     facts.started = terminal.utcSeconds();
-    const JobOutcome outcome = RunRecordedRead(request, context, arguments.device, &record);
+    const JobOutcome outcome = RunJob(request, context, arguments.device, &record);
     facts.finished = terminal.utcSeconds();
     if (outcome.end != JobEnd::Finished) return outcome;
     if (WriteLogOf(request, arguments, record, facts, context.sink) != 0) {

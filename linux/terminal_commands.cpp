@@ -6,10 +6,11 @@
 #include "engine/job/floppy_job_runner.h"
 #include "engine/job/job_start.h"
 #include "engine/job/job_text.h"
-#include "linux/floppy_drive_search.h"
-#include "linux/contents_commands.h"
+#include "engine/job/read_floppy_job.h"
 #include "linux/batch_read.h"
 #include "linux/batch_terminal_linux.h"
+#include "linux/contents_commands.h"
+#include "linux/floppy_drive_search.h"
 #include "linux/linux_floppy_device.h"
 #include "linux/terminal_job_host.h"
 #include "linux/terminal_messages.h"
@@ -42,16 +43,6 @@ int StatusOf(const JobOutcome& outcome, MessageSink& sink) {
         return kStatusCancelled;
     }
     return outcome.end == JobEnd::Finished ? kStatusDone : kStatusNotDone;
-}
-
-JobOutcome RunJob(JobRequest request, TerminalContext& context, const std::string& device) {
-    // The device path is the job's drive text, which the jobs keep whole.
-    CopyJobText(request.drive, device.c_str());
-    LinuxFloppyDevices devices(context.calls, device.c_str());
-    TerminalJobHost host = JobHostOf(context);
-    const JobOutcome outcome = RunFloppyJob(request, host, devices);
-    context.progress.Break();
-    return outcome;
 }
 
 bool PathTooLong(const std::string& path, MessageSink& sink) {
@@ -300,6 +291,25 @@ bool NeedsDrive(const Arguments& arguments) {
 }
 
 }  // namespace
+
+JobOutcome RunJob(JobRequest request, TerminalContext& context, const std::string& device, ReadRecord* record) {
+    // The device path is the job's drive text, which the jobs keep whole.
+    CopyJobText(request.drive, device.c_str());
+    LinuxFloppyDevices devices(context.calls, device.c_str());
+    TerminalJobHost host = JobHostOf(context);
+    JobOutcome outcome;
+    if (record != nullptr) {
+        // The read job itself rather than the runner: its record is what a log needs.
+        ReadFloppyJob job(request, host, devices);
+        job.Run();
+        *record = job.Record();
+        outcome = job.Outcome();
+    } else {
+        outcome = RunFloppyJob(request, host, devices);
+    }
+    context.progress.Break();
+    return outcome;
+}
 
 TerminalJobHost JobHostOf(TerminalContext& context) {
     TerminalJobHost::Settings settings;

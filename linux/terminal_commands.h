@@ -7,6 +7,9 @@
 #include "engine/files/target_files.h"
 #include "linux/command_arguments.h"
 #include "engine/image/image_input.h"
+#include "engine/job/job_outcome.h"
+#include "engine/job/job_request.h"
+#include "engine/job/read_record.h"
 #include "linux/device_calls.h"
 #include "linux/progress_line.h"
 #include "linux/terminal_job_host.h"
@@ -48,3 +51,8 @@ private:
 // The host of a job in the terminal: the context's messages, progress, files, Ctrl-C and
 // clock, and the file that carries the restorer stub.
 TerminalJobHost JobHostOf(TerminalContext& context);
+
+// Runs `request` on `device` under the terminal's host; a drive read also fills `record`
+// when it is given. The progress line is ended after it.
+JobOutcome RunJob(JobRequest request, TerminalContext& context, const std::string& device,
+                  ReadRecord* record = nullptr);
