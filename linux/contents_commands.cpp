@@ -164,7 +164,7 @@ int ListContents(const Arguments& arguments, TerminalContext& context) {
     DiskBytes disk;
     TerminalCancel cancel(context);
     const int read = arguments.deviceGiven ? ReadDeviceDisk(context, source, &disk)
-                                           : ReadImageDisk(source, context.sink, &cancel, &disk);
+                                           : LoadVolumeImage(source.c_str(), context.sink, &cancel, &disk);
     if (read != 0) return read > 0 ? kStatusCancelled : kStatusNotDone;
     FatVolume volume;
     if (OpenFatVolume(volume, disk, arguments.deleted, source, context.sink) != 0) return kStatusNotDone;
@@ -177,7 +177,7 @@ int ExtractContents(const Arguments& arguments, TerminalContext& context) {
     const std::string& image = arguments.operands[0];
     DiskBytes disk;
     TerminalCancel cancel(context);
-    const int read = ReadImageDisk(image, context.sink, &cancel, &disk);
+    const int read = LoadVolumeImage(image.c_str(), context.sink, &cancel, &disk);
     if (read != 0) return read > 0 ? kStatusCancelled : kStatusNotDone;
     FatVolume volume;
     if (OpenFatVolume(volume, disk, false, image, context.sink) != 0) return kStatusNotDone;

@@ -4,7 +4,7 @@
 #include "engine/fat/fat_disk_source.h"
 
 int ImageFiles::Open(const std::string& image, MessageSink& sink) {
-    if (ReadImageDisk(image, sink, nullptr, &disk_) != 0) return -1;
+    if (LoadVolumeImage(image.c_str(), sink, nullptr, &disk_) != 0) return -1;
     if (OpenFatVolume(volume_, disk_, false, image, sink) != 0) return -1;
     MarkMappedSectors(volume_, image, disk_.size);
     return 0;

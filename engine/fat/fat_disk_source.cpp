@@ -2,7 +2,6 @@
 
 #include "engine/fat/fat_text.h"
 #include "engine/image/bad_sector_map.h"
-#include "engine/image/image_kind.h"
 #include "resources/string_ids.h"
 
 namespace {
@@ -13,12 +12,6 @@ int Tell(MessageSink& sink, unsigned id, const std::string& text) {
 }
 
 }  // namespace
-
-int ReadImageDisk(const std::string& path, MessageSink& sink, LoadCancel* cancel, DiskBytes* disk) {
-    if (ImageKindOf(path.c_str()) == ImageKind::None) return Tell(sink, IDS_NOT_AN_IMAGE_FILE, path);
-    const int loaded = LoadVolumeImage(path.c_str(), sink, cancel, disk);
-    return loaded == kVolumeImageCancelled ? 1 : loaded;
-}
 
 int OpenFatVolume(FatVolume& volume, const DiskBytes& disk, bool withDeleted, const std::string& source,
                   MessageSink& sink) {

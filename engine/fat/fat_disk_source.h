@@ -3,18 +3,14 @@
 #include <stdint.h>
 
 #include <string>
-#include <vector>
 
 #include "engine/fat/fat_volume.h"
 #include "engine/fat/volume_image.h"
-#include "engine/image/image_input.h"
 #include "platform/user_message.h"
 
-// Where a volume to list or extract comes from: an image of any kind, judged as a write
-// would judge it, and the ddrescue map beside it. The same for every front end.
-
-// The disk `path` holds: 0, -1 once `sink` has been told why not, 1 when `cancel` asked.
-int ReadImageDisk(const std::string& path, MessageSink& sink, LoadCancel* cancel, DiskBytes* disk);
+// Where a volume to list or extract comes from: an image of any kind (LoadVolumeImage,
+// which judges it as a write would), and the ddrescue map beside it. The same for every
+// front end.
 
 // Opens the volume on `disk` (which must outlive it): 0, or -1 told that `source` holds none.
 int OpenFatVolume(FatVolume& volume, const DiskBytes& disk, bool withDeleted, const std::string& source,

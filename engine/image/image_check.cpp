@@ -134,31 +134,48 @@ int CheckedImage::Load(const char* path, MessageSink& sink, LoadCancel* cancel,
     if (read == InputRead::Cancelled) {
         return kLoadCancelled;
     }
-    if (read == InputRead::TooLarge) {
-        return Fail(sink, IDS_IMAGE_TOO_LARGE, nullptr, static_cast<long>(kLargestFloppyBytes));
-    }
     if (read != InputRead::Data) {
-        return Fail(sink, IDS_IMAGE_READ_FAILED);
+        return TellLoadFailure(read, sink);
     }
     input.Close();
-    // A foreign trailer's numbers, or none: the data's own size must be a format's.
-    const FloppyType* named = FindFloppyTypeOfTrailer(sectorsPerTrack, totalSectors);
-    format = named != nullptr ? named : FindFloppyTypeOfSize(found);
-    const uint32_t needed = format != nullptr ? format->totalBytes : NearestDiskSize(found);
-    if (found != needed) {
-        format = nullptr;
-        return Fail(sink, IDS_IMAGE_NOT_WHOLE_DISK, nullptr, static_cast<long>(found),
-                    static_cast<long>(needed));
+    format = WholeDiskFormat(found, sectorsPerTrack, totalSectors, sink);
+    if (format == nullptr) {
+        return -1;
     }
     bytes_ = found;
     Sha256Hex(data_, bytes_, computed);
+    return ChecksumHolds(stored, computed, sink) ? 0 : -1;
+}
+
+const FloppyType* WholeDiskFormat(uint32_t found, int sectorsPerTrack, int totalSectors, MessageSink& sink) {
+    // A foreign trailer's numbers, or none: the data's own size must be a format's.
+    const FloppyType* named = FindFloppyTypeOfTrailer(sectorsPerTrack, totalSectors);
+    const FloppyType* format = named != nullptr ? named : FindFloppyTypeOfSize(found);
+    const uint32_t needed = format != nullptr ? format->totalBytes : NearestDiskSize(found);
+    if (found == needed) return format;
+    UserMessage message{IDS_IMAGE_NOT_WHOLE_DISK, MessageStyle::Error, nullptr, static_cast<long>(found)};
+    message.secondNumber = static_cast<long>(needed);
+    sink.Show(message);
+    return nullptr;
+}
+
+int TellLoadFailure(InputRead read, MessageSink& sink) {
+    if (read == InputRead::TooLarge) {
+        sink.Show(UserMessage{IDS_IMAGE_TOO_LARGE, MessageStyle::Error, nullptr, static_cast<long>(kLargestFloppyBytes)});
+    } else {
+        sink.Show(UserMessage{IDS_IMAGE_READ_FAILED, MessageStyle::Error});
+    }
+    return -1;
+}
+
+bool ChecksumHolds(const TrailerChecksum& stored, const char* computed, MessageSink& sink) {
     // A malformed field is a damaged trailer: nothing it says about the data holds.
     if (stored.state == TrailerChecksum::Malformed ||
-        (stored.state == TrailerChecksum::Stored &&
-         memcmp(stored.hex, computed, Sha256Digest::kHexLength) != 0)) {
-        return Fail(sink, IDS_IMAGE_CHECKSUM_MISMATCH);
+        (stored.state == TrailerChecksum::Stored && memcmp(stored.hex, computed, Sha256Digest::kHexLength) != 0)) {
+        sink.Show(UserMessage{IDS_IMAGE_CHECKSUM_MISMATCH, MessageStyle::Error});
+        return false;
     }
-    return 0;
+    return true;
 }
 
 void FormatName(const FloppyType& format, char (&out)[kFormatNameSize]) {

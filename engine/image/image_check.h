@@ -53,6 +53,17 @@ private:
     uint32_t bytes_ = 0;
 };
 
+// The judgement of a load that every reader of a whole image shares, the check's and a
+// listing's. The format of `found` loaded bytes: the one the trailer's numbers name, else
+// the one of that size; nullptr after IDS_IMAGE_NOT_WHOLE_DISK (found and the size
+// needed) when the data is not one whole disk of it.
+const FloppyType* WholeDiskFormat(uint32_t found, int sectorsPerTrack, int totalSectors, MessageSink& sink);
+// A load that did not deliver data: its message (143 too large, 122 damaged); -1.
+int TellLoadFailure(InputRead read, MessageSink& sink);
+// The data's SHA-256 `computed` against what the trailer stores: true when it stores none
+// or the same; else false after IDS_IMAGE_CHECKSUM_MISMATCH (a malformed field too).
+bool ChecksumHolds(const TrailerChecksum& stored, const char* computed, MessageSink& sink);
+
 // The format's name as the check shows it, with its cylinders, heads and sectors per
 // track: "360 kB, 5.25-inch double density (40 x 2 x 9)".
 constexpr size_t kFormatNameSize = 96;
