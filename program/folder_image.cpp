@@ -5,6 +5,7 @@
 
 #include "engine/fat/fat_make_checks.h"
 #include "engine/fat/source_folder.h"
+#include "engine/files/target_files.h"
 #include "resources/string_ids.h"
 
 namespace {
@@ -15,31 +16,32 @@ int Tell(MessageSink& sink, unsigned id, const std::string& text = std::string()
 }
 
 // The disk as the raw image the conversion reads; its name is the target's with ".img"
-// behind, or numbered where that is taken. Gone when this goes.
+// behind, or numbered where that is taken, made only where nothing of that name is. Gone
+// when this goes.
 class DiskFile {
 public:
     ~DiskFile() {
-        if (!path_.empty()) remove(path_.c_str());  // NOLINT(cert-err33-c): a scratch file; nothing to tell
+        if (!path_.empty()) files_.Remove(path_.c_str());
     }
     int Write(const std::string& beside, const std::vector<uint8_t>& disk, MessageSink& sink) {
-        for (int number = 0; number < 100 && path_.empty(); ++number) {
+        for (int number = 0; number < 100; ++number) {
             const std::string path = beside + (number == 0 ? "" : "." + std::to_string(number)) + ".img";
-            FILE* there = fopen(path.c_str(), "rb");
-            if (there != nullptr) {
-                fclose(there);  // NOLINT(cert-err33-c): opened for reading only
-                continue;
-            }
-            FILE* file = fopen(path.c_str(), "wb");
-            if (file == nullptr) break;
+            FILE* file = nullptr;
+            const NewFile made = files_.CreateNew(path.c_str(), &file);
+            if (made == NewFile::Taken) continue;
+            if (made != NewFile::Created) return Tell(sink, IDS_EXTRACT_FAILED, path);
             path_ = path;
             const bool written = fwrite(disk.data(), 1, disk.size(), file) == disk.size();
             if (fclose(file) == 0 && written) return 0;
+            return Tell(sink, IDS_EXTRACT_FAILED, path_);
         }
-        return Tell(sink, IDS_EXTRACT_FAILED, path_.empty() ? beside + ".img" : path_);
+        return Tell(sink, IDS_EXTRACT_FAILED, beside + ".img");
     }
     const std::string& Path() const { return path_; }
 
 private:
+    // Only making and removing a file are asked, which both families do alike.
+    SystemTargetFiles files_{true};
     std::string path_;
 };
 
