@@ -1,14 +1,11 @@
 #include "engine/image/sha256_digest.h"
 
+#include "engine/image/lower_hex.h"
+
 void Sha256Digest::FinishHex(char (&text)[kHexLength + 1]) {
-    static const char kDigits[] = "0123456789abcdef";
     uint8_t digest[kSize];
     Finish(digest);
-    for (size_t i = 0; i < kSize; ++i) {
-        text[2 * i] = kDigits[digest[i] >> 4];
-        text[2 * i + 1] = kDigits[digest[i] & 0x0F];
-    }
-    text[kHexLength] = '\0';
+    LowerHex(digest, kSize, text);
 }
 
 void Sha256Hex(const void* data, size_t size, char (&text)[Sha256Digest::kHexLength + 1]) {
