@@ -1,8 +1,8 @@
 #pragma once
 #include <stdint.h>
 
-// The most sectors any format has: 21 per track, two sides, 80 cylinders.
-constexpr uint32_t kMostDiskSectors = 21 * 2 * 80;
+// The most sectors any format has: a 2880 kB disk's 36 per track, two sides, 80 cylinders.
+constexpr uint32_t kMostDiskSectors = 36 * 2 * 80;
 
 // Which sectors of one disk could not be read. A plain value without allocations, so
 // that a job can keep one on its worker thread's stack.

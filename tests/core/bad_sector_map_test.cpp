@@ -75,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RoundTrip{"None", k1440, {}}, RoundTrip{"First", k1440, {0}},
                       RoundTrip{"Last", k1440, {2879}}, RoundTrip{"Alternating", 1440, {0, 2, 4, 6, 1439}},
                       RoundTrip{"Track", 3360, {42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56,
-                                                57, 58, 59, 60, 61, 62}}),
+                                                57, 58, 59, 60, 61, 62}},
+                      RoundTrip{"LastOf2880kB", 5760, {3360, 5759}}),
     [](const ::testing::TestParamInfo<RoundTrip>& p) { return std::string(p.param.name); });
 
 // Maps that ddrescue itself, or a person, may have left: every status but '+' is a sector
