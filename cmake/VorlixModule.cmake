@@ -5,9 +5,11 @@ endfunction()
 
 # Our code throws and catches nothing: in the Windows builds it is compiled without
 # exception tables, every function and datum in a section of its own for the linker to drop,
-# and with the C library's own printf rather than MinGW's larger portable one.
+# and with the C library's own printf rather than MinGW's larger portable one (with its
+# floating-point formatting). libstdc++'s headers switch MinGW's printf on for whatever
+# includes <stdio.h> after them, so <stdio.h> comes first in every file.
 set(VORLIX_LEAN_OPTIONS -fno-exceptions -fno-asynchronous-unwind-tables
-    -ffunction-sections -fdata-sections -D__USE_MINGW_ANSI_STDIO=0)
+    -ffunction-sections -fdata-sections -D__USE_MINGW_ANSI_STDIO=0 "SHELL:-include stdio.h")
 
 function(vorlix_lean target)
   if(WIN32)
@@ -15,12 +17,46 @@ function(vorlix_lean target)
   endif()
 endfunction()
 
-# A release program: unused sections dropped, and stripped after the link with its
-# symbols kept beside it in NAME.debug (for gdb's symbol-file; no debug link, which
-# would cost the file a section).
+# GNU ld's default script for PE keeps every input .eh_frame section, and with them every
+# function an unwinding entry names, so that --gc-sections can drop neither: a sixth of the
+# program. Nothing in a release program unwinds (it throws nothing, and the statically
+# linked libgcc registers no frames with an unwinder it does not have), so they link with
+# ld's own default script less that one KEEP, made from the linker at hand.
+function(vorlix_release_linker_script out)
+  set(rule "==================================================")
+  execute_process(COMMAND ${CMAKE_LINKER} --verbose OUTPUT_VARIABLE text RESULT_VARIABLE failed)
+  string(FIND "${text}" "${rule}" start)
+  string(FIND "${text}" "${rule}" end REVERSE)
+  if(NOT failed AND start GREATER -1 AND end GREATER start)
+    string(LENGTH "${rule}" length)
+    math(EXPR start "${start} + ${length}")
+    math(EXPR length "${end} - ${start}")
+    string(SUBSTRING "${text}" ${start} ${length} script)
+    string(REGEX REPLACE "KEEP *\\(\\*\\(\\.eh_frame\\*\\)\\)" "*(.eh_frame*)" released "${script}")
+  endif()
+  if(NOT DEFINED released OR released STREQUAL script)
+    # A linker whose script reads otherwise still links the programs, only larger.
+    message(WARNING "${CMAKE_LINKER} --verbose shows no default script that keeps .eh_frame: "
+                    "the release programs link with its own script")
+    set(${out} "" PARENT_SCOPE)
+    return()
+  endif()
+  set(path ${CMAKE_BINARY_DIR}/release-program.x)
+  file(CONFIGURE OUTPUT ${path} CONTENT "${released}" @ONLY)
+  set(${out} ${path} PARENT_SCOPE)
+endfunction()
+
+# A release program: unused sections and their unwinding entries dropped, and stripped
+# after the link with its symbols kept beside it in NAME.debug (for gdb's symbol-file; no
+# debug link, which would cost the file a section).
 function(vorlix_release_program target)
   vorlix_lean(${target})
   target_link_options(${target} PRIVATE -Wl,--gc-sections -Wl,--disable-reloc-section)
+  vorlix_release_linker_script(script)
+  if(script)
+    target_link_options(${target} PRIVATE -Wl,-T,${script})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${script})
+  endif()
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> $<TARGET_FILE_DIR:${target}>/$<TARGET_FILE_BASE_NAME:${target}>.debug
     COMMAND ${CMAKE_OBJCOPY} --strip-all $<TARGET_FILE:${target}>

@@ -34,7 +34,8 @@ std::string IsoUtcTime(int64_t seconds) {
     unsigned day = 0;
     CivilDate(days, &year, &month, &day);
     char text[40];
-    snprintf(text, sizeof text, "%04lld-%02u-%02uT%02u:%02u:%02uZ", static_cast<long long>(year), month, day,  // NOLINT(cert-err33-c): fits
+    // No "%lld": Windows' own C library knows no "ll" before XP.
+    snprintf(text, sizeof text, "%04d-%02u-%02uT%02u:%02u:%02uZ", static_cast<int>(year), month, day,  // NOLINT(cert-err33-c): fits
              static_cast<unsigned>(inDay / 3600), static_cast<unsigned>(inDay / 60 % 60),
              static_cast<unsigned>(inDay % 60));
     return text;
