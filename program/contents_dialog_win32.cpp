@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "engine/fat/ansi_names_win32.h"
+#include "engine/fat/fat_disk_source.h"
 #include "engine/fat/fat_text.h"
 #include "platform/resource_texts_win32.h"
 #include "program/folder_chooser_win32.h"
@@ -141,6 +142,9 @@ void ContentsDialog::Extract() {
 int ShowImageContents(HWND parent, const std::string& image, MessageSink& sink) {
     ImageFiles files;
     if (files.Open(image, sink) != 0) return -1;
+    // The list marks damaged files; what is wrong with the volume itself, and that
+    // anything is, would show nowhere else.
+    TellFatDamage(files.Volume(), sink, FatDamageDetail::VolumeOnly);
     ContentsDialog(parent, files, image, sink).DoModal();
     return 0;
 }

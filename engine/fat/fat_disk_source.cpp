@@ -26,8 +26,9 @@ void MarkMappedSectors(FatVolume& volume, const std::string& image, size_t diskB
     if (ReadBadSectorMap(mapPath, static_cast<uint32_t>(diskBytes / 512), bad) == 0) volume.MarkBadSectors(bad);
 }
 
-int TellFatDamage(const FatVolume& volume, MessageSink& sink) {
+int TellFatDamage(const FatVolume& volume, MessageSink& sink, FatDamageDetail detail) {
     for (const FatDamage& damage : volume.Damage()) {
+        if (detail == FatDamageDetail::VolumeOnly && !damage.path.empty()) continue;
         UserMessage message{FatDamageMessage(damage.problem), MessageStyle::Warning, damage.path.c_str()};
         message.number = static_cast<long>(damage.cluster);
         sink.Show(message);

@@ -19,5 +19,9 @@ int OpenFatVolume(FatVolume& volume, const DiskBytes& disk, bool withDeleted, co
 // Marks damaged what lies on the sectors the map beside `image` lists.
 void MarkMappedSectors(FatVolume& volume, const std::string& image, size_t diskBytes);
 
-// Names every damage as a warning, then how many there were; 0 when there was none.
-int TellFatDamage(const FatVolume& volume, MessageSink& sink);
+// Which problems are named one by one: every one (a listing on a terminal), or only the
+// volume's own (a list that marks its damaged files in a column, where the rest shows).
+enum class FatDamageDetail { Every, VolumeOnly };
+
+// Names the damage as warnings, then how many problems there were; 0 when there was none.
+int TellFatDamage(const FatVolume& volume, MessageSink& sink, FatDamageDetail detail = FatDamageDetail::Every);

@@ -4,10 +4,14 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <functional>
 
+#include "engine/fat/fat_disk_source.h"
 #include "engine/fat/fat_maker.h"
 #include "engine/fat/fat_names.h"
+#include "resources/string_ids.h"
+#include "tests/support/recording_sink.h"
 
 namespace {
 
@@ -124,6 +128,39 @@ TEST_P(FatHostileVolume, IsReadWithItsDamageNamed) {
 
 INSTANTIATE_TEST_SUITE_P(Damage, FatHostileVolume, testing::ValuesIn(kHostile),
                          [](const testing::TestParamInfo<Hostile>& param) { return std::string(param.param.name); });
+
+// A list that marks damaged files in a column is told only what it cannot show: the
+// volume's own problems and how many there were in all.
+TEST(FatDamageTold, ByDetail) {
+    std::vector<uint8_t> disk = SampleDisk();
+    SetNext(disk, 4, 2);              // A.TXT loops
+    disk[512 + 9 * 512 + 100] ^= 1;  // the copies differ
+    FatVolume volume;
+    ASSERT_EQ(volume.Open(disk.data(), disk.size()), FatOpen::Opened);
+    const struct {
+        FatDamageDetail detail;
+        std::vector<unsigned> ids;
+    } cases[] = {
+        {FatDamageDetail::Every, {IDS_FAT_CHAIN_LOOPS, IDS_FAT_COPIES_DIFFER, IDS_FAT_VOLUME_DAMAGED}},
+        {FatDamageDetail::VolumeOnly, {IDS_FAT_COPIES_DIFFER, IDS_FAT_VOLUME_DAMAGED}},
+    };
+    for (const auto& c : cases) {
+        RecordingSink sink;
+        EXPECT_EQ(TellFatDamage(volume, sink, c.detail), -1);
+        std::vector<unsigned> ids = sink.Ids();
+        std::sort(ids.begin(), ids.end() - 1);
+        std::vector<unsigned> expected = c.ids;
+        std::sort(expected.begin(), expected.end() - 1);
+        EXPECT_EQ(ids, expected);
+        EXPECT_EQ(sink.shown.back().number, 2);
+    }
+    FatVolume sound;
+    const std::vector<uint8_t> whole = SampleDisk();
+    ASSERT_EQ(sound.Open(whole.data(), whole.size()), FatOpen::Opened);
+    RecordingSink quiet;
+    EXPECT_EQ(TellFatDamage(sound, quiet, FatDamageDetail::VolumeOnly), 0);
+    EXPECT_TRUE(quiet.shown.empty());
+}
 
 struct Unreadable {
     const char* name;
