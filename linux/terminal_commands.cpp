@@ -290,6 +290,17 @@ bool NeedsDrive(const Arguments& arguments) {
            (arguments.command == Command::List && arguments.operands.empty());
 }
 
+// An image name no image can have is the command line's fault (255) whether or not a
+// drive is there, so it is judged before one is looked for; the command judges it again.
+int CheckImageName(const Arguments& arguments, MessageSink& sink) {
+    if (arguments.operands.empty()) return 0;
+    JobFields fields;
+    const std::string& image = arguments.operands[0];
+    if (arguments.command == Command::Read) return CheckCreatableKind(image, fields, sink);
+    if (arguments.command == Command::Write) return CheckWritableKind(image, fields, sink);
+    return 0;
+}
+
 }  // namespace
 
 JobOutcome RunJob(JobRequest request, TerminalContext& context, const std::string& device, ReadRecord* record) {
@@ -320,8 +331,9 @@ TerminalJobHost JobHostOf(TerminalContext& context) {
 
 int RunCommand(const Arguments& given, TerminalContext& context) {
     Arguments arguments = given;
-    if (NeedsDrive(arguments) && arguments.device.empty() && ChooseDrive(&arguments, context) != 0) {
-        return kStatusNotDone;
+    if (NeedsDrive(arguments) && arguments.device.empty()) {
+        if (CheckImageName(arguments, context.sink) != 0) return kStatusRefused;
+        if (ChooseDrive(&arguments, context) != 0) return kStatusNotDone;
     }
     switch (arguments.command) {
     case Command::Read:

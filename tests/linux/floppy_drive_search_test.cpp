@@ -167,4 +167,15 @@ TEST_F(DefaultDriveTest, NoDriveIsRefusedAndDrivesSaysSo) {
     EXPECT_TRUE(FileNamesIn(dir.path()).empty());
 }
 
+// The words are judged before any drive is looked for, as they are with -d.
+TEST_F(DefaultDriveTest, AnImpossibleNameIsRefusedFirst) {
+    const std::pair<Command, unsigned> cases[] = {{Command::Read, IDS_ONLY_IMG_IMZ_EXE_CREATABLE},
+                                                  {Command::Write, IDS_ONLY_IMG_IMZ_READABLE}};
+    for (const auto& [command, refusal] : cases) {
+        sink.shown.clear();
+        EXPECT_EQ(Run(command, {dir.File("notes.txt")}), kStatusRefused);
+        EXPECT_EQ(sink.Ids(), (std::vector<unsigned>{refusal}));
+    }
+}
+
 }  // namespace
