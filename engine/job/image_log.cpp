@@ -34,7 +34,7 @@ std::string IsoUtcTime(int64_t seconds) {
     unsigned day = 0;
     CivilDate(days, &year, &month, &day);
     char text[40];
-    // No "%lld": Windows' own C library knows no "ll" before XP.
+    // No "%lld": the msvcrt of older Windows, which the Windows programs use, knows no "ll".
     snprintf(text, sizeof text, "%04d-%02u-%02uT%02u:%02u:%02uZ", static_cast<int>(year), month, day,  // NOLINT(cert-err33-c): fits
              static_cast<unsigned>(inDay / 3600), static_cast<unsigned>(inDay / 60 % 60),
              static_cast<unsigned>(inDay % 60));
