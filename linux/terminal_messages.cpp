@@ -22,6 +22,9 @@ const ProgramString kTerminalStrings[] = {
     {kMsgNotImageName,
      "%s is not an image: its name must end in .img, .ima, .vfd, .flp, .imz, .zip or .exe"},
     {kMsgOutputLost, "The output could not be written: %s"},
+    {kMsgImageBytesLost,
+     "The image file could not be read any more: another program cut it short, or the device "
+     "holding it failed."},
 };
 
 }  // namespace

@@ -28,3 +28,4 @@ std::string FormatUserMessage(const UserMessage& message);
 
 constexpr unsigned kMsgNotImageName = 60009;      // %s path
 constexpr unsigned kMsgOutputLost = 60010;        // %s the system's reason
+constexpr unsigned kMsgImageBytesLost = 60011;    // no text

@@ -9,6 +9,7 @@
 #include "app/version.h"
 #include "linux/command_arguments.h"
 #include "linux/interrupt_linux.h"
+#include "linux/lost_image_bytes_linux.h"
 #include "linux/standard_streams_linux.h"
 #include "linux/system_device_calls_linux.h"
 #include "linux/terminal_commands.h"
@@ -40,6 +41,8 @@ int RunWithTerminal(const Arguments& arguments, OutputStream& out, OutputStream&
                                                   : ProgressMode::Plain;
     ProgressView progress(mode, [&err](const std::string& text) { err.Write(text); }, ErrorTerminalWidth());
     InterruptToCancel interrupt;
+    const LostImageBytesEnd lostBytes(
+        "vorlix: " + FormatUserMessage(UserMessage{kMsgImageBytesLost, MessageStyle::Error}) + "\n");
     TerminalSink sink(
         progress, [&err](const std::string& text) { err.Write(text); },
         [&interrupt](const std::string& question) {
