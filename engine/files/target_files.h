@@ -55,6 +55,11 @@ protected:
     ~TargetFiles() = default;
 };
 
+// Writes out what `stream` holds in its buffer and has the system put the file's bytes
+// on stable storage (fsync, FlushFileBuffers), so that a record written beside an image
+// survives a power cut as the image does. False when either failed.
+bool FlushToStableStorage(FILE* stream);
+
 // The running system's file operations. Windows of the NT family replace a file in one
 // step; the 9x family, which has no such call, renames the old target aside, renames the
 // new file into its place and only then removes the old one (ReplaceByRenames). Elsewhere

@@ -117,10 +117,13 @@ bool SystemTargetFiles::ResolveLinks(const char* target, char* file, size_t size
     return false;
 }
 
+bool FlushToStableStorage(FILE* stream) {
+    return fflush(stream) == 0 && fsync(fileno(stream)) == 0;
+}
+
 bool SystemTargetFiles::Close(FILE* stream, const char* path, const char* target) {
     const int file = fileno(stream);
-    bool kept = fflush(stream) == 0 && StillNamed(file, path) && TakePermissions(file, target) &&
-                fsync(file) == 0;
+    bool kept = StillNamed(file, path) && TakePermissions(file, target) && FlushToStableStorage(stream);
     if (fclose(stream) != 0) {
         kept = false;
     }

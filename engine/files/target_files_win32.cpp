@@ -88,10 +88,14 @@ bool SystemTargetFiles::ResolveLinks(const char* target, char* file, size_t size
     return true;
 }
 
-bool SystemTargetFiles::Close(FILE* stream, const char* path, const char* target) {
+bool FlushToStableStorage(FILE* stream) {
     const HANDLE file = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    return fflush(stream) == 0 && FlushFileBuffers(file) != 0;
+}
+
+bool SystemTargetFiles::Close(FILE* stream, const char* path, const char* target) {
     // The attributes go first, while the open file still holds its name.
-    bool kept = KeepAttributes(path, target) && fflush(stream) == 0 && FlushFileBuffers(file) != 0;
+    bool kept = KeepAttributes(path, target) && FlushToStableStorage(stream);
     if (fclose(stream) != 0) {
         kept = false;
     }

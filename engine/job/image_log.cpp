@@ -3,6 +3,7 @@
 #include <stdio.h>
 
 #include "engine/device/floppy_device.h"
+#include "engine/files/target_files.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ std::string ComposeImageLog(const ImageLogFacts& facts, const ReadRecord& record
 int WriteLogFile(const std::string& path, const std::string& text) {
     FILE* file = fopen(path.c_str(), "wb");
     if (file == nullptr) return -1;
-    const bool written = fwrite(text.data(), 1, text.size(), file) == text.size() && fflush(file) == 0;
+    const bool written = fwrite(text.data(), 1, text.size(), file) == text.size() && FlushToStableStorage(file);
     if (fclose(file) == 0 && written) return 0;
     remove(path.c_str());  // NOLINT(cert-err33-c): a half log is worse than none
     return -1;
