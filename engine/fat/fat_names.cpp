@@ -159,7 +159,9 @@ std::vector<uint16_t> Utf16OfUtf8(const std::string& text) {
 }
 
 bool FitsShortName(const std::string& name, uint8_t (&shortName)[11]) {
-    if (name.empty() || name == "." || name == "..") return false;
+    // DOS opens its device for "AUX.C" or "CON": such a file is reached only by an alias
+    // ("AUX~1.C"), as mcopy makes it.
+    if (name.empty() || name == "." || name == ".." || ReservedOnWindows(name)) return false;
     const size_t dot = name.find('.');
     const std::string base = name.substr(0, dot);
     const std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);

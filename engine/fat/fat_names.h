@@ -20,8 +20,8 @@ uint8_t LongNameChecksum(const uint8_t (&name)[11]);
 std::string Utf8OfUtf16(const std::vector<uint16_t>& text);
 std::vector<uint16_t> Utf16OfUtf8(const std::string& text);
 
-// Does `name` fit a short entry as it is (upper case 8.3 of allowed characters)? Then
-// `shortName` holds it, blank-padded.
+// Does `name` fit a short entry as it is (upper case 8.3 of allowed characters, no
+// device name such as "AUX.C")? Then `shortName` holds it, blank-padded.
 bool FitsShortName(const std::string& name, uint8_t (&shortName)[11]);
 
 // A long name's short alias as Windows makes it: "LONGFI~1.TXT", the number the lowest

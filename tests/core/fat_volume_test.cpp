@@ -185,6 +185,23 @@ TEST(FatVolume, UnsoundParameterBlocksNameNoVolume) {
     }
 }
 
+// A device's name would open the device on DOS: such files get aliases, as mcopy gives them.
+TEST(FatVolume, DeviceNamesGetAliases) {
+    FatSourceItem root = Folder("", {File("aux.c", 1, 'a'), File("NUL.TXT", 1, 'n'), File("con", 1, 'c'),
+                                     File("COM1", 1, '1'), File("CONSOLE.TXT", 1, 'k')});
+    std::vector<uint8_t> disk;
+    ASSERT_EQ(MakeFatVolume(root, Format(1440), FatMakeOptions(), &disk), 0);
+    FatVolume volume;
+    ASSERT_EQ(volume.Open(disk.data(), disk.size()), FatOpen::Opened);
+    const std::pair<const char*, const char*> expected[] = {
+        {"aux.c", "AUX~1.C"}, {"NUL.TXT", "NUL~1.TXT"}, {"con", "CON~1"}, {"COM1", "COM1~1"}, {"CONSOLE.TXT", "CONSOLE.TXT"}};
+    for (const auto& [path, alias] : expected) {
+        const FatEntry* entry = Find(volume, path);
+        ASSERT_NE(entry, nullptr) << path;
+        EXPECT_EQ(entry->shortName, alias);
+    }
+}
+
 TEST(FatVolume, KeepsLongNamesTimesAttributesAndContents) {
     FatSourceItem hidden = File("Read me first.txt", 700, 'r');
     hidden.attributes = kFatArchive | kFatHidden | kFatReadOnly;
