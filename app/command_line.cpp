@@ -51,6 +51,15 @@ size_t ValueCount(Switch meaning) {
     return meaning == Switch::Extract ? 2 : 1;
 }
 
+// "/k" takes a whole number of kB; whether Vorlix makes that format is the make's to say.
+bool TakeKilobytes(const std::string& word, int* kilobytes) {
+    char* end = nullptr;
+    const long number = word.empty() || word[0] < '0' || word[0] > '9' ? -1 : strtol(word.c_str(), &end, 10);
+    if (number < 0 || number > 100000 || *end != '\0') return false;
+    *kilobytes = static_cast<int>(number);
+    return true;
+}
+
 // The first "/l IMAGE", "/x IMAGE FOLDER" or "/m FOLDER" with all its words; for "/m"
 // the image is the first "/r" value and "/k" the format. Contents jobs come before the
 // drive's: "/m FOLDER /r IMAGE" makes an image, it reads no disk.
@@ -67,13 +76,16 @@ void ChooseContentsJob(const std::vector<std::string>& words, CommandLineRequest
         break;
     }
     if (request.job != CommandLineJob::Make) return;
+    bool sizeTaken = true;
     for (size_t i = 1; i + 1 < words.size(); ++i) {
         const Switch meaning = SwitchOf(words[i]);
         if (meaning == Switch::Read && request.imagePath.empty()) request.imagePath = words[i + 1];
-        if (meaning == Switch::Kilobytes) request.formatKilobytes = static_cast<int>(strtol(words[i + 1].c_str(), nullptr, 10));
+        if (meaning == Switch::Kilobytes) sizeTaken = TakeKilobytes(words[i + 1], &request.formatKilobytes);
     }
-    if (request.imagePath.empty()) {
+    // A size that is no number is refused as the terminal program refuses it: the help.
+    if (request.imagePath.empty() || !sizeTaken) {
         request.job = CommandLineJob::None;
+        request.imagePath.clear();
         request.folder.clear();
         request.switchesResult = -1;
     }

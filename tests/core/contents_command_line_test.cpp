@@ -30,8 +30,11 @@ const ContentsCase kCases[] = {
     {"x.exe /m files /r new.img /d \"Boot disk\" /k 720", 0, CommandLineJob::Make, "new.img", "files", 720,
      "Boot disk"},
     {"x.exe /k 2880 /r new.exe /m files", 0, CommandLineJob::Make, "new.exe", "files", 2880, ""},
-    {"x.exe /m files /r new.img /k many", 0, CommandLineJob::Make, "new.img", "files", 0, ""},
-    // Without all their words they are the help, never a job on something else.
+    {"x.exe /m files /r new.img /k 100", 0, CommandLineJob::Make, "new.img", "files", 100, ""},
+    // Without all their words, or with a size that is no number, they are the help, never a
+    // job on something else.
+    {"x.exe /m files /r new.img /k many", -1, CommandLineJob::None, "", "", 1440, ""},
+    {"x.exe /m files /r new.img /k 720k", -1, CommandLineJob::None, "", "", 1440, ""},
     {"x.exe /m files", -1, CommandLineJob::None, "", "", 1440, ""},
     {"x.exe /x a.img", -1, CommandLineJob::None, "", "", 1440, ""},
     {"x.exe /l", -1, CommandLineJob::None, "", "", 1440, ""},
