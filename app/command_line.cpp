@@ -1,7 +1,5 @@
 #include "app/command_line.h"
 
-#include <stdlib.h>
-
 #include "engine/image/ascii_text.h"
 #include "engine/job/batch_naming.h"
 
@@ -53,9 +51,8 @@ size_t ValueCount(Switch meaning) {
 
 // "/k" takes a whole number of kB; whether Vorlix makes that format is the make's to say.
 bool TakeKilobytes(const std::string& word, int* kilobytes) {
-    char* end = nullptr;
-    const long number = word.empty() || word[0] < '0' || word[0] > '9' ? -1 : strtol(word.c_str(), &end, 10);
-    if (number < 0 || number > 100000 || *end != '\0') return false;
+    const long number = WholeNumberOf(word.c_str(), 100000);
+    if (number < 0) return false;
     *kilobytes = static_cast<int>(number);
     return true;
 }

@@ -1,9 +1,9 @@
 #include "linux/command_arguments.h"
 
 #include <stdint.h>
-#include <stdlib.h>
 #include <string.h>
 
+#include "engine/image/ascii_text.h"
 #include "engine/job/batch_naming.h"
 #include "engine/job/read_retries.h"
 
@@ -251,11 +251,8 @@ private:
     }
 
     int TakeRetries(const std::string& value) {
-        char* end = nullptr;
-        const long number = value.empty() || value[0] < '0' || value[0] > '9'
-                                ? -1
-                                : strtol(value.c_str(), &end, 10);
-        if (!ReadRetriesInRange(number) || *end != '\0') {
+        const long number = WholeNumberOf(value.c_str(), kMostReadRetries);
+        if (!ReadRetriesInRange(number)) {
             return Refuse("--retries wants a whole number from 0 to " + std::to_string(kMostReadRetries) +
                           ", not '" + value + "'");
         }
@@ -265,9 +262,8 @@ private:
 
     // The size in kB; whether Vorlix knows it is the make command's to say.
     int TakeFormat(const std::string& value) {
-        char* end = nullptr;
-        const long number = value.empty() || value[0] < '0' || value[0] > '9' ? -1 : strtol(value.c_str(), &end, 10);
-        if (number <= 0 || number > 100000 || *end != '\0') {
+        const long number = WholeNumberOf(value.c_str(), 100000);
+        if (number <= 0) {
             return Refuse("--format wants a size in kB such as 1440, not '" + value + "'");
         }
         out_->formatKilobytes = static_cast<int>(number);
@@ -275,11 +271,8 @@ private:
     }
 
     int TakeFirst(const std::string& value) {
-        char* end = nullptr;
-        const unsigned long number = value.empty() || value[0] < '0' || value[0] > '9'
-                                         ? 0
-                                         : strtoul(value.c_str(), &end, 10);
-        if (number < 1 || number > 999999 || *end != '\0') {
+        const long number = WholeNumberOf(value.c_str(), 999999);
+        if (number < 1) {
             return Refuse("--first wants a disk number from 1 to 999999, not '" + value + "'");
         }
         out_->first = static_cast<unsigned>(number);
