@@ -1,6 +1,5 @@
 #include "linux/lost_image_bytes_linux.h"
 
-#include <string.h>
 #include <unistd.h>
 
 #include "linux/terminal_commands.h"
